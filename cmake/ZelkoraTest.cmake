@@ -1,0 +1,15 @@
+# zelkora_add_test(name SOURCES ... [LIBS ...]): one GoogleTest executable, its cases
+# registered with ctest one by one, run from the build folder.
+find_package(GTest)
+
+function(zelkora_add_test name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE GTest::gtest GTest::gmock GTest::gtest_main ${ARG_LIBS})
+  target_compile_definitions(${name} PRIVATE
+    ZELKORA_TEST_DATA="${CMAKE_SOURCE_DIR}/tests/data"
+    ZELKORA_BIN_DIR="${ZELKORA_BIN_DIR}")
+  zelkora_warnings(${name})
+  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60)
+endfunction()

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace zelkora {
+
+// Strict UTF-8 to UTF-16 (for text on stdin). On invalid input gives nothing and, when
+// badOffset is given, the byte offset of the first invalid byte.
+[[nodiscard]] std::optional<std::u16string> Utf8ToUtf16Strict(std::string_view utf8,
+                                                              std::size_t* badOffset = nullptr);
+
+// UTF-16 to UTF-8; a lone surrogate becomes U+FFFD.
+[[nodiscard]] std::string Utf16ToUtf8(std::u16string_view text);
+
+// File names are raw bytes on Linux and need not be UTF-8. These two map them to text and
+// back without loss: each byte that is not part of valid UTF-8 becomes the lone surrogate
+// U+DC80..U+DCFF, which the reverse turns back into that byte.
+[[nodiscard]] std::u16string FileNameToText(std::string_view raw);
+[[nodiscard]] std::string TextToFileName(std::u16string_view text);
+
+}  // namespace zelkora

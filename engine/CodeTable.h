@@ -1,0 +1,33 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+namespace zelkora {
+
+// The in-memory form of one table file: slot i belongs to line i of the file, so slot order
+// is file order. Lines that are not entries leave their slot empty (code 0, empty texts).
+struct CodeTable {
+    std::vector<std::int32_t> Codes;         // the code field read as hexadecimal, 0 if unreadable
+    std::vector<std::u16string> Characters;  // what the code stands for
+    std::vector<std::u16string> CodeTexts;   // the code field exactly as written
+
+    std::size_t size() const { return Codes.size(); }
+
+    // Lookup index over the slots, rebuilt by BuildIndex() after the slots change. Every entry
+    // holds the earliest slot that matches, so a lookup gives what a scan from slot 0 gives.
+    struct Index {
+        static constexpr std::int32_t kNone = -1;
+        std::vector<std::int32_t> byCharacter;  // 65536 entries: single code unit -> slot
+        std::int32_t lineBreakToken = kNone;    // slot whose Characters is "\n"
+        std::vector<std::int32_t> oneByte;      // 256 entries: byte value -> one-byte entry slot
+        std::unordered_map<std::int32_t, std::int32_t>
+            twoByte;  // pair value -> two-byte entry slot
+    } index;
+
+    void BuildIndex();
+};
+
+}  // namespace zelkora

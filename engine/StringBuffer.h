@@ -1,0 +1,32 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace zelkora {
+
+// Growable text buffer: reserves ahead by a step that doubles at each growth, so a buffer
+// started at 128 grows to 384, 896, 1920 characters.
+class StringBuffer {
+public:
+    StringBuffer() { Init(128); }
+    StringBuffer(const StringBuffer&) = delete;
+    StringBuffer& operator=(const StringBuffer&) = delete;
+
+    void Init(std::int32_t lInitialCapacity);
+    void Append(std::u16string_view sAddStr);
+    [[nodiscard]] std::u16string Text() const { return ToString(); }
+    void Text(std::u16string_view sNewText);
+    void Clear();
+    [[nodiscard]] std::u16string ToString() const;
+    [[nodiscard]] std::int32_t Capacity() const { return capacity_; }
+
+private:
+    std::u16string buffer_;
+    std::int32_t length_ = 0;
+    std::int32_t step_ = 0;
+    std::int32_t capacity_ = 0;
+};
+
+}  // namespace zelkora

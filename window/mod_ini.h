@@ -1,0 +1,29 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace zelkora {
+
+// Profile-style INI access over a UTF-8 file. Section and key names match case-insensitively,
+// spaces around keys and values are trimmed, a value in matching double quotes is unquoted.
+// Nothing is cached: every call reads or rewrites the file.
+
+// Leading decimal digits with an optional minus ("5abc" is 5, "abc" is 0); missing gives the
+// default.
+[[nodiscard]] std::int32_t GetIniInt(std::u16string_view section, std::u16string_view key,
+                                     std::int32_t defaultValue, const std::filesystem::path& file);
+
+// Note the order: file before default. Values are cut at 32766 characters.
+[[nodiscard]] std::u16string GetIniString(std::u16string_view section, std::u16string_view key,
+                                          const std::filesystem::path& file,
+                                          std::u16string_view defaultValue);
+
+// Creates file, section and key as needed and keeps every other line as it was. The file is
+// replaced atomically (temporary file beside it, then rename). False when it cannot be written.
+bool WriteIniString(std::u16string_view section, std::u16string_view key, std::u16string_view value,
+                    const std::filesystem::path& file);
+
+}  // namespace zelkora
