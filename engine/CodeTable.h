@@ -18,8 +18,11 @@ struct CodeTable {
 
     // Lookup index over the slots, rebuilt by BuildIndex() after the slots change. Every entry
     // holds the earliest slot that matches, so a lookup gives what a scan from slot 0 gives.
+    // One-byte entries are keyed by Codes within 0..255: one or two digits cannot hold more.
     struct Index {
         static constexpr std::int32_t kNone = -1;
+        bool built = false;
+        std::size_t slotCount = 0;              // the number of slots it was built over
         std::vector<std::int32_t> byCharacter;  // 65536 entries: single code unit -> slot
         std::int32_t lineBreakToken = kNone;    // slot whose Characters is "\n"
         std::vector<std::int32_t> oneByte;      // 256 entries: byte value -> one-byte entry slot
@@ -28,6 +31,10 @@ struct CodeTable {
     } index;
 
     void BuildIndex();
+
+    // The index to look up with: the stored one when it was built over this many slots, else one
+    // built into `scratch` for this call, so a forgotten BuildIndex() costs time, never a crash.
+    [[nodiscard]] const Index& CurrentIndex(Index& scratch) const;
 };
 
 }  // namespace zelkora
