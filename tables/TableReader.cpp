@@ -1,1 +1,250 @@
-// to be written
+#include "tables/TableReader.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+
+#include "encoding/modADOS.h"
+
+namespace zelkora {
+namespace {
+
+constexpr char16_t kSpace = u' ';
+constexpr char16_t kIdeographicSpace = u'\u3000';
+
+// Only U+0020 is trimmed: a table maps U+3000 like any other character, so it must survive
+// at the ends of a character part.
+std::u16string_view TrimSpaces(std::u16string_view s) {
+    const auto first = s.find_first_not_of(kSpace);
+    if (first == std::u16string_view::npos) {
+        return {};
+    }
+    return s.substr(first, s.find_last_not_of(kSpace) - first + 1);
+}
+
+class FileDescriptor {
+public:
+    explicit FileDescriptor(int fd) : fd_(fd) {}
+    FileDescriptor(const FileDescriptor&) = delete;
+    FileDescriptor& operator=(const FileDescriptor&) = delete;
+    ~FileDescriptor() {
+        if (fd_ >= 0) {
+            ::close(fd_);
+        }
+    }
+    int get() const { return fd_; }
+
+private:
+    int fd_;
+};
+
+void ParseLine(std::u16string_view line, std::size_t slot, CodeTable& table) {
+    const std::u16string_view trimmed = TrimSpaces(line);
+    if (trimmed.empty() || line.size() < 3 || trimmed.starts_with(u"//")) {
+        return;
+    }
+    const auto space = line.find(kSpace);
+    if (space == std::u16string_view::npos) {
+        table.Characters[slot].assign(trimmed);
+        return;
+    }
+    // The code field cannot hold a space, so trimming it changes nothing.
+    const std::u16string_view code = line.substr(0, space);
+    table.CodeTexts[slot].assign(code);
+    table.Codes[slot] = ReadCodeField(code);
+
+    const std::u16string_view character = line.substr(space + 1);
+    const bool lonelySpace =
+        character.size() == 1 && (character[0] == kSpace || character[0] == kIdeographicSpace);
+    table.Characters[slot].assign(lonelySpace ? character : TrimSpaces(character));
+}
+
+void AppendAscii(std::u16string& out, const char* ascii) {
+    for (; *ascii != '\0'; ++ascii) {
+        out += static_cast<char16_t>(*ascii);
+    }
+}
+
+// A surrogate can be shown only as half of a pair; a lone one is escaped.
+bool IsLoneSurrogate(std::u16string_view text, std::size_t at) {
+    const auto isHigh = [](char16_t c) { return c >= 0xD800 && c <= 0xDBFF; };
+    const auto isLow = [](char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; };
+    const char16_t c = text[at];
+    if (isHigh(c)) {
+        return at + 1 >= text.size() || !isLow(text[at + 1]);
+    }
+    if (isLow(c)) {
+        return at == 0 || !isHigh(text[at - 1]);
+    }
+    return false;
+}
+
+void AppendEscaped(std::u16string_view text, std::u16string& out) {
+    for (std::size_t at = 0; at < text.size(); ++at) {
+        const char16_t c = text[at];
+        char escape[8];
+        if (c == u'\\') {
+            out += u"\\\\";
+        } else if (c == u'\r') {
+            out += u"\\r";
+        } else if (c == u'\n') {
+            out += u"\\n";
+        } else if (c == u'\t') {
+            out += u"\\t";
+        } else if (c <= 0x20 || c == 0x7F) {
+            std::snprintf(escape, sizeof escape, "\\x%02X", static_cast<unsigned>(c));
+            AppendAscii(out, escape);
+        } else if (IsLoneSurrogate(text, at)) {
+            std::snprintf(escape, sizeof escape, "\\u%04X", static_cast<unsigned>(c));
+            AppendAscii(out, escape);
+        } else {
+            out += c;
+        }
+    }
+}
+
+}  // namespace
+
+std::optional<std::vector<std::uint8_t>> ReadFileBytes(const std::filesystem::path& path) {
+    const FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    struct stat info {};
+    if (file.get() < 0 || ::fstat(file.get(), &info) != 0 || !S_ISREG(info.st_mode)) {
+        return std::nullopt;
+    }
+    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(info.st_size));
+    std::size_t filled = 0;
+    while (filled < bytes.size()) {
+        const ssize_t got = ::read(file.get(), bytes.data() + filled, bytes.size() - filled);
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got < 0) {
+            return std::nullopt;
+        }
+        if (got == 0) {  // the file shrank while being read
+            break;
+        }
+        filled += static_cast<std::size_t>(got);
+    }
+    bytes.resize(filled);
+    return bytes;
+}
+
+std::u16string DecodeTableBytes(std::span<const std::uint8_t> bytes) {
+    switch (DetectEncoding(bytes)) {
+        case Encoding::Unicode:
+            return FromUTF16LE(bytes);
+        case Encoding::JIS:
+            return FromISO2022JP(bytes);
+        case Encoding::EUC:
+            return FromEUCJP(bytes);
+        case Encoding::UTF7:
+            return FromUTF7(bytes);
+        case Encoding::UTF8: {
+            // Left in place, the mark would become part of the first line's code field, which
+            // then reads as code 0 and silently loses its entry.
+            std::u16string text = FromUTF8(bytes);
+            if (!text.empty() && text.front() == u'\uFEFF') {
+                text.erase(0, 1);
+            }
+            return text;
+        }
+        case Encoding::SJIS:
+            break;
+    }
+    return FromShiftJIS(bytes);
+}
+
+std::int32_t ReadCodeField(std::u16string_view field) {
+    if (field.empty()) {
+        return 0;
+    }
+    std::uint64_t value = 0;
+    for (const char16_t c : field) {
+        unsigned digit = 0;
+        if (c >= u'0' && c <= u'9') {
+            digit = c - u'0';
+        } else if (c >= u'A' && c <= u'F') {
+            digit = c - u'A' + 10;
+        } else if (c >= u'a' && c <= u'f') {
+            digit = c - u'a' + 10;
+        } else {
+            return 0;
+        }
+        value = value * 16 + digit;
+        if (value > 0xFFFFFFFFu) {
+            return 0;
+        }
+    }
+    return static_cast<std::int32_t>(static_cast<std::uint32_t>(value));
+}
+
+CodeTable ParseTable(std::u16string_view text) {
+    // Editors on Linux save LF only; cut at CR LF whenever the text holds one, so a table
+    // written on Windows keeps a lone LF inside its line exactly as before.
+    const bool crlf = text.find(u"\r\n") != std::u16string_view::npos;
+    const std::u16string_view separator = crlf ? std::u16string_view(u"\r\n") : u"\n";
+
+    std::size_t lines = 1;
+    for (auto at = text.find(separator); at != std::u16string_view::npos;
+         at = text.find(separator, at + separator.size())) {
+        ++lines;
+    }
+
+    CodeTable table;
+    table.Codes.assign(lines, 0);
+    table.Characters.resize(lines);
+    table.CodeTexts.resize(lines);
+
+    std::size_t start = 0;
+    for (std::size_t slot = 0; slot < lines; ++slot) {
+        auto end = text.find(separator, start);
+        if (end == std::u16string_view::npos) {
+            end = text.size();
+        }
+        ParseLine(text.substr(start, end - start), slot, table);
+        start = end + separator.size();
+    }
+    table.BuildIndex();
+    return table;
+}
+
+ReadStatus ReadTableFile(const std::filesystem::path& path, CodeTable& table) {
+    const auto bytes = ReadFileBytes(path);
+    if (!bytes) {
+        return ReadStatus::CannotOpen;
+    }
+    if (bytes->empty()) {
+        return ReadStatus::EmptyFile;
+    }
+    const std::u16string text = DecodeTableBytes(*bytes);
+    if (text.empty()) {
+        return ReadStatus::NoText;
+    }
+    table = ParseTable(text);
+    return ReadStatus::Ok;
+}
+
+std::u16string FormatSlots(const CodeTable& table) {
+    std::u16string out;
+    for (std::size_t slot = 0; slot < table.size(); ++slot) {
+        if (table.CodeTexts[slot].empty() && table.Characters[slot].empty()) {
+            continue;
+        }
+        char numbers[32];
+        std::snprintf(numbers, sizeof numbers, "%zu\t", slot + 1);
+        AppendAscii(out, numbers);
+        AppendEscaped(table.CodeTexts[slot], out);
+        std::snprintf(numbers, sizeof numbers, "\t%X\t",
+                      static_cast<unsigned>(static_cast<std::uint32_t>(table.Codes[slot])));
+        AppendAscii(out, numbers);
+        AppendEscaped(table.Characters[slot], out);
+        out += u'\n';
+    }
+    return out;
+}
+
+}  // namespace zelkora

@@ -2,14 +2,21 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "encoding/modJudge.h"
 #include "engine/CodeTable.h"
 
 namespace zelkora {
+
+// The whole contents of a regular file in one read; nothing when it is missing, not a regular
+// file or cannot be read. Opening never blocks (a FIFO placed where a table belongs is refused).
+[[nodiscard]] std::optional<std::vector<std::uint8_t>> ReadFileBytes(
+    const std::filesystem::path& path);
 
 // Detects the encoding of a table file's bytes and decodes them; the empty text when the
 // decoder gives nothing. A leading byte-order mark is dropped for UTF-16LE and UTF-8.
@@ -18,6 +25,10 @@ namespace zelkora {
 // Cuts decoded text into lines (at CR LF; at LF when the text holds no CR LF at all) and
 // fills one slot per line, then builds the lookup index.
 [[nodiscard]] CodeTable ParseTable(std::u16string_view text);
+
+// The code field's value: unsigned hexadecimal that fits 32 bits, kept bit for bit in the
+// signed slot ("FFFFFFFF" is -1); 0 when empty, not hexadecimal or too large.
+[[nodiscard]] std::int32_t ReadCodeField(std::u16string_view field);
 
 enum class ReadStatus {
     Ok,          // the table was replaced by the file's contents
@@ -29,5 +40,11 @@ enum class ReadStatus {
 // Reads, decodes and parses a whole table file. The table is replaced only when the file
 // yields text, so a table that cannot be read leaves the previous one in use.
 [[nodiscard]] ReadStatus ReadTableFile(const std::filesystem::path& path, CodeTable& table);
+
+// The slots that hold something, one line each: line number counted from 1 (slot index + 1),
+// code text, code value in hexadecimal, character. Tabs separate the fields; backslashes,
+// spaces, control characters and lone surrogates in the texts are escaped (\\, \x20, \r, \n,
+// \t, \xHH, \uHHHH) so that every character can be seen.
+[[nodiscard]] std::u16string FormatSlots(const CodeTable& table);
 
 }  // namespace zelkora

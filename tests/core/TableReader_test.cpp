@@ -1,0 +1,246 @@
+#include "tables/TableReader.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <limits>
+#include <string>
+#include <vector>
+
+#include "encoding/Utf8.h"
+
+namespace zelkora {
+namespace {
+
+namespace fs = std::filesystem;
+
+const fs::path kData = ZELKORA_TEST_DATA;
+
+struct Slot {
+    std::size_t index;
+    std::u16string codeText;
+    std::int32_t code;
+    std::u16string character;
+};
+
+struct ParseCase {
+    const char* name;
+    std::u16string text;
+    std::size_t slots;
+    std::vector<Slot> filled;  // every other slot must be empty
+};
+
+void ExpectSlots(const CodeTable& table, std::size_t slots, const std::vector<Slot>& filled) {
+    ASSERT_EQ(table.Codes.size(), slots);
+    ASSERT_EQ(table.Characters.size(), slots);
+    ASSERT_EQ(table.CodeTexts.size(), slots);
+    std::vector<bool> expectFilled(slots, false);
+    for (const Slot& slot : filled) {
+        ASSERT_LT(slot.index, slots);
+        expectFilled[slot.index] = true;
+        EXPECT_EQ(table.CodeTexts[slot.index], slot.codeText) << "slot " << slot.index;
+        EXPECT_EQ(table.Codes[slot.index], slot.code) << "slot " << slot.index;
+        EXPECT_EQ(table.Characters[slot.index], slot.character) << "slot " << slot.index;
+    }
+    for (std::size_t i = 0; i < slots; ++i) {
+        if (!expectFilled[i]) {
+            EXPECT_TRUE(table.CodeTexts[i].empty() && table.Characters[i].empty() &&
+                        table.Codes[i] == 0)
+                << "slot " << i << " should be empty";
+        }
+    }
+}
+
+class ParseTableTest : public ::testing::TestWithParam<ParseCase> {};
+
+TEST_P(ParseTableTest, FillsSlots) {
+    ExpectSlots(ParseTable(GetParam().text), GetParam().slots, GetParam().filled);
+}
+
+const ParseCase kParseCases[] = {
+    // Line kinds.
+    {"three-characters-is-an-entry", u"4 A", 1, {{0, u"4", 4, u"A"}}},
+    {"one-character-and-space-is-short", u"4 ", 1, {}},
+    {"spaces-only-is-blank", u"     ", 1, {}},
+    {"comment-at-start", u"//41 A", 1, {}},
+    {"comment-after-code-is-character", u"41 //x", 1, {{0, u"41", 0x41, u"//x"}}},
+    {"no-space-keeps-whole-line", u"ABC", 1, {{0, u"", 0, u"ABC"}}},
+    {"only-first-space-splits", u"82 A0 x", 1, {{0, u"82", 0x82, u"A0 x"}}},
+    {"multi-character-part-kept-whole", u"8000 abc", 1, {{0, u"8000", 0x8000, u"abc"}}},
+    // Trimming touches U+0020 only.
+    {"three-spaces-give-empty-character", u"20   ", 1, {{0, u"20", 0x20, u""}}},
+    {"lone-ideographic-space", u"8140 \u3000", 1, {{0, u"8140", 0x8140, u"\u3000"}}},
+    {"ideographic-space-not-trimmed", u"41 \u3000A\u3000", 1, {{0, u"41", 0x41, u"\u3000A\u3000"}}},
+    {"spaces-around-ideographic-space-trimmed", u"41  \u3000 ", 1, {{0, u"41", 0x41, u"\u3000"}}},
+    {"tab-not-trimmed", u"41 A\t", 1, {{0, u"41", 0x41, u"A\t"}}},
+    // Code fields.
+    {"lower-case-digits", u"8a x", 1, {{0, u"8a", 0x8A, u"x"}}},
+    {"non-hex-digit-reads-zero", u"82G0 x", 1, {{0, u"82G0", 0, u"x"}}},
+    {"prefix-is-not-hex", u"0x41 x", 1, {{0, u"0x41", 0, u"x"}}},
+    {"full-width-digit-is-not-hex", u"\uFF14\uFF11 x", 1, {{0, u"\uFF14\uFF11", 0, u"x"}}},
+    {"largest-32-bit-value-is-minus-one", u"FFFFFFFF x", 1, {{0, u"FFFFFFFF", -1, u"x"}}},
+    {"top-bit-set",
+     u"80000000 x",
+     1,
+     {{0, u"80000000", std::numeric_limits<std::int32_t>::min(), u"x"}}},
+    {"nine-digits-too-large", u"100000000 x", 1, {{0, u"100000000", 0, u"x"}}},
+    {"leading-zeros-still-fit", u"000000041 x", 1, {{0, u"000000041", 0x41, u"x"}}},
+    // Line ends.
+    {"trailing-crlf-adds-empty-slot",
+     u"41 A\r\n42 B\r\n",
+     3,
+     {{0, u"41", 0x41, u"A"}, {1, u"42", 0x42, u"B"}}},
+    {"lf-only-cut-at-lf", u"41 A\n\n42 B\n", 4, {{0, u"41", 0x41, u"A"}, {2, u"42", 0x42, u"B"}}},
+    {"lone-lf-stays-in-line-when-crlf-present",
+     u"41 A\n42 B\r\n43 C",
+     2,
+     {{0, u"41", 0x41, u"A\n42 B"}, {1, u"43", 0x43, u"C"}}},
+    {"lone-cr-does-not-end-line", u"41 A\r42 B", 1, {{0, u"41", 0x41, u"A\r42 B"}}},
+    {"cr-before-lf-only-text-stays", u"41 A\r", 1, {{0, u"41", 0x41, u"A\r"}}},
+};
+
+INSTANTIATE_TEST_SUITE_P(Lines, ParseTableTest, ::testing::ValuesIn(kParseCases),
+                         [](const auto& caseInfo) {
+                             std::string name = caseInfo.param.name;
+                             std::replace(name.begin(), name.end(), '-', '_');
+                             return name;
+                         });
+
+std::string ReadText(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+// tests/data/reader/<case>.txt is read as a table file; <case>.expected is its slot dump.
+class GoldenTest : public ::testing::TestWithParam<std::string> {};
+
+TEST_P(GoldenTest, DumpMatches) {
+    const fs::path base = kData / "reader" / GetParam();
+    CodeTable table;
+    ASSERT_EQ(ReadTableFile(fs::path(base).concat(".txt"), table), ReadStatus::Ok);
+    EXPECT_EQ(Utf16ToUtf8(FormatSlots(table)), ReadText(fs::path(base).concat(".expected")));
+}
+
+std::vector<std::string> GoldenCases() {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(kData / "reader")) {
+        if (entry.path().extension() == ".txt") {
+            names.push_back(entry.path().stem().string());
+        }
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, GoldenTest, ::testing::ValuesIn(GoldenCases()),
+                         [](const auto& caseInfo) {
+                             std::string name = caseInfo.param;
+                             std::replace(name.begin(), name.end(), '-', '_');
+                             return name;
+                         });
+
+TEST(ReadTableFile, SixEncodingsOfOneTableGiveIdenticalSlots) {
+    CodeTable reference;
+    ASSERT_EQ(ReadTableFile(kData / "tables" / "jis-common.sjis.txt", reference), ReadStatus::Ok);
+    ASSERT_EQ(reference.size(), 7019u);  // 7017 entries, a comment, the empty last line
+    for (const char* name :
+         {"jis-common.eucjp.txt", "jis-common.iso2022jp.txt", "jis-common.utf7.txt",
+          "jis-common.utf8.txt", "jis-common.utf16.txt"}) {
+        CodeTable table;
+        ASSERT_EQ(ReadTableFile(kData / "tables" / name, table), ReadStatus::Ok) << name;
+        EXPECT_TRUE(table.Codes == reference.Codes) << name;
+        EXPECT_TRUE(table.CodeTexts == reference.CodeTexts) << name;
+        EXPECT_TRUE(table.Characters == reference.Characters) << name;
+    }
+}
+
+std::size_t FilledSlots(const CodeTable& table) {
+    std::size_t filled = 0;
+    for (std::size_t i = 0; i < table.size(); ++i) {
+        filled += !table.CodeTexts[i].empty() || !table.Characters[i].empty();
+    }
+    return filled;
+}
+
+TEST(ReadTableFile, Utf16TablesGiveOneSlotPerLine) {
+    struct Expected {
+        const char* name;
+        std::size_t slots, filled;
+    };
+    for (const Expected& e : {Expected{"jis-common.utf16.txt", 7019, 7017},
+                              Expected{"fake-shift-jis.utf16.txt", 11438, 11438},
+                              Expected{"shift-jis-2004-windows.utf16.txt", 11430, 11430}}) {
+        CodeTable table;
+        ASSERT_EQ(ReadTableFile(kData / "tables" / e.name, table), ReadStatus::Ok) << e.name;
+        EXPECT_EQ(table.size(), e.slots) << e.name;
+        EXPECT_EQ(FilledSlots(table), e.filled) << e.name;
+    }
+}
+
+// Files that yield no text leave the previous table in use.
+class UnreadableTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir_ = fs::temp_directory_path() /
+               ("zelkora-reader-" + std::to_string(::getpid()) + "-" +
+                ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::create_directories(dir_);
+        table_ = ParseTable(u"41 A\r\n42 B");
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+
+    fs::path Write(const char* name, std::string_view bytes) {
+        std::ofstream(dir_ / name, std::ios::binary) << bytes;
+        return dir_ / name;
+    }
+    void ExpectUnchanged() {
+        ExpectSlots(table_, 2, {{0, u"41", 0x41, u"A"}, {1, u"42", 0x42, u"B"}});
+    }
+
+    fs::path dir_;
+    CodeTable table_;
+};
+
+TEST_F(UnreadableTest, MissingFile) {
+    EXPECT_EQ(ReadTableFile(dir_ / "missing.txt", table_), ReadStatus::CannotOpen);
+    ExpectUnchanged();
+}
+
+TEST_F(UnreadableTest, Folder) {
+    EXPECT_EQ(ReadTableFile(dir_, table_), ReadStatus::CannotOpen);
+    ExpectUnchanged();
+}
+
+TEST_F(UnreadableTest, FifoIsRefusedWithoutBlocking) {
+    ASSERT_EQ(::mkfifo((dir_ / "fifo").c_str(), 0600), 0);
+    EXPECT_EQ(ReadTableFile(dir_ / "fifo", table_), ReadStatus::CannotOpen);
+    ExpectUnchanged();
+}
+
+TEST_F(UnreadableTest, EmptyFile) {
+    EXPECT_EQ(ReadTableFile(Write("empty.txt", ""), table_), ReadStatus::EmptyFile);
+    ExpectUnchanged();
+}
+
+TEST_F(UnreadableTest, Utf8MarkOnly) {
+    EXPECT_EQ(ReadTableFile(Write("bom.txt", "\xEF\xBB\xBF"), table_), ReadStatus::NoText);
+    ExpectUnchanged();
+}
+
+TEST_F(UnreadableTest, Utf16MarkOnly) {
+    EXPECT_EQ(ReadTableFile(Write("bom16.txt", "\xFF\xFE"), table_), ReadStatus::NoText);
+    ExpectUnchanged();
+}
+
+TEST_F(UnreadableTest, ReadableFileReplacesEveryOldSlot) {
+    EXPECT_EQ(ReadTableFile(Write("b.txt", "// B\r\n\r\n43 C"), table_), ReadStatus::Ok);
+    ExpectSlots(table_, 3, {{2, u"43", 0x43, u"C"}});
+}
+
+}  // namespace
+}  // namespace zelkora
