@@ -1,0 +1,144 @@
+#include "engine/Spacing.h"
+
+#include <gtest/gtest.h>
+
+namespace zelkora {
+namespace {
+
+struct TextCase {
+    const char* name;
+    std::u16string_view input;
+    std::u16string_view expected;
+};
+
+constexpr TextCase kSplitCases[] = {
+    {"empty", u"", u""},
+    {"one", u"4", u"4"},
+    {"two_unchanged", u"41", u"41"},
+    {"three_single_first", u"123", u"1 23"},
+    {"four", u"4230", u"42 30"},
+    {"five", u"12345", u"1 23 45"},
+    {"six", u"414243", u"41 42 43"},
+    {"words_too", u"apple", u"a pp le"},
+};
+
+class SplitPairs : public testing::TestWithParam<TextCase> {};
+
+TEST_P(SplitPairs, GroupsFromTheEnd) {
+    EXPECT_EQ(fSplitPairs(GetParam().input), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Engine, SplitPairs, testing::ValuesIn(kSplitCases),
+                         [](const auto& row) { return std::string(row.param.name); });
+
+// The spacing as first described: one space inserted after every second character from the end.
+std::u16string SplitByInsertion(std::u16string_view text) {
+    std::u16string result(text);
+    if (text.size() <= 2) {
+        return result;
+    }
+    for (auto p = static_cast<std::ptrdiff_t>(text.size()) - 2; p >= 1; p -= 2) {
+        result = fInsertStr(result, static_cast<std::size_t>(p), u" ");
+    }
+    return result;
+}
+
+TEST(SplitPairsLength, MatchesRepeatedInsertionUpTo300) {
+    std::u16string text;
+    for (std::size_t length = 0; length <= 300; ++length) {
+        EXPECT_EQ(fSplitPairs(text), SplitByInsertion(text)) << "length " << length;
+        text.push_back(static_cast<char16_t>(u'0' + length % 10));
+    }
+}
+
+// Long pasted inputs, past any 16-bit position: the input and its expected spacing are built
+// side by side from known groups.
+TEST(SplitPairsLength, LongInputs) {
+    for (const std::size_t length : {32767u, 32768u, 32769u, 100000u, 100001u}) {
+        std::u16string input;
+        std::u16string expected;
+        std::size_t group = 0;
+        for (std::size_t done = 0; done < length; ++group) {
+            const std::size_t size = done == 0 && length % 2 == 1 ? 1 : 2;
+            const std::u16string pair = {static_cast<char16_t>(0x4E00 + group % 4000),
+                                         static_cast<char16_t>(u'a' + group % 26)};
+            const std::u16string part = pair.substr(0, size);
+            expected += (done == 0 ? u"" : u" ") + part;
+            input += part;
+            done += size;
+        }
+        EXPECT_EQ(fSplitPairs(input), expected) << "length " << length;
+    }
+}
+
+struct InsertCase {
+    const char* name;
+    std::u16string_view text;
+    std::size_t position;
+    std::u16string_view expected;
+};
+
+constexpr InsertCase kInsertCases[] = {
+    {"front", u"abc", 0, u"-abc"},    {"middle", u"abc", 1, u"a-bc"}, {"end", u"abc", 3, u"abc-"},
+    {"past_end", u"abc", 9, u"abc-"}, {"empty", u"", 0, u"-"},
+};
+
+class InsertStr : public testing::TestWithParam<InsertCase> {};
+
+TEST_P(InsertStr, InsertsAfterPosition) {
+    EXPECT_EQ(fInsertStr(GetParam().text, GetParam().position, u"-"), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Engine, InsertStr, testing::ValuesIn(kInsertCases),
+                         [](const auto& row) { return std::string(row.param.name); });
+
+struct DecisionCase {
+    const char* name;
+    std::u16string_view input;
+    bool expected;
+};
+
+constexpr DecisionCase kSpacingCases[] = {
+    {"empty", u"", false},
+    {"two_characters", u"AB", false},
+    {"three_characters", u"123", true},
+    {"leading_spaces", u"  4142", false},
+    {"space_at_end", u"4142 ", false},
+    {"ideographic_space_is_no_space", u"41\u300042", true},
+    {"tab_is_no_space", u"41\t42", true},
+};
+
+class SpacingRule : public testing::TestWithParam<DecisionCase> {};
+
+TEST_P(SpacingRule, Decides) {
+    EXPECT_EQ(NeedsSpacing(GetParam().input), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Engine, SpacingRule, testing::ValuesIn(kSpacingCases),
+                         [](const auto& row) { return std::string(row.param.name); });
+
+constexpr DecisionCase kAutomaticCases[] = {
+    {"empty", u"", false},
+    {"spaces_only", u"   ", false},
+    {"codes", u"41 42", true},
+    {"upper_case_letter", u"AB", true},
+    {"lower_case_letter", u"apple", true},
+    {"letter_past_f", u"Hello", false},
+    {"leading_spaces", u"  9", true},
+    {"leading_tab_is_text", u"\t41", false},
+    {"full_width_digit", u"４１", false},
+    {"full_width_letter", u"ａ", false},
+    {"kana", u"あ", false},
+};
+
+class AutomaticMode : public testing::TestWithParam<DecisionCase> {};
+
+TEST_P(AutomaticMode, Decides) {
+    EXPECT_EQ(LooksLikeCodes(GetParam().input), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Engine, AutomaticMode, testing::ValuesIn(kAutomaticCases),
+                         [](const auto& row) { return std::string(row.param.name); });
+
+}  // namespace
+}  // namespace zelkora
