@@ -1,1 +1,84 @@
-// to be written
+#include "encoding/modJudge.h"
+
+#include "encoding/modJudgeScorers.h"
+
+namespace zelkora {
+
+namespace {
+
+struct NamedScorer {
+    Encoding encoding;
+    Scorer score;
+};
+
+// The order the scorers run in: the first certainty wins, so an escape sequence outranks a
+// UTF-16 byte-order mark, which outranks a UTF-8 one.
+constexpr NamedScorer kScoringOrder[] = {
+    {Encoding::JIS, ScoreJIS},   {Encoding::Unicode, ScoreUnicode}, {Encoding::UTF8, ScoreUTF8},
+    {Encoding::UTF7, ScoreUTF7}, {Encoding::SJIS, ScoreSJIS},       {Encoding::EUC, ScoreEUC},
+};
+
+// Equal scores go to the encoding that comes first here.
+constexpr Encoding kTieBreakOrder[] = {Encoding::SJIS, Encoding::Unicode, Encoding::JIS,
+                                       Encoding::UTF7, Encoding::UTF8,    Encoding::EUC};
+
+constexpr std::size_t Index(Encoding encoding) {
+    return static_cast<std::size_t>(encoding);
+}
+
+}  // namespace
+
+const char* EncodingName(Encoding encoding) {
+    switch (encoding) {
+        case Encoding::SJIS:
+            return "SJIS";
+        case Encoding::JIS:
+            return "JIS";
+        case Encoding::Unicode:
+            return "UNICODE";
+        case Encoding::UTF8:
+            return "UTF8";
+        case Encoding::UTF7:
+            return "UTF7";
+        case Encoding::EUC:
+            return "EUC";
+    }
+    return "SJIS";
+}
+
+Encoding DetectEncoding(std::span<const std::uint8_t> bytes) {
+    if (bytes.empty()) {
+        return Encoding::SJIS;
+    }
+    const std::size_t last = LastExamined(bytes.size());
+    std::int16_t scores[std::size(kScoringOrder)] = {};
+    for (const NamedScorer& scorer : kScoringOrder) {
+        const std::int16_t score = scorer.score(bytes, last);
+        if (score >= kCertain) {
+            return scorer.encoding;
+        }
+        scores[Index(scorer.encoding)] = score;
+    }
+    Encoding best = kTieBreakOrder[0];
+    for (const Encoding encoding : kTieBreakOrder) {
+        if (scores[Index(encoding)] > scores[Index(best)]) {
+            best = encoding;
+        }
+    }
+    return best;
+}
+
+EncodingScores ScoreEncodings(std::span<const std::uint8_t> bytes) {
+    if (bytes.empty()) {
+        return {};
+    }
+    const std::size_t last = LastExamined(bytes.size());
+    return {.jis = ScoreJIS(bytes, last),
+            .unicode = ScoreUnicode(bytes, last),
+            .utf8 = ScoreUTF8(bytes, last),
+            .utf7 = ScoreUTF7(bytes, last),
+            .sjis = ScoreSJIS(bytes, last),
+            .euc = ScoreEUC(bytes, last)};
+}
+
+}  // namespace zelkora

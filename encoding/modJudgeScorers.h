@@ -1,0 +1,37 @@
+#pragma once
+
+// The scorers behind DetectEncoding. Private to encoding/ (and its tests): callers outside the
+// folder ask DetectEncoding or ScoreEncodings.
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+
+namespace zelkora {
+
+// A score that ends the detection at once: a byte-order mark or an escape sequence leaves no
+// doubt. Ordinary scores stay within 0..100.
+inline constexpr std::int16_t kCertain = 9999;
+
+// Only the first 1000 bytes are examined; this is the last examined index for a file of the
+// given (non-zero) size.
+[[nodiscard]] constexpr std::size_t LastExamined(std::size_t size) {
+    return (size < 1000 ? size : 1000) - 1;
+}
+
+// Each scorer walks indices 0..last once; look-ahead past `last` is bounded by the end of
+// `bytes` only, so a unit that starts inside the examined span is judged whole. An empty input
+// scores 0, and `last` beyond the end is taken as the last byte.
+using Scorer = std::int16_t (*)(std::span<const std::uint8_t> bytes, std::size_t last);
+
+[[nodiscard]] std::int16_t ScoreJIS(std::span<const std::uint8_t> bytes, std::size_t last);
+[[nodiscard]] std::int16_t ScoreUnicode(std::span<const std::uint8_t> bytes, std::size_t last);
+[[nodiscard]] std::int16_t ScoreUTF8(std::span<const std::uint8_t> bytes, std::size_t last);
+[[nodiscard]] std::int16_t ScoreUTF7(std::span<const std::uint8_t> bytes, std::size_t last);
+[[nodiscard]] std::int16_t ScoreSJIS(std::span<const std::uint8_t> bytes, std::size_t last);
+[[nodiscard]] std::int16_t ScoreEUC(std::span<const std::uint8_t> bytes, std::size_t last);
+
+// points * 100 / (2 * last + 2), rounded to the nearest integer, halves to the even neighbour.
+[[nodiscard]] std::int16_t ScoreFromPoints(std::uint32_t points, std::size_t last);
+
+}  // namespace zelkora

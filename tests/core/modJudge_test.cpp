@@ -1,0 +1,275 @@
+#include "encoding/modJudge.h"
+#include "encoding/modJudgeScorers.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <fstream>
+#include <iterator>
+#include <random>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace zelkora {
+namespace {
+
+std::span<const std::uint8_t> AsBytes(std::string_view text) {
+    return {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()};
+}
+
+// Failures name their case rather than dump its bytes.
+template <typename Case>
+requires requires(const Case& c) {
+    c.name;
+}
+void PrintTo(const Case& c, std::ostream* os) {
+    *os << c.name;
+}
+
+template <typename Case>
+std::string CaseName(const testing::TestParamInfo<Case>& info) {
+    std::string name(info.param.name);
+    std::replace(name.begin(), name.end(), '-', '_');
+    return name;
+}
+
+// ---- The six scores and the detected name of short inputs.
+
+struct ScoresCase {
+    std::string_view name;
+    std::string_view bytes;
+    EncodingScores scores;  // jis, unicode, utf8, utf7, sjis, euc
+    Encoding detected;
+};
+
+constexpr ScoresCase kScoresCases[] = {
+    {"one-byte", "A", {50, 0, 50, 50, 50, 50}, Encoding::SJIS},
+    {"plain-ascii", "41 A\r\n", {50, 0, 50, 50, 50, 50}, Encoding::SJIS},
+    {"escaped-plus", "2B +-\r\n", {50, 0, 50, 64, 50, 50}, Encoding::UTF7},
+    // "A1 " as UTF-16LE without a byte-order mark
+    {"utf16-ascii-without-bom",
+     {"A\0001\000 \000", 6},
+     {50, 50, 50, 50, 25, 50},
+     Encoding::Unicode},
+    {"sjis-hiragana", "\x82\xA0\x82\xA2\x82\xA4", {0, 0, 0, 0, 100, 0}, Encoding::SJIS},  // あいう
+    {"euc-hiragana", "\xA4\xA2\xA4\xA4\xA4\xA6", {0, 0, 0, 0, 50, 100}, Encoding::EUC},  // あいう
+    {"utf8-hiragana",
+     "\xE3\x81\x82\xE3\x81\x84\xE3\x81\x86",
+     {0, 0, 100, 0, 89, 0},
+     Encoding::UTF8},                                                        // あいう
+    {"utf8-ties-euc", "\xC3\xA9", {0, 0, 100, 0, 50, 100}, Encoding::UTF8},  // é
+    {"jis-ties-utf7-utf8-euc", {"AAA\0", 4}, {50, 0, 50, 50, 38, 50}, Encoding::JIS},
+    {"odd-length-utf16-halved", {"\0\0A", 3}, {50, 33, 50, 50, 33, 50}, Encoding::JIS},
+    {"utf7-run", "+AGEAYgBj-", {50, 0, 50, 100, 50, 50}, Encoding::UTF7},  // abc
+    {"utf7-run-with-stray-bits", "+AGF-", {50, 0, 50, 0, 50, 50}, Encoding::SJIS},
+    {"utf16-bom",
+     {"\xFF\xFE"
+      "A\0",
+      4},
+     {25, 9999, 25, 25, 12, 25},
+     Encoding::Unicode},
+    {"utf16-bom-then-escape", "\xFF\xFE\x1B(B", {9999, 9999, 30, 30, 30, 30}, Encoding::JIS},
+    {"utf16-bom-then-utf8-bom",
+     "\xFF\xFE\xEF\xBB\xBF",
+     {0, 9999, 9999, 0, 50, 80},
+     Encoding::Unicode},
+    {"utf8-bom-stops-utf16",
+     "\xEF\xBB\xBF"
+     "A",
+     {12, 0, 9999, 12, 75, 62},
+     Encoding::UTF8},
+    {"utf16-bom-at-odd-offset", {"A\xFF\xFE\0", 4}, {25, 50, 25, 25, 12, 25}, Encoding::Unicode},
+    {"utf16-bom-at-offset-2", {"A\0\xFF\xFE", 4}, {25, 9999, 25, 25, 12, 25}, Encoding::Unicode},
+    {"utf16-bom-after-stopping-unit",
+     {"\0"
+      "4\xFF\xFE",
+      4},
+     {25, 0, 25, 25, 25, 25},
+     Encoding::SJIS},
+    {"escape-at-last-two-positions", "A\x1B(", {33, 33, 50, 50, 50, 50}, Encoding::SJIS},
+    {"escape-paren", "\x1B(B", {9999, 33, 50, 50, 50, 50}, Encoding::JIS},
+    {"escape-dollar", "\x1B$B", {9999, 33, 50, 50, 50, 50}, Encoding::JIS},
+};
+
+class Scores : public testing::TestWithParam<ScoresCase> {};
+
+TEST_P(Scores, AllSixAndTheDetectedName) {
+    const ScoresCase& c = GetParam();
+    const EncodingScores scores = ScoreEncodings(AsBytes(c.bytes));
+    EXPECT_EQ(scores.jis, c.scores.jis);
+    EXPECT_EQ(scores.unicode, c.scores.unicode);
+    EXPECT_EQ(scores.utf8, c.scores.utf8);
+    EXPECT_EQ(scores.utf7, c.scores.utf7);
+    EXPECT_EQ(scores.sjis, c.scores.sjis);
+    EXPECT_EQ(scores.euc, c.scores.euc);
+    EXPECT_EQ(DetectEncoding(AsBytes(c.bytes)), c.detected);
+}
+
+INSTANTIATE_TEST_SUITE_P(ModJudge, Scores, testing::ValuesIn(kScoresCases), CaseName<ScoresCase>);
+
+// ---- Rounding and the end of the examined span. The input is `prefix`, then `ascii` bytes
+// "A", then bytes 0x80 (worth nothing to every byte scorer) up to index `tailAt`, then `tail`.
+// 970 ASCII points alone score 48 (48.5 rounds to even); four more points score 49.
+
+struct SpanCase {
+    std::string_view name;
+    Scorer score;
+    std::string_view prefix;
+    std::size_t ascii;
+    std::size_t tailAt;
+    std::string_view tail;
+    std::int16_t expected;
+};
+
+constexpr SpanCase kSpanCases[] = {
+    {"sjis-101-points-of-100-bytes", ScoreSJIS, "\x82\xA0", 97, 100, "", 50},
+    {"sjis-103-points-of-100-bytes", ScoreSJIS, "\x82\xA0\x82\xA0", 95, 100, "", 52},
+    {"sjis-lead-at-999-trail-at-1000", ScoreSJIS, "", 970, 999, "\x82\xA0", 49},
+    {"sjis-lead-at-999-last-byte", ScoreSJIS, "", 970, 999, "\x82", 48},
+    {"sjis-lead-at-999-bad-trail", ScoreSJIS, "", 970, 999, "\x82 ", 48},
+    {"euc-pair-at-999", ScoreEUC, "", 970, 999, "\xA4\xA2", 49},
+    {"euc-kana-at-999", ScoreEUC, "", 970, 999, "\x8E\xB1", 49},
+    {"euc-ss3-at-999", ScoreEUC, "", 970, 999, "\x8F\xB0\xA1", 49},
+    {"euc-ss3-at-999-cut", ScoreEUC, "", 970, 999, "\x8F\xB0", 48},
+    {"utf8-unit-at-999", ScoreUTF8, "", 970, 999, "\xE3\x81\x82", 49},
+    {"utf8-unit-at-999-cut", ScoreUTF8, "", 970, 999, "\xE3\x81", 48},
+    {"utf8-bom-at-998", ScoreUTF8, "", 970, 998, "\xEF\xBB\xBF", 9999},
+    {"utf8-bom-at-999", ScoreUTF8, "", 970, 999, "\xEF\xBB\xBF", 9999},
+    {"utf8-bom-at-1000", ScoreUTF8, "", 970, 1000, "\xEF\xBB\xBF", 48},
+    {"jis-escape-at-999", ScoreJIS, "", 970, 999, "\x1B(B", 9999},
+    {"jis-escape-at-999-cut", ScoreJIS, "", 970, 999, "\x1B(", 48},
+    {"jis-escape-at-1000", ScoreJIS, "", 970, 1000, "\x1B(B", 48},
+    {"utf7-run-closed-at-999", ScoreUTF7, "", 970, 990, "+AGEAYgBj-", 50},
+    {"utf7-run-closed-at-1000", ScoreUTF7, "", 970, 991, "+AGEAYgBj-", 48},
+    // Code units 80 80 are accepted, so only the mark decides.
+    {"utf16-bom-at-998", ScoreUnicode, "", 0, 998, "\xFF\xFE", 9999},
+    {"utf16-bom-at-999", ScoreUnicode, "", 0, 999, "\xFF\xFE", 50},
+    {"utf16-bom-at-1000", ScoreUnicode, "", 0, 1000, "\xFF\xFE", 50},
+};
+
+class Span : public testing::TestWithParam<SpanCase> {};
+
+TEST_P(Span, Score) {
+    const SpanCase& c = GetParam();
+    std::string input(c.prefix);
+    input.append(c.ascii, 'A');
+    input.append(c.tailAt - input.size(), '\x80');
+    input.append(c.tail);
+    EXPECT_EQ(c.score(AsBytes(input), LastExamined(input.size())), c.expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(ModJudge, Span, testing::ValuesIn(kSpanCases), CaseName<SpanCase>);
+
+TEST(ModJudge, UnitStraddlingTheSpanKeepsTheScoreAt100) {
+    // 333 x あ fill indices 0..998 at 2 points a byte; a six-byte unit at 999 adds 12, and
+    // 2010 points make 100.5, which rounds to the even 100.
+    std::string input;
+    for (int i = 0; i < 333; ++i) {
+        input += "\xE3\x81\x82";
+    }
+    input += "\xFC\x80\x80\x80\x80\x80";
+    EXPECT_EQ(ScoreUTF8(AsBytes(input), LastExamined(input.size())), 100);
+}
+
+// ---- What every scorer promises, whatever the bytes.
+
+struct ScorerCase {
+    std::string_view name;
+    Scorer score;
+    std::int16_t maximum;
+    bool mayBeCertain;
+};
+
+constexpr ScorerCase kScorerCases[] = {
+    {"jis", ScoreJIS, 100, true},    {"unicode", ScoreUnicode, 50, true},
+    {"utf8", ScoreUTF8, 100, true},  {"utf7", ScoreUTF7, 100, false},
+    {"sjis", ScoreSJIS, 100, false}, {"euc", ScoreEUC, 100, false},
+};
+
+class Contract : public testing::TestWithParam<ScorerCase> {
+protected:
+    void ExpectValid(const std::vector<std::uint8_t>& bytes) const {
+        const ScorerCase& c = GetParam();
+        const std::int16_t score = c.score(bytes, LastExamined(bytes.size()));
+        if (score == kCertain && c.mayBeCertain) {
+            return;
+        }
+        ASSERT_GE(score, 0) << testing::PrintToString(bytes);
+        ASSERT_LE(score, c.maximum) << testing::PrintToString(bytes);
+    }
+};
+
+TEST_P(Contract, EmptyInputScoresZero) {
+    EXPECT_EQ(GetParam().score({}, 0), 0);
+}
+
+TEST_P(Contract, EveryInputOfOneOrTwoBytes) {
+    for (int first = 0; first < 256; ++first) {
+        ExpectValid({static_cast<std::uint8_t>(first)});
+        for (int second = 0; second < 256; ++second) {
+            ExpectValid({static_cast<std::uint8_t>(first), static_cast<std::uint8_t>(second)});
+        }
+    }
+}
+
+TEST_P(Contract, RandomInputsAroundTheSpanEnd) {
+    std::mt19937 random(20240611);
+    for (int round = 0; round < 300; ++round) {
+        std::vector<std::uint8_t> bytes(995 + round % 12);
+        // Half the rounds keep to high bytes, where the multi-byte units are.
+        const int low = round % 2 == 0 ? 0 : 0x80;
+        std::uniform_int_distribution<int> byte(low, 255);
+        for (std::uint8_t& b : bytes) {
+            b = static_cast<std::uint8_t>(byte(random));
+        }
+        ExpectValid(bytes);
+    }
+}
+
+TEST_P(Contract, SpanEndBeyondTheInputIsTheLastByte) {
+    const auto bytes = AsBytes("\x82\xA0 A\xE3\x81\x82");
+    EXPECT_EQ(GetParam().score(bytes, 5000), GetParam().score(bytes, bytes.size() - 1));
+}
+
+INSTANTIATE_TEST_SUITE_P(ModJudge, Contract, testing::ValuesIn(kScorerCases), CaseName<ScorerCase>);
+
+TEST(ModJudge, EmptyInputIsNamedSjisAndScoresNothing) {
+    EXPECT_EQ(DetectEncoding({}), Encoding::SJIS);
+    const EncodingScores scores = ScoreEncodings({});
+    EXPECT_EQ(scores.jis + scores.unicode + scores.utf8 + scores.utf7 + scores.sjis + scores.euc,
+              0);
+}
+
+// ---- The same table stored in each encoding.
+
+struct FileCase {
+    std::string_view name;
+    std::string_view file;
+    std::string_view detected;
+};
+
+constexpr FileCase kFileCases[] = {
+    {"sjis", "jis-common.sjis.txt", "SJIS"},
+    {"eucjp", "jis-common.eucjp.txt", "EUC"},
+    {"iso2022jp", "jis-common.iso2022jp.txt", "JIS"},
+    {"utf7", "jis-common.utf7.txt", "UTF7"},
+    {"utf8", "jis-common.utf8.txt", "UTF8"},
+    {"utf16", "jis-common.utf16.txt", "UNICODE"},
+    {"custom-utf16", "fake-shift-jis.utf16.txt", "UNICODE"},
+};
+
+class TableFile : public testing::TestWithParam<FileCase> {};
+
+TEST_P(TableFile, IsNamedRight) {
+    std::ifstream file(std::string(ZELKORA_TEST_DATA "/tables/") + std::string(GetParam().file),
+                       std::ios::binary);
+    ASSERT_TRUE(file);
+    const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(file), {}};
+    EXPECT_EQ(EncodingName(DetectEncoding(bytes)), GetParam().detected);
+}
+
+INSTANTIATE_TEST_SUITE_P(ModJudge, TableFile, testing::ValuesIn(kFileCases), CaseName<FileCase>);
+
+}  // namespace
+}  // namespace zelkora
