@@ -1,0 +1,309 @@
+#include "tables/tools/TableMaker.h"
+
+#include <unicode/uchar.h>
+#include <unicode/ucnv.h>
+#include <unicode/utf16.h>
+
+#include <algorithm>
+#include <array>
+#include <cctype>
+#include <charconv>
+#include <set>
+#include <span>
+
+#include "engine/TextToCode.h"
+#include "tables/TableReader.h"
+#include "tables/tools/TableWriter.h"
+
+namespace zelkora {
+
+namespace {
+
+std::optional<std::uint32_t> ParseHex(std::string_view digits) {
+    if (digits.empty() || digits.size() > 4 ||
+        !std::ranges::all_of(digits, [](char c) { return std::isxdigit(c) != 0; })) {
+        return std::nullopt;
+    }
+    std::uint32_t value = 0;
+    std::from_chars(digits.data(), digits.data() + digits.size(), value, 16);
+    return value;
+}
+
+std::u16string Ascii(std::string_view text) {
+    return std::u16string(text.begin(), text.end());
+}
+
+std::u16string Hex(std::uint32_t value, int digits) {
+    static constexpr std::string_view kDigits = "0123456789ABCDEF";
+    std::u16string out(static_cast<std::size_t>(digits), u'0');
+    for (int i = digits - 1; i >= 0; --i) {
+        out[static_cast<std::size_t>(i)] = kDigits[value & 0xF];
+        value >>= 4;
+    }
+    return out;
+}
+
+std::u16string Count(std::size_t n) {
+    return Ascii(std::to_string(n));
+}
+
+const char16_t* StorageName(Encoding encoding) {
+    switch (encoding) {
+        case Encoding::SJIS:
+            return u"Shift_JIS";
+        case Encoding::EUC:
+            return u"EUC-JP";
+        case Encoding::JIS:
+            return u"ISO-2022-JP";
+        case Encoding::UTF7:
+            return u"UTF-7";
+        case Encoding::UTF8:
+            return u"UTF-8";
+        case Encoding::Unicode:
+            return u"UTF-16LE";
+    }
+    return u"";
+}
+
+class Charset {
+public:
+    explicit Charset(const std::string& name) {
+        UErrorCode status = U_ZERO_ERROR;
+        handle_ = ucnv_open(name.c_str(), &status);
+        if (U_FAILURE(status)) {
+            handle_ = nullptr;
+            return;
+        }
+        // Stop instead of substituting, so that an unmapped code fails rather than turning
+        // into a substitute character that would look like a mapping.
+        ucnv_setToUCallBack(handle_, UCNV_TO_U_CALLBACK_STOP, nullptr, nullptr, nullptr, &status);
+        ucnv_setFromUCallBack(handle_, UCNV_FROM_U_CALLBACK_STOP, nullptr, nullptr, nullptr,
+                              &status);
+    }
+    ~Charset() {
+        if (handle_ != nullptr) {
+            ucnv_close(handle_);
+        }
+    }
+    Charset(const Charset&) = delete;
+    Charset& operator=(const Charset&) = delete;
+
+    bool is_open() const { return handle_ != nullptr; }
+    std::string name() const {
+        UErrorCode status = U_ZERO_ERROR;
+        return ucnv_getName(handle_, &status);
+    }
+
+    // The one UTF-16 code unit the bytes decode to, if that is all they decode to.
+    std::optional<char16_t> DecodeOne(std::span<const std::uint8_t> bytes) {
+        std::array<UChar, 4> units{};
+        UErrorCode status = U_ZERO_ERROR;
+        const std::int32_t n =
+            ucnv_toUChars(handle_, units.data(), static_cast<std::int32_t>(units.size()),
+                          reinterpret_cast<const char*>(bytes.data()),
+                          static_cast<std::int32_t>(bytes.size()), &status);
+        if (U_FAILURE(status) || n != 1 || U16_IS_SURROGATE(units[0])) {
+            return std::nullopt;
+        }
+        return units[0];
+    }
+
+    bool EncodesBackTo(char16_t c, std::span<const std::uint8_t> bytes) {
+        std::array<char, 8> out{};
+        UErrorCode status = U_ZERO_ERROR;
+        const std::int32_t n = ucnv_fromUChars(
+            handle_, out.data(), static_cast<std::int32_t>(out.size()), &c, 1, &status);
+        return U_SUCCESS(status) && static_cast<std::size_t>(n) == bytes.size() &&
+               std::equal(bytes.begin(), bytes.end(), out.begin(),
+                          [](std::uint8_t b, char o) { return b == static_cast<std::uint8_t>(o); });
+    }
+
+private:
+    UConverter* handle_ = nullptr;
+};
+
+std::vector<std::u16string> HeaderLines(const MakeTableRequest& request, const CharsetTable& table,
+                                        std::size_t unstorable) {
+    std::vector<std::u16string> lines;
+    lines.push_back(request.title.empty() ? u"文字コード表: " + Ascii(request.charset)
+                                          : request.title);
+    if (!request.command.empty()) {
+        lines.push_back(u"作成: " + request.command);
+    }
+    lines.push_back(u"ICU の変換器 " + Ascii(table.converterName) +
+                    u" で 1 文字に変換でき、その文字から同じコードに戻る 1 バイト・2 バイトの"
+                    u"コードを、1 行に 1 つ書いています。");
+    if (request.range) {
+        const auto width = [](std::uint32_t code) { return code > 0xFF ? 4 : 2; };
+        lines.push_back(u"コードの範囲: " + Hex(request.range->from, width(request.range->from)) +
+                        u"-" + Hex(request.range->to, width(request.range->to)));
+    }
+    if (table.oneWay > 0) {
+        lines.push_back(u"同じ文字を表す別のコード " + Count(table.oneWay) +
+                        u" 個は入れず、文字からの変換で得られるコードだけを書いています。");
+    }
+    const auto lineFeed = std::ranges::find(table.entries, u'\n', &TableEntry::character);
+    if (lineFeed != table.entries.end()) {
+        lines.push_back(u"改行（LF）のコード " + Hex(lineFeed->code, lineFeed->twoByte ? 4 : 2) +
+                        u" は「\\n」の行です。");
+    }
+    if (table.controls > 0) {
+        lines.push_back(u"制御文字のコード " + Count(table.controls) +
+                        u" 個は、表の行に書けないため入れていません。");
+    }
+    if (table.privateUse > 0) {
+        lines.push_back(u"私用領域の文字 " + Count(table.privateUse) +
+                        u" 個は入れていません（--private-use で入ります）。");
+    }
+    if (table.unassigned > 0) {
+        lines.push_back(u"文字の割り当てのないコードポイント " + Count(table.unassigned) +
+                        u" 個は入れていません。");
+    }
+    if (table.twoByteFirst) {
+        lines.push_back(
+            u"2 バイトのコードを 1 バイトのコードより前に書いています。コード→文字の変換で 2 "
+            u"バイトのコードの下位バイトが 1 バイトのコードとして読まれないようにするためです。");
+    }
+    if (unstorable > 0) {
+        lines.push_back(u"保存形式 " + std::u16string(StorageName(request.encoding)) +
+                        u" で書けない文字 " + Count(unstorable) + u" 個は入れていません。");
+    }
+    lines.push_back(u"保存形式: " + std::u16string(StorageName(request.encoding)));
+    return lines;
+}
+
+}  // namespace
+
+std::optional<CodeRange> ParseCodeRange(std::string_view text) {
+    const std::size_t dash = text.find('-');
+    if (dash == std::string_view::npos) {
+        return std::nullopt;
+    }
+    const auto from = ParseHex(text.substr(0, dash));
+    const auto to = ParseHex(text.substr(dash + 1));
+    if (!from || !to || *from > *to) {
+        return std::nullopt;
+    }
+    return CodeRange{*from, *to};
+}
+
+std::optional<CharsetTable> CollectCharsetTable(const MakeTableRequest& request) {
+    Charset charset(request.charset);
+    if (!charset.is_open()) {
+        return std::nullopt;
+    }
+    CharsetTable table;
+    table.converterName = charset.name();
+    std::vector<TableEntry> oneByte;
+    std::vector<TableEntry> twoByte;
+
+    auto consider = [&](std::span<const std::uint8_t> bytes, std::uint16_t code) {
+        if (request.range && (code < request.range->from || code > request.range->to)) {
+            return;
+        }
+        const auto c = charset.DecodeOne(bytes);
+        // U+FFFD is what converters substitute; a table holding it could not be told from a
+        // table whose file failed to decode.
+        if (!c || *c == u'\uFFFD') {
+            return;
+        }
+        if (!charset.EncodesBackTo(*c, bytes)) {
+            ++table.oneWay;
+            return;
+        }
+        const auto type = static_cast<UCharCategory>(u_charType(*c));
+        if (*c != u'\n' && type == U_CONTROL_CHAR) {
+            ++table.controls;
+            return;
+        }
+        if (type == U_UNASSIGNED) {
+            ++table.unassigned;
+            return;
+        }
+        if (type == U_PRIVATE_USE_CHAR && !request.privateUse) {
+            ++table.privateUse;
+            return;
+        }
+        const bool wide = bytes.size() == 2;
+        (wide ? twoByte : oneByte).push_back(TableEntry{code, wide, *c});
+    };
+
+    for (std::uint32_t b = 0; b <= 0xFF; ++b) {
+        const std::array<std::uint8_t, 1> bytes{static_cast<std::uint8_t>(b)};
+        consider(bytes, static_cast<std::uint16_t>(b));
+    }
+    for (std::uint32_t code = 0; code <= 0xFFFF; ++code) {
+        const std::array<std::uint8_t, 2> bytes{static_cast<std::uint8_t>(code >> 8),
+                                                static_cast<std::uint8_t>(code)};
+        consider(bytes, static_cast<std::uint16_t>(code));
+    }
+
+    // Codes to text tries every slot in file order with both the byte and the pair value, so a
+    // one-byte code equal to some two-byte code's low byte would be read first and split the
+    // pair. Writing the two-byte codes first lets the pair win.
+    std::set<std::uint16_t> singles;
+    for (const TableEntry& e : oneByte) {
+        singles.insert(e.code);
+    }
+    table.twoByteFirst = std::ranges::any_of(
+        twoByte, [&](const TableEntry& e) { return singles.contains(e.code & 0xFF); });
+    const auto& first = table.twoByteFirst ? twoByte : oneByte;
+    const auto& second = table.twoByteFirst ? oneByte : twoByte;
+    table.entries = first;
+    table.entries.insert(table.entries.end(), second.begin(), second.end());
+    return table;
+}
+
+std::u16string EntryLine(const TableEntry& entry) {
+    std::u16string line = Hex(entry.code, entry.twoByte ? 4 : 2);
+    line.push_back(u' ');
+    if (entry.character == u'\n') {
+        line.append(kLineBreakToken);
+    } else {
+        line.push_back(entry.character);
+    }
+    return line;
+}
+
+std::optional<MadeTable> MakeTable(const MakeTableRequest& request) {
+    auto table = CollectCharsetTable(request);
+    if (!table) {
+        return std::nullopt;
+    }
+    TableWriter writer(request.encoding);
+    std::vector<std::u16string> lines;
+    std::size_t unstorable = 0;
+    for (const TableEntry& entry : table->entries) {
+        std::u16string line = EntryLine(entry);
+        if (writer.CanStore(line)) {
+            lines.push_back(std::move(line));
+        } else {
+            ++unstorable;
+        }
+    }
+
+    std::u16string text;
+    for (const std::u16string& header : HeaderLines(request, *table, unstorable)) {
+        std::u16string line = u"// " + header;
+        // A title the encoding cannot hold is left out rather than losing the whole table.
+        if (writer.CanStore(line)) {
+            text.append(line).append(u"\r\n");
+        }
+    }
+    for (const std::u16string& line : lines) {
+        text.append(line).append(u"\r\n");
+    }
+
+    auto bytes = writer.Store(text);
+    if (!bytes) {
+        return std::nullopt;
+    }
+    MadeTable made;
+    made.entries = lines.size();
+    made.unstorable = unstorable;
+    made.readsBack = DetectEncoding(*bytes) == request.encoding && DecodeTableBytes(*bytes) == text;
+    made.bytes = std::move(*bytes);
+    return made;
+}
+
+}  // namespace zelkora

@@ -1,0 +1,70 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "encoding/modJudge.h"
+
+namespace zelkora {
+
+// Codes from..to inclusive, compared by value: 20-7E holds the one-byte codes 20 to 7E and the
+// two-byte codes 0020 to 007E.
+struct CodeRange {
+    std::uint32_t from = 0;
+    std::uint32_t to = 0xFFFF;
+};
+
+// "FROM-TO", each one to four hexadecimal digits, FROM not above TO.
+[[nodiscard]] std::optional<CodeRange> ParseCodeRange(std::string_view text);
+
+struct MakeTableRequest {
+    std::string charset;  // any name the converter library knows
+    std::optional<CodeRange> range;
+    bool privateUse = false;  // keep characters of the private use area
+    Encoding encoding = Encoding::UTF8;
+    std::u16string title;    // first header line; a default naming the charset when empty
+    std::u16string command;  // the command line that made the table, recorded in the header
+};
+
+// One code of the charset and the single character it stands for.
+struct TableEntry {
+    std::uint16_t code = 0;
+    bool twoByte = false;
+    char16_t character = 0;
+};
+
+// The entries of a charset in the order they are written, and what was left out.
+struct CharsetTable {
+    std::string converterName;  // the converter library's own name for the charset
+    std::vector<TableEntry> entries;
+    bool twoByteFirst = false;  // two-byte codes written before one-byte codes
+    std::size_t oneWay = 0;     // codes whose character converts to another code
+    std::size_t controls = 0;   // control characters other than LF
+    std::size_t privateUse = 0;
+    std::size_t unassigned = 0;
+};
+
+// Every one- and two-byte code in the range that decodes to exactly one character of the
+// Basic Multilingual Plane which encodes back to the same bytes. Nothing when the converter
+// library does not know the charset.
+[[nodiscard]] std::optional<CharsetTable> CollectCharsetTable(const MakeTableRequest& request);
+
+// The table line of one entry: code digits, one space, the character; LF is written as the
+// line-break token.
+[[nodiscard]] std::u16string EntryLine(const TableEntry& entry);
+
+struct MadeTable {
+    std::vector<std::uint8_t> bytes;  // the file, stored in the requested encoding
+    std::size_t entries = 0;          // entry lines written
+    std::size_t unstorable = 0;       // entries left out: the encoding cannot hold them
+    bool readsBack = false;           // the reader detects and decodes the file as written
+};
+
+// The whole table file for a request; nothing when the charset is unknown.
+[[nodiscard]] std::optional<MadeTable> MakeTable(const MakeTableRequest& request);
+
+}  // namespace zelkora

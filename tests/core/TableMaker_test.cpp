@@ -1,0 +1,237 @@
+#include "tables/tools/TableMaker.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+
+#include "tables/TableReader.h"
+#include "tables/tools/TableWriter.h"
+
+namespace zelkora {
+namespace {
+
+std::string CaseName(std::string name) {
+    std::replace(name.begin(), name.end(), '-', '_');
+    return name;
+}
+
+MakeTableRequest Request(const char* charset, std::optional<CodeRange> range = std::nullopt,
+                         Encoding encoding = Encoding::UTF8) {
+    MakeTableRequest request;
+    request.charset = charset;
+    request.range = range;
+    request.encoding = encoding;
+    return request;
+}
+
+struct RangeCase {
+    const char* name;
+    const char* text;
+    std::optional<CodeRange> range;
+};
+
+class ParseCodeRangeTest : public ::testing::TestWithParam<RangeCase> {};
+
+TEST_P(ParseCodeRangeTest, Parses) {
+    const auto range = ParseCodeRange(GetParam().text);
+    ASSERT_EQ(range.has_value(), GetParam().range.has_value());
+    if (range) {
+        EXPECT_EQ(range->from, GetParam().range->from);
+        EXPECT_EQ(range->to, GetParam().range->to);
+    }
+}
+
+const RangeCase kRangeCases[] = {
+    {"one-byte", "20-7E", CodeRange{0x20, 0x7E}},
+    {"two-byte-lower-case", "8140-84be", CodeRange{0x8140, 0x84BE}},
+    {"single-code", "41-41", CodeRange{0x41, 0x41}},
+    {"one-digit-ends", "0-F", CodeRange{0, 0xF}},
+    {"reversed", "7E-20", std::nullopt},
+    {"no-dash", "20", std::nullopt},
+    {"empty-end", "20-", std::nullopt},
+    {"not-hexadecimal", "G0-FF", std::nullopt},
+    {"five-digits", "0-10000", std::nullopt},
+    {"prefix", "0x20-0x7E", std::nullopt},
+};
+
+INSTANTIATE_TEST_SUITE_P(Ranges, ParseCodeRangeTest, ::testing::ValuesIn(kRangeCases),
+                         [](const auto& caseInfo) { return CaseName(caseInfo.param.name); });
+
+struct LineCase {
+    const char* name;
+    TableEntry entry;
+    std::u16string line;
+};
+
+class EntryLineTest : public ::testing::TestWithParam<LineCase> {};
+
+TEST_P(EntryLineTest, WritesTheTableNotation) {
+    EXPECT_EQ(EntryLine(GetParam().entry), GetParam().line);
+}
+
+const LineCase kLineCases[] = {
+    {"one-byte", {0x41, false, u'A'}, u"41 A"},
+    {"one-byte-padded", {0x09, false, u'x'}, u"09 x"},
+    {"line-feed-as-token", {0x0A, false, u'\n'}, u"0A \\n"},
+    {"space-kept", {0x20, false, u' '}, u"20  "},
+    {"two-byte-upper-case", {0x82A0, true, u'あ'}, u"82A0 あ"},
+    {"two-byte-small-value-four-digits", {0x000A, true, u'\n'}, u"000A \\n"},
+    {"ideographic-space", {0x8140, true, u'\u3000'}, u"8140 \u3000"},
+};
+
+INSTANTIATE_TEST_SUITE_P(Lines, EntryLineTest, ::testing::ValuesIn(kLineCases),
+                         [](const auto& caseInfo) { return CaseName(caseInfo.param.name); });
+
+struct CollectCase {
+    const char* name;
+    const char* charset;
+    const char* range;
+    bool privateUse;
+    std::size_t entries;
+    std::size_t controls;
+    std::size_t privateUseLeftOut;
+    std::size_t oneWay;
+    bool twoByteFirst;
+};
+
+class CollectCharsetTableTest : public ::testing::TestWithParam<CollectCase> {};
+
+TEST_P(CollectCharsetTableTest, KeepsRoundTripCharacters) {
+    const CollectCase& c = GetParam();
+    MakeTableRequest request = Request(c.charset, ParseCodeRange(c.range));
+    request.privateUse = c.privateUse;
+    const auto table = CollectCharsetTable(request);
+    ASSERT_TRUE(table.has_value());
+    EXPECT_EQ(table->entries.size(), c.entries);
+    EXPECT_EQ(table->controls, c.controls);
+    EXPECT_EQ(table->privateUse, c.privateUseLeftOut);
+    EXPECT_EQ(table->oneWay, c.oneWay);
+    EXPECT_EQ(table->twoByteFirst, c.twoByteFirst);
+}
+
+const CollectCase kCollectCases[] = {
+    // LF, 95 printable ASCII and 63 half-width katakana; the other 32 controls are left out.
+    {"windows-31j-one-byte", "windows-31j", "00-FF", false, 1 + 95 + 63, 32, 0, 0, false},
+    {"windows-31j-hiragana-row", "windows-31j", "829F-82F1", false, 83, 0, 0, 0, false},
+    // NEC-selected IBM extensions: every one also has an IBM code, which is what text gives.
+    {"nec-selected-duplicates", "windows-31j", "ED40-ED4F", false, 0, 0, 0, 16, false},
+    {"user-defined-area-left-out", "windows-31j", "F040-F04F", false, 0, 0, 16, 0, false},
+    {"user-defined-area-kept", "windows-31j", "F040-F04F", true, 16, 0, 0, 0, false},
+    // One-byte codes equal the low bytes of two-byte codes: the pairs go first.
+    {"windows-31j-mixed", "windows-31j", "00-8150", false, 1 + 95 + 63 + 17, 32, 0, 0, true},
+    {"euc-jp-hiragana-row", "EUC-JP", "A4A1-A4F3", false, 83, 0, 0, 0, false},
+    // Two-byte codes 0000-00FF: LF, printable ASCII and Latin-1 without its controls.
+    {"utf-16be-latin-1", "UTF-16BE", "0000-00FF", false, 1 + 95 + 96, 64, 0, 0, false},
+};
+
+INSTANTIATE_TEST_SUITE_P(Charsets, CollectCharsetTableTest, ::testing::ValuesIn(kCollectCases),
+                         [](const auto& caseInfo) { return CaseName(caseInfo.param.name); });
+
+TEST(CollectCharsetTable, UnknownCharsetGivesNothing) {
+    EXPECT_FALSE(CollectCharsetTable(Request("no-such-charset")).has_value());
+}
+
+TEST(CollectCharsetTable, TwoByteCodesBeforeOneByteCodesWhenTheyWouldBeShadowed) {
+    const auto table = CollectCharsetTable(Request("windows-31j", CodeRange{0, 0x8140}));
+    ASSERT_TRUE(table.has_value());
+    ASSERT_FALSE(table->entries.empty());
+    EXPECT_EQ(EntryLine(table->entries.front()), u"8140 \u3000");
+    EXPECT_EQ(EntryLine(table->entries.back()), u"DF ﾟ");
+}
+
+TEST(CollectCharsetTable, StatefulCharsetsGiveOnlyTheirSingleBytes) {
+    // Without escape sequences ISO-2022-JP is ASCII; two bytes decode to two characters.
+    const auto table = CollectCharsetTable(Request("ISO-2022-JP"));
+    ASSERT_TRUE(table.has_value());
+    EXPECT_TRUE(std::ranges::none_of(table->entries, &TableEntry::twoByte));
+    EXPECT_EQ(table->entries.size(), 1u + 95u);
+}
+
+struct StoreCase {
+    const char* name;
+    const char* encoding;
+    std::size_t unstorable;
+};
+
+class MakeTableTest : public ::testing::TestWithParam<StoreCase> {};
+
+// One- and two-byte codes with the space, LF, backslash and plus entries, stored in each
+// encoding: the reader must detect it and read back exactly the lines that were written.
+TEST_P(MakeTableTest, ReadsBackThroughTheReader) {
+    const auto encoding = ParseTableEncoding(GetParam().encoding);
+    ASSERT_TRUE(encoding.has_value());
+    MakeTableRequest request = Request("windows-31j", CodeRange{0, 0x82FF}, *encoding);
+    request.command = u"zelkora-cli make-table --charset windows-31j";
+    const auto made = MakeTable(request);
+    ASSERT_TRUE(made.has_value());
+    EXPECT_TRUE(made->readsBack);
+    EXPECT_EQ(DetectEncoding(made->bytes), *encoding);
+    EXPECT_EQ(made->unstorable, GetParam().unstorable);
+
+    const auto expected = CollectCharsetTable(request);
+    ASSERT_TRUE(expected.has_value());
+    EXPECT_EQ(made->entries, expected->entries.size() - made->unstorable);
+
+    const CodeTable table = ParseTable(DecodeTableBytes(made->bytes));
+    std::size_t found = 0;
+    for (const TableEntry& entry : expected->entries) {
+        const std::u16string line = EntryLine(entry);
+        const std::u16string code = line.substr(0, line.find(u' '));
+        for (std::size_t slot = 0; slot < table.size(); ++slot) {
+            if (table.CodeTexts[slot] == code) {
+                EXPECT_EQ(table.Characters[slot], line.substr(code.size() + 1))
+                    << "line " << slot + 1;
+                ++found;
+            }
+        }
+    }
+    EXPECT_EQ(found, made->entries);
+}
+
+const StoreCase kStoreCases[] = {
+    {"shift-jis", "SJIS", 0},
+    {"shift-jis-by-charset-name", "shift_jis", 0},
+    {"euc-jp", "EUC", 0},
+    // ISO-2022-JP holds no half-width katakana.
+    {"iso-2022-jp", "JIS", 63},
+    {"utf-7", "UTF-7", 0},
+    {"utf-8", "UTF8", 0},
+    {"utf-16le", "UNICODE", 0},
+};
+
+INSTANTIATE_TEST_SUITE_P(Encodings, MakeTableTest, ::testing::ValuesIn(kStoreCases),
+                         [](const auto& caseInfo) { return CaseName(caseInfo.param.name); });
+
+TEST(MakeTable, WritesCrLfLinesWithACommentHeader) {
+    MakeTableRequest request = Request("windows-31j", CodeRange{0x20, 0x22});
+    request.title = u"Test title";
+    const auto made = MakeTable(request);
+    ASSERT_TRUE(made.has_value());
+    std::u16string text = DecodeTableBytes(made->bytes);
+    ASSERT_TRUE(text.starts_with(u"// Test title\r\n"));
+    EXPECT_TRUE(text.ends_with(u"\r\n20  \r\n21 !\r\n22 \"\r\n"));
+    // Every line ends in CR LF: no lone LF or CR.
+    for (std::size_t at = 0; at < text.size(); ++at) {
+        if (text[at] == u'\n') {
+            ASSERT_GT(at, 0u);
+            EXPECT_EQ(text[at - 1], u'\r');
+        }
+    }
+}
+
+TEST(MakeTable, Utf16StartsWithItsByteOrderMark) {
+    const auto made = MakeTable(Request("UTF-16BE", CodeRange{0x41, 0x41}, Encoding::Unicode));
+    ASSERT_TRUE(made.has_value());
+    ASSERT_GE(made->bytes.size(), 2u);
+    EXPECT_EQ(made->bytes[0], 0xFF);
+    EXPECT_EQ(made->bytes[1], 0xFE);
+    EXPECT_TRUE(DecodeTableBytes(made->bytes).ends_with(u"\r\n0041 A\r\n"));
+}
+
+TEST(MakeTable, UnknownCharsetGivesNothing) {
+    EXPECT_FALSE(MakeTable(Request("no-such-charset")).has_value());
+}
+
+}  // namespace
+}  // namespace zelkora
