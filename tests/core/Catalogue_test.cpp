@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -14,11 +15,24 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// "first-key-wins" becomes the test name "first_key_wins".
+template <class Info>
+std::string CaseName(const Info& caseInfo) {
+    std::string name = caseInfo.param.name;
+    std::replace(name.begin(), name.end(), '-', '_');
+    return name;
+}
+
 struct OrderCase {
     const char* name;
     std::string before;  // raw bytes
     std::string after;
 };
+
+// ctest lists each case by its name.
+void PrintTo(const OrderCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class CatalogueOrderTest : public ::testing::TestWithParam<OrderCase> {};
 
@@ -48,11 +62,7 @@ const OrderCase kOrderCases[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(Names, CatalogueOrderTest, ::testing::ValuesIn(kOrderCases),
-                         [](const auto& caseInfo) {
-                             std::string name = caseInfo.param.name;
-                             std::replace(name.begin(), name.end(), '-', '_');
-                             return name;
-                         });
+                         CaseName<::testing::TestParamInfo<OrderCase>>);
 
 TEST(CatalogueLess, NameIsNotBeforeItself) {
     EXPECT_FALSE(CatalogueLess("a.txt", "a.txt"));
@@ -65,6 +75,11 @@ struct ChooseCase {
     std::u16string fileValue;
     std::optional<std::string> chosen;
 };
+
+// ctest lists each case by its name.
+void PrintTo(const ChooseCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class ChooseTableTest : public ::testing::TestWithParam<ChooseCase> {};
 
@@ -83,11 +98,7 @@ const ChooseCase kChooseCases[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(Values, ChooseTableTest, ::testing::ValuesIn(kChooseCases),
-                         [](const auto& caseInfo) {
-                             std::string name = caseInfo.param.name;
-                             std::replace(name.begin(), name.end(), '-', '_');
-                             return name;
-                         });
+                         CaseName<::testing::TestParamInfo<ChooseCase>>);
 
 class ListTableFilesTest : public ::testing::Test {
 protected:

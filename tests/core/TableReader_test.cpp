@@ -9,6 +9,7 @@
 #include <fstream>
 #include <iterator>
 #include <limits>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,14 @@ namespace zelkora {
 namespace {
 
 namespace fs = std::filesystem;
+
+// "first-key-wins" becomes the test name "first_key_wins".
+template <class Info>
+std::string CaseName(const Info& caseInfo) {
+    std::string name = caseInfo.param.name;
+    std::replace(name.begin(), name.end(), '-', '_');
+    return name;
+}
 
 const fs::path kData = ZELKORA_TEST_DATA;
 
@@ -34,6 +43,11 @@ struct ParseCase {
     std::size_t slots;
     std::vector<Slot> filled;  // every other slot must be empty
 };
+
+// ctest lists each case by its name.
+void PrintTo(const ParseCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 void ExpectSlots(const CodeTable& table, std::size_t slots, const std::vector<Slot>& filled) {
     ASSERT_EQ(table.Codes.size(), slots);
@@ -105,11 +119,7 @@ const ParseCase kParseCases[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(Lines, ParseTableTest, ::testing::ValuesIn(kParseCases),
-                         [](const auto& caseInfo) {
-                             std::string name = caseInfo.param.name;
-                             std::replace(name.begin(), name.end(), '-', '_');
-                             return name;
-                         });
+                         CaseName<::testing::TestParamInfo<ParseCase>>);
 
 std::string ReadText(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);

@@ -11,6 +11,7 @@
 #include <iterator>
 #include <limits>
 #include <optional>
+#include <ostream>
 #include <string>
 
 namespace zelkora {
@@ -18,6 +19,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// "first-key-wins" becomes the test name "first_key_wins".
 template <class Info>
 std::string CaseName(const Info& caseInfo) {
     std::string name = caseInfo.param.name;
@@ -61,6 +63,11 @@ struct ReadCase {
     std::u16string key;
     std::optional<std::u16string> value;  // nothing: the default comes back
 };
+
+// ctest lists each case by its name.
+void PrintTo(const ReadCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class ReadStringTest : public IniFileTest, public ::testing::TestWithParam<ReadCase> {};
 
@@ -111,6 +118,11 @@ struct IntCase {
     std::int32_t expected;
 };
 
+// ctest lists each case by its name.
+void PrintTo(const IntCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 class ReadIntTest : public IniFileTest, public ::testing::TestWithParam<IntCase> {};
 
 TEST_P(ReadIntTest, Reads) {
@@ -157,6 +169,11 @@ struct WriteCase {
     std::u16string value;
     std::string after;
 };
+
+// ctest lists each case by its name.
+void PrintTo(const WriteCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class WriteTest : public IniFileTest, public ::testing::TestWithParam<WriteCase> {};
 
