@@ -1,0 +1,138 @@
+#include "cli/CliIo.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+
+namespace zelkora::cli {
+namespace {
+
+void WriteStandardError(std::string_view text) {
+    while (!text.empty()) {
+        const ssize_t n = ::write(STDERR_FILENO, text.data(), text.size());
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n <= 0) {
+            return;  // nowhere left to report to
+        }
+        text.remove_prefix(static_cast<std::size_t>(n));
+    }
+}
+
+}  // namespace
+
+int Fail(std::string_view message) {
+    WriteStandardError("zelkora-cli: " + std::string(message) + "\n");
+    return kExitFailure;
+}
+
+std::string Quoted(const std::filesystem::path& path) {
+    return "'" + path.string() + "'";
+}
+
+int UsageError(std::string_view usage, std::string_view message) {
+    WriteStandardError("zelkora-cli: " + std::string(message) + "\nusage: zelkora-cli " +
+                       std::string(usage) + "\nTry 'zelkora-cli --help' for more.\n");
+    return kExitUsage;
+}
+
+std::optional<std::string> ReadStandardInput() {
+    std::string bytes;
+    char chunk[65536];
+    for (;;) {
+        const ssize_t n = ::read(STDIN_FILENO, chunk, sizeof chunk);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n < 0) {
+            Fail(std::string("cannot read standard input: ") + std::strerror(errno));
+            return std::nullopt;
+        }
+        if (n == 0) {
+            return bytes;
+        }
+        bytes.append(chunk, static_cast<std::size_t>(n));
+    }
+}
+
+bool WriteStandardOutput(std::string_view bytes) {
+    // A pipe may take fewer bytes than offered; the rest follows until all is written.
+    while (!bytes.empty()) {
+        const ssize_t n = ::write(STDOUT_FILENO, bytes.data(), bytes.size());
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n < 0) {
+            Fail(std::string("cannot write standard output: ") + std::strerror(errno));
+            return false;
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(n));
+    }
+    return true;
+}
+
+bool ParsedArgs::Has(std::string_view option) const {
+    return Value(option).has_value();
+}
+
+std::optional<std::string_view> ParsedArgs::Value(std::string_view option) const {
+    const auto last = std::find_if(options.rbegin(), options.rend(),
+                                   [&](const auto& given) { return given.first == option; });
+    return last != options.rend() ? std::optional(last->second) : std::nullopt;
+}
+
+std::optional<ParsedArgs> ParseArgs(const Invocation& invocation,
+                                    std::span<const OptionSpec> options, std::size_t minOperands,
+                                    std::size_t maxOperands) {
+    ParsedArgs parsed;
+    bool optionsEnded = false;
+    for (std::size_t i = 0; i < invocation.args.size(); ++i) {
+        const std::string_view arg = invocation.args[i];
+        if (optionsEnded || arg == "-" || !arg.starts_with('-')) {
+            parsed.operands.push_back(arg);
+            continue;
+        }
+        if (arg == "--") {
+            optionsEnded = true;
+            continue;
+        }
+        const auto equals = arg.find('=');
+        const std::string_view name = arg.substr(0, equals);
+        const auto spec = std::find_if(options.begin(), options.end(),
+                                       [&](const OptionSpec& s) { return s.name == name; });
+        if (spec == options.end()) {
+            UsageError(invocation.usage, "unknown option '" + std::string(name) + "'");
+            return std::nullopt;
+        }
+        if (!spec->takesValue && equals != std::string_view::npos) {
+            UsageError(invocation.usage, "option '" + std::string(name) + "' takes no value");
+            return std::nullopt;
+        }
+        std::string_view value;
+        if (spec->takesValue && equals != std::string_view::npos) {
+            value = arg.substr(equals + 1);
+        } else if (spec->takesValue) {
+            if (i + 1 == invocation.args.size()) {
+                UsageError(invocation.usage, "option '" + std::string(name) + "' needs a value");
+                return std::nullopt;
+            }
+            value = invocation.args[++i];
+        }
+        parsed.options.emplace_back(spec->name, value);
+    }
+    if (parsed.operands.size() < minOperands) {
+        UsageError(invocation.usage, "missing argument");
+        return std::nullopt;
+    }
+    if (parsed.operands.size() > maxOperands) {
+        UsageError(invocation.usage,
+                   "unexpected argument '" + std::string(parsed.operands[maxOperands]) + "'");
+        return std::nullopt;
+    }
+    return parsed;
+}
+
+}  // namespace zelkora::cli

@@ -1,0 +1,83 @@
+#include "cli/CliTable.h"
+
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <system_error>
+
+#include "cli/CliIo.h"
+#include "tables/Catalogue.h"
+#include "tables/TableReader.h"
+#include "window/mod_ini.h"
+
+namespace zelkora::cli {
+namespace {
+
+namespace fs = std::filesystem;
+
+// The same places the window uses: setting.ini and settings/ beside the executable.
+constexpr std::u16string_view kSection = u"Zelkora";
+constexpr std::u16string_view kFileKey = u"File";
+
+}  // namespace
+
+std::string WhyUnreadable(const fs::path& path) {
+    std::error_code error;
+    const fs::file_status status = fs::status(path, error);
+    if (error) {
+        return error.message();
+    }
+    if (fs::is_directory(status)) {
+        return "it is a folder";
+    }
+    if (!fs::is_regular_file(status)) {
+        return "it is not a regular file";
+    }
+    if (::access(path.c_str(), R_OK) != 0) {
+        return std::strerror(errno);
+    }
+    return "read error";
+}
+
+std::optional<fs::path> DefaultTablePath() {
+    std::error_code error;
+    const fs::path executable = fs::read_symlink("/proc/self/exe", error);
+    if (error) {
+        Fail("cannot find the program's folder: " + error.message());
+        return std::nullopt;
+    }
+    const fs::path folder = executable.parent_path();
+    const fs::path settings = folder / "settings";
+    const auto names = ListTableFiles(settings);
+    if (!names) {
+        Fail("cannot list the table folder " + Quoted(settings) + ": " + WhyUnreadable(settings));
+        return std::nullopt;
+    }
+    const auto chosen =
+        ChooseTable(*names, GetIniString(kSection, kFileKey, folder / "setting.ini", u""));
+    if (!chosen) {
+        Fail("no table file in " + Quoted(settings) + " (name one with --table FILE)");
+        return std::nullopt;
+    }
+    return settings / *chosen;
+}
+
+bool LoadTable(const fs::path& path, CodeTable& table) {
+    switch (ReadTableFile(path, table)) {
+        case ReadStatus::Ok:
+            return true;
+        case ReadStatus::CannotOpen:
+            Fail("cannot read table file " + Quoted(path) + ": " + WhyUnreadable(path));
+            return false;
+        case ReadStatus::EmptyFile:
+            Fail("table file " + Quoted(path) + " is empty");
+            return false;
+        case ReadStatus::NoText:
+            Fail("table file " + Quoted(path) + " holds no text once decoded");
+            return false;
+    }
+    return false;
+}
+
+}  // namespace zelkora::cli

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+
+#include "engine/CodeTable.h"
+
+namespace zelkora::cli {
+
+// The table the window would use: the file named by "File" in setting.ini beside the
+// executable if settings/ beside it lists that file, else the first file listed there.
+// Nothing (after a message) when there is no such file.
+[[nodiscard]] std::optional<std::filesystem::path> DefaultTablePath();
+
+// Reads a table file; false (after a message naming the file and the reason) when it yields
+// no table.
+[[nodiscard]] bool LoadTable(const std::filesystem::path& path, CodeTable& table);
+
+// Why a file cannot be read, for messages: "No such file or directory", "it is a folder"...
+[[nodiscard]] std::string WhyUnreadable(const std::filesystem::path& path);
+
+}  // namespace zelkora::cli

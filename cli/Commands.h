@@ -1,0 +1,29 @@
+#pragma once
+
+#include <span>
+#include <string_view>
+
+namespace zelkora::cli {
+
+inline constexpr int kExitOk = 0;
+inline constexpr int kExitFailure = 1;  // a table, the input or the output failed
+inline constexpr int kExitUsage = 2;    // unknown command or option, missing argument
+
+// What a command receives: its usage line (for messages) and the arguments after its name.
+struct Invocation {
+    std::string_view usage;  // "to-codes [--table FILE] [--line-break]"
+    std::span<const std::string_view> args;
+};
+
+using Handler = int (*)(const Invocation&);
+
+// ConvertCommands.cpp
+int RunToCodes(const Invocation& invocation);
+int RunToText(const Invocation& invocation);
+int RunAuto(const Invocation& invocation);
+
+// TableInfoCommands.cpp
+int RunDetect(const Invocation& invocation);
+int RunDump(const Invocation& invocation);
+
+}  // namespace zelkora::cli

@@ -1,0 +1,334 @@
+// Runs the built zelkora-cli as a script would: bytes on stdin, bytes and status back.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <ostream>
+#include <string>
+#include <vector>
+
+extern char** environ;
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// "first-key-wins" becomes the test name "first_key_wins".
+template <class Info>
+std::string CaseName(const Info& caseInfo) {
+    std::string name = caseInfo.param.name;
+    std::replace(name.begin(), name.end(), '-', '_');
+    return name;
+}
+
+const fs::path kBuiltCli = fs::path(ZELKORA_BIN_DIR) / "zelkora-cli";
+const fs::path kData = ZELKORA_TEST_DATA;
+
+std::string ReadBytes(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+void WriteBytes(const fs::path& path, std::string_view bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+struct Result {
+    int status = -1;  // exit status; -1 when the program did not exit normally
+    std::string out;
+    std::string err;
+};
+
+class CliTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+        std::replace(name.begin(), name.end(), '/', '_');
+        dir_ =
+            fs::temp_directory_path() / ("zelkora-e2e-" + std::to_string(::getpid()) + "-" + name);
+        fs::remove_all(dir_);
+        fs::create_directories(dir_);
+        table_ = dir_ / "table.txt";
+        WriteBytes(table_, kTable);
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+
+    // stdin, stdout and stderr go through files, so nothing can block on a full pipe.
+    Result Run(const fs::path& program, std::vector<std::string> args, std::string_view input = {},
+               const char* stdoutPath = nullptr) {
+        const fs::path in = dir_ / "stdin", out = dir_ / "stdout", err = dir_ / "stderr";
+        WriteBytes(in, input);
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_addopen(&actions, 0, in.c_str(), O_RDONLY, 0);
+        posix_spawn_file_actions_addopen(&actions, 1, stdoutPath ? stdoutPath : out.c_str(),
+                                         O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                         0600);
+        std::vector<char*> argv{const_cast<char*>(program.c_str())};
+        for (std::string& arg : args) {
+            argv.push_back(arg.data());
+        }
+        argv.push_back(nullptr);
+        Result result;
+        pid_t pid = 0;
+        const int spawned =
+            posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), environ);
+        posix_spawn_file_actions_destroy(&actions);
+        if (spawned != 0) {
+            ADD_FAILURE() << "cannot start " << program;
+            return result;
+        }
+        int status = 0;
+        if (::waitpid(pid, &status, 0) == pid && WIFEXITED(status)) {
+            result.status = WEXITSTATUS(status);
+        }
+        result.out = ReadBytes(out);
+        result.err = ReadBytes(err);
+        return result;
+    }
+    Result Cli(std::vector<std::string> args, std::string_view input = {}) {
+        return Run(kBuiltCli, std::move(args), input);
+    }
+
+    // A program folder of its own: the binary with settings/ and setting.ini beside it.
+    fs::path MakeProgramFolder() {
+        const fs::path folder = dir_ / "program";
+        fs::create_directories(folder);
+        fs::copy_file(kBuiltCli, folder / "zelkora-cli");
+        fs::permissions(folder / "zelkora-cli", fs::perms::owner_all);
+        return folder;
+    }
+
+    static constexpr std::string_view kTable =
+        "// test table\r\n41 A\r\n42 B\r\n61 a\r\n62 b\r\n0A \\n\r\n82A0 \xE3\x81\x82\r\n";  // あ
+    fs::path dir_;
+    fs::path table_;
+};
+
+struct ConvertCase {
+    const char* name;
+    std::vector<std::string> args;  // "--table" is added
+    std::string input;
+    std::string output;
+};
+
+// ctest lists each case by its name.
+void PrintTo(const ConvertCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class ConvertTest : public CliTest, public ::testing::WithParamInterface<ConvertCase> {};
+
+TEST_P(ConvertTest, WritesExactlyTheResult) {
+    std::vector<std::string> args = GetParam().args;
+    args.push_back("--table");
+    args.push_back(table_.string());
+    const Result result = Cli(args, GetParam().input);
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.out, GetParam().output);
+    EXPECT_EQ(result.err, "");
+}
+
+const ConvertCase kConvertCases[] = {
+    {"to-codes", {"to-codes"}, "AB", "41 42 "},
+    {"to-codes-unknown-character", {"to-codes"}, "AxB", "41 ?? 42 "},
+    {"to-codes-two-bytes-low-first", {"to-codes"}, "\xE3\x81\x82", "A0 82 "},           // あ
+    {"to-codes-outside-bmp-is-two-units", {"to-codes"}, "\xF0\x9F\x98\x80", "?? ?? "},  // 😀
+    {"to-codes-empty-input", {"to-codes"}, "", ""},
+    {"to-codes-crlf-as-two-characters", {"to-codes"}, "a\r\nb", "61 ?? ?? 62 "},
+    {"to-codes-crlf-as-line-break", {"to-codes", "--line-break"}, "a\r\nb", "61 0A 62 "},
+    {"to-codes-lone-lf-stays-lf", {"to-codes", "--line-break"}, "a\nb", "61 ?? 62 "},
+    {"to-text", {"to-text"}, "41 42", "AB"},
+    {"to-text-unspaced-input-paired", {"to-text"}, "4142", "AB"},
+    {"to-text-two-bytes", {"to-text"}, "A0 82", "\xE3\x81\x82"},
+    {"to-text-unknown-code-echoed", {"to-text"}, "41 4a", "A 4A "},
+    {"to-text-line-break-token-kept", {"to-text"}, "61 0A 62", "a\\nb"},
+    {"to-text-line-break-as-crlf", {"to-text", "--line-break"}, "61 0A 62", "a\r\nb"},
+    {"auto-codes", {"auto"}, " 41 42", "AB"},
+    {"auto-text",
+     {"auto"},
+     "\xE3\x81\x82"
+     "A",
+     "A0 82 41 "},
+    {"auto-unspaced-codes", {"auto", "--line-break"}, "610A62", "a\r\nb"},
+    {"auto-empty-input", {"auto"}, "", ""},
+};
+
+INSTANTIATE_TEST_SUITE_P(Cases, ConvertTest, ::testing::ValuesIn(kConvertCases),
+                         CaseName<::testing::TestParamInfo<ConvertCase>>);
+
+TEST_F(CliTest, TableOptionWithEquals) {
+    const Result result = Cli({"to-codes", "--table=" + table_.string()}, "B");
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.out, "42 ");
+}
+
+TEST_F(CliTest, MissingTableNamedInMessage) {
+    const Result result = Cli({"to-codes", "--table", (dir_ / "gone.txt").string()}, "A");
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.out, "");
+    EXPECT_NE(result.err.find("gone.txt"), std::string::npos) << result.err;
+    EXPECT_EQ(std::count(result.err.begin(), result.err.end(), '\n'), 1) << result.err;
+}
+
+TEST_F(CliTest, EmptyTableReported) {
+    WriteBytes(dir_ / "empty.txt", "");
+    const Result result = Cli({"to-text", "--table", (dir_ / "empty.txt").string()}, "41");
+    EXPECT_EQ(result.status, 1);
+    EXPECT_NE(result.err.find("empty.txt"), std::string::npos) << result.err;
+}
+
+TEST_F(CliTest, FolderAsTableReported) {
+    const Result result = Cli({"to-text", "--table", dir_.string()}, "41");
+    EXPECT_EQ(result.status, 1);
+    EXPECT_NE(result.err.find(dir_.string()), std::string::npos) << result.err;
+}
+
+TEST_F(CliTest, InvalidUtf8ReportedWithOffset) {
+    const Result result = Cli({"to-codes", "--table", table_.string()},
+                              "AB\xE3\x81"
+                              "C");
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.out, "");
+    EXPECT_NE(result.err.find("offset 2"), std::string::npos) << result.err;
+}
+
+TEST_F(CliTest, WriteErrorFails) {
+    const Result result =
+        Run(kBuiltCli, {"to-codes", "--table", table_.string()}, "AB", "/dev/full");
+    EXPECT_EQ(result.status, 1);
+    EXPECT_NE(result.err.find("standard output"), std::string::npos) << result.err;
+}
+
+struct UsageCase {
+    const char* name;
+    std::vector<std::string> args;
+};
+
+// ctest lists each case by its name.
+void PrintTo(const UsageCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class UsageTest : public CliTest, public ::testing::WithParamInterface<UsageCase> {};
+
+TEST_P(UsageTest, ExitsWithTwo) {
+    const Result result = Cli(GetParam().args);
+    EXPECT_EQ(result.status, 2);
+    EXPECT_EQ(result.out, "");
+    EXPECT_NE(result.err.find("usage: zelkora-cli"), std::string::npos) << result.err;
+}
+
+const UsageCase kUsageCases[] = {
+    {"no-command", {}},
+    {"unknown-command", {"frobnicate"}},
+    {"unknown-option", {"to-codes", "--frob"}},
+    {"table-without-file", {"to-text", "--table"}},
+    {"value-for-flag", {"auto", "--line-break=yes"}},
+    {"operand-for-conversion", {"to-codes", "extra"}},
+    {"detect-without-file", {"detect"}},
+    {"dump-with-two-files", {"dump", "a", "b"}},
+};
+
+INSTANTIATE_TEST_SUITE_P(Cases, UsageTest, ::testing::ValuesIn(kUsageCases),
+                         CaseName<::testing::TestParamInfo<UsageCase>>);
+
+TEST_F(CliTest, VersionAndHelp) {
+    const Result version = Cli({"--version"});
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.out, "zelkora-cli " ZELKORA_VERSION "\n");
+    const Result help = Cli({"--help"});
+    EXPECT_EQ(help.status, 0);
+    for (const char* command : {"to-codes", "to-text", "auto", "detect", "dump"}) {
+        EXPECT_NE(help.out.find(command), std::string::npos) << command;
+    }
+}
+
+TEST_F(CliTest, DetectNamesEachEncoding) {
+    const std::pair<const char*, const char*> files[] = {
+        {"jis-common.sjis.txt", "SJIS\n"},     {"jis-common.eucjp.txt", "EUC\n"},
+        {"jis-common.iso2022jp.txt", "JIS\n"}, {"jis-common.utf7.txt", "UTF7\n"},
+        {"jis-common.utf8.txt", "UTF8\n"},     {"jis-common.utf16.txt", "UNICODE\n"},
+    };
+    for (const auto& [file, name] : files) {
+        const Result result = Cli({"detect", (kData / "tables" / file).string()});
+        EXPECT_EQ(result.status, 0) << file << ": " << result.err;
+        EXPECT_EQ(result.out, name) << file;
+    }
+}
+
+TEST_F(CliTest, DetectEmptyFileReported) {
+    WriteBytes(dir_ / "empty.txt", "");
+    const Result result = Cli({"detect", (dir_ / "empty.txt").string()});
+    EXPECT_EQ(result.status, 1);
+    EXPECT_NE(result.err.find("empty.txt"), std::string::npos) << result.err;
+}
+
+TEST_F(CliTest, DumpPrintsTheSlots) {
+    const Result result = Cli({"dump", (kData / "reader" / "example.txt").string()});
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.out, ReadBytes(kData / "reader" / "example.expected"));
+}
+
+// Without --table the program takes the table the window would take.
+class DefaultTableTest : public CliTest {
+protected:
+    void SetUp() override {
+        CliTest::SetUp();
+        program_ = MakeProgramFolder();
+        fs::create_directory(program_ / "settings");
+        WriteBytes(program_ / "settings" / "b.txt", "41 b\r\n");
+        WriteBytes(program_ / "settings" / "A.txt", "41 A\r\n");
+        fs::create_directory(program_ / "settings" / "0-folder");
+    }
+    Result Convert() { return Run(program_ / "zelkora-cli", {"to-text"}, "41"); }
+    void WriteIni(std::string_view content) { WriteBytes(program_ / "setting.ini", content); }
+
+    fs::path program_;
+};
+
+TEST_F(DefaultTableTest, FirstInCatalogueOrderWithoutIni) {
+    const Result result = Convert();
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.out, "A");
+}
+
+TEST_F(DefaultTableTest, FileNamedInIni) {
+    WriteIni("[Zelkora]\r\nRet=0\r\nFile=b.txt\r\n");
+    EXPECT_EQ(Convert().out, "b");
+}
+
+TEST_F(DefaultTableTest, NameDifferingInCaseTakesFirst) {
+    WriteIni("[Zelkora]\r\nFile=B.TXT\r\n");
+    EXPECT_EQ(Convert().out, "A");
+}
+
+TEST_F(DefaultTableTest, RawByteNameInIni) {
+    WriteBytes(program_ / "settings" / "\xFF.txt", "41 raw\r\n");
+    WriteIni("[Zelkora]\r\nFile=\xFF.txt\r\n");
+    EXPECT_EQ(Convert().out, "raw");
+}
+
+TEST_F(DefaultTableTest, NoTableListed) {
+    fs::remove(program_ / "settings" / "b.txt");
+    fs::remove(program_ / "settings" / "A.txt");
+    const Result result = Convert();
+    EXPECT_EQ(result.status, 1);
+    EXPECT_NE(result.err.find("settings"), std::string::npos) << result.err;
+}
+
+TEST_F(DefaultTableTest, NoSettingsFolder) {
+    fs::remove_all(program_ / "settings");
+    const Result result = Convert();
+    EXPECT_EQ(result.status, 1);
+    EXPECT_NE(result.err.find("settings"), std::string::npos) << result.err;
+}
+
+}  // namespace
