@@ -85,8 +85,6 @@ const ReadCase kReadCases[] = {
     {"non-ascii-case-ignored", "[\xC3\xA4\xCE\xB2]\r\nK=a\r\n", u"\u00C4\u0392", u"K", u"a"},
     {"blanks-trimmed", "  [ Zelkora ]\r\n \tFile \t=  a b \t\r\n", u"Zelkora", u"File", u"a b"},
     {"quotes-removed", "[Zelkora]\r\nFile=\" a \"\r\n", u"Zelkora", u"File", u" a "},
-    {"lone-quote-kept", "[Zelkora]\r\nFile=\"a\r\n", u"Zelkora", u"File", u"\"a"},
-    {"single-quote-character", "[Zelkora]\r\nFile=\"\r\n", u"Zelkora", u"File", u"\""},
     {"empty-value-is-not-missing", "[Zelkora]\r\nFile=\r\n", u"Zelkora", u"File", u""},
     {"equals-in-value", "[Zelkora]\r\nFile=a=b\r\n", u"Zelkora", u"File", u"a=b"},
     {"first-key-wins", "[Zelkora]\r\nFile=a\r\nFile=b\r\n", u"Zelkora", u"File", u"a"},
@@ -97,7 +95,6 @@ const ReadCase kReadCases[] = {
     {"key-before-any-section", "File=a\r\n[Zelkora]\r\n", u"Zelkora", u"File", std::nullopt},
     {"commented-out", "[Zelkora]\r\n;File=a\r\n#File=b\r\n", u"Zelkora", u"File", std::nullopt},
     {"missing-section", "; nothing\r\n", u"Zelkora", u"File", std::nullopt},
-    {"empty-file", "", u"Zelkora", u"File", std::nullopt},
     {"byte-order-mark", "\xEF\xBB\xBF[Zelkora]\r\nFile=a\r\n", u"Zelkora", u"File", u"a"},
     {"utf8-value", "[Zelkora]\r\nFile=\xE6\xBC\xA2.txt\r\n", u"Zelkora", u"File", u"漢.txt"},
     // A file name that is not UTF-8 comes back as the lone surrogates that stand for its bytes.
@@ -132,17 +129,13 @@ TEST_P(ReadIntTest, Reads) {
 
 const IntCase kIntCases[] = {
     {"digits", "42", 42},
-    {"minus-one", "-1", -1},
     {"negative", "-12", -12},
     {"digits-then-letters", "5abc", 5},
     {"letters", "abc", 0},
     {"empty", "", 0},
-    {"minus-alone", "-", 0},
     {"plus-is-not-a-digit", "+5", 0},
     {"blanks-trimmed", "  8 ", 8},
     {"quoted", "\"9\"", 9},
-    {"largest", "2147483647", std::numeric_limits<std::int32_t>::max()},
-    {"smallest", "-2147483648", std::numeric_limits<std::int32_t>::min()},
     {"too-large-saturates", "2147483648", std::numeric_limits<std::int32_t>::max()},
     {"too-small-saturates", "-99999999999999999999999", std::numeric_limits<std::int32_t>::min()},
 };
@@ -206,7 +199,6 @@ const WriteCase kWriteCases[] = {
      "[Other]\r\nA=1\r\n[Zelkora]\r\nFile=a\r\n"},
     {"keeps-byte-order-mark", "\xEF\xBB\xBF[Zelkora]\r\nFile=b\r\n", u"File", u"a",
      "\xEF\xBB\xBF[Zelkora]\r\nFile=a\r\n"},
-    {"negative-number", std::nullopt, u"X", u"-1440", "[Zelkora]\r\nX=-1440\r\n"},
     {"utf8-value", std::nullopt, u"File", u"漢.txt", "[Zelkora]\r\nFile=\xE6\xBC\xA2.txt\r\n"},
     {"raw-byte-value", std::nullopt, u"File", u"\xDCFF.txt", "[Zelkora]\r\nFile=\xFF.txt\r\n"},
     {"blank-ends-quoted", std::nullopt, u"File", u" a ", "[Zelkora]\r\nFile=\" a \"\r\n"},

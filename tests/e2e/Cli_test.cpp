@@ -138,27 +138,17 @@ TEST_P(ConvertTest, WritesExactlyTheResult) {
 
 const ConvertCase kConvertCases[] = {
     {"to-codes", {"to-codes"}, "AB", "41 42 "},
-    {"to-codes-unknown-character", {"to-codes"}, "AxB", "41 ?? 42 "},
-    {"to-codes-two-bytes-low-first", {"to-codes"}, "\xE3\x81\x82", "A0 82 "},           // あ
-    {"to-codes-outside-bmp-is-two-units", {"to-codes"}, "\xF0\x9F\x98\x80", "?? ?? "},  // 😀
+    {"to-codes-two-bytes-low-first", {"to-codes"}, "あ", "A0 82 "},
     {"to-codes-empty-input", {"to-codes"}, "", ""},
     {"to-codes-crlf-as-two-characters", {"to-codes"}, "a\r\nb", "61 ?? ?? 62 "},
     {"to-codes-crlf-as-line-break", {"to-codes", "--line-break"}, "a\r\nb", "61 0A 62 "},
-    {"to-codes-lone-lf-stays-lf", {"to-codes", "--line-break"}, "a\nb", "61 ?? 62 "},
     {"to-text", {"to-text"}, "41 42", "AB"},
     {"to-text-unspaced-input-paired", {"to-text"}, "4142", "AB"},
-    {"to-text-two-bytes", {"to-text"}, "A0 82", "\xE3\x81\x82"},
-    {"to-text-unknown-code-echoed", {"to-text"}, "41 4a", "A 4A "},
     {"to-text-line-break-token-kept", {"to-text"}, "61 0A 62", "a\\nb"},
     {"to-text-line-break-as-crlf", {"to-text", "--line-break"}, "61 0A 62", "a\r\nb"},
     {"auto-codes", {"auto"}, " 41 42", "AB"},
-    {"auto-text",
-     {"auto"},
-     "\xE3\x81\x82"
-     "A",
-     "A0 82 41 "},
+    {"auto-text", {"auto"}, "あA", "A0 82 41 "},
     {"auto-unspaced-codes", {"auto", "--line-break"}, "610A62", "a\r\nb"},
-    {"auto-empty-input", {"auto"}, "", ""},
 };
 
 INSTANTIATE_TEST_SUITE_P(Cases, ConvertTest, ::testing::ValuesIn(kConvertCases),
@@ -170,25 +160,15 @@ TEST_F(CliTest, TableOptionWithEquals) {
     EXPECT_EQ(result.out, "42 ");
 }
 
-TEST_F(CliTest, MissingTableNamedInMessage) {
-    const Result result = Cli({"to-codes", "--table", (dir_ / "gone.txt").string()}, "A");
-    EXPECT_EQ(result.status, 1);
-    EXPECT_EQ(result.out, "");
-    EXPECT_NE(result.err.find("gone.txt"), std::string::npos) << result.err;
-    EXPECT_EQ(std::count(result.err.begin(), result.err.end(), '\n'), 1) << result.err;
-}
-
-TEST_F(CliTest, EmptyTableReported) {
+TEST_F(CliTest, UnreadableTableNamedInOneMessage) {
     WriteBytes(dir_ / "empty.txt", "");
-    const Result result = Cli({"to-text", "--table", (dir_ / "empty.txt").string()}, "41");
-    EXPECT_EQ(result.status, 1);
-    EXPECT_NE(result.err.find("empty.txt"), std::string::npos) << result.err;
-}
-
-TEST_F(CliTest, FolderAsTableReported) {
-    const Result result = Cli({"to-text", "--table", dir_.string()}, "41");
-    EXPECT_EQ(result.status, 1);
-    EXPECT_NE(result.err.find(dir_.string()), std::string::npos) << result.err;
+    for (const fs::path& table : {dir_ / "gone.txt", dir_ / "empty.txt", dir_}) {
+        const Result result = Cli({"to-codes", "--table", table.string()}, "A");
+        EXPECT_EQ(result.status, 1) << table;
+        EXPECT_EQ(result.out, "");
+        EXPECT_NE(result.err.find(table.string()), std::string::npos) << result.err;
+        EXPECT_EQ(std::count(result.err.begin(), result.err.end(), '\n'), 1) << result.err;
+    }
 }
 
 TEST_F(CliTest, InvalidUtf8ReportedWithOffset) {
@@ -231,8 +211,6 @@ const UsageCase kUsageCases[] = {
     {"unknown-command", {"frobnicate"}},
     {"unknown-option", {"to-codes", "--frob"}},
     {"table-without-file", {"to-text", "--table"}},
-    {"value-for-flag", {"auto", "--line-break=yes"}},
-    {"operand-for-conversion", {"to-codes", "extra"}},
     {"detect-without-file", {"detect"}},
     {"dump-with-two-files", {"dump", "a", "b"}},
 };
