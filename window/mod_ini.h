@@ -11,8 +11,8 @@ namespace zelkora {
 // spaces around keys and values are trimmed, a value in matching double quotes is unquoted.
 // Nothing is cached: every call reads or rewrites the file.
 
-// Leading decimal digits with an optional minus ("5abc" is 5, "abc" is 0); missing gives the
-// default.
+// Leading decimal digits with an optional minus ("5abc" is 5, "abc" is 0, "" is 0); missing
+// gives the default. Values beyond the int32 range saturate at its limits.
 [[nodiscard]] std::int32_t GetIniInt(std::u16string_view section, std::u16string_view key,
                                      std::int32_t defaultValue, const std::filesystem::path& file);
 
@@ -22,7 +22,9 @@ namespace zelkora {
                                           std::u16string_view defaultValue);
 
 // Creates file, section and key as needed and keeps every other line as it was. The file is
-// replaced atomically (temporary file beside it, then rename). False when it cannot be written.
+// replaced atomically (temporary file beside it, then rename). False, with the old file left
+// whole, when it cannot be written or when a name or the value cannot stand on one line
+// (CR, LF or U+0000 anywhere, "=" in the key, "]" in the section, an empty key).
 bool WriteIniString(std::u16string_view section, std::u16string_view key, std::u16string_view value,
                     const std::filesystem::path& file);
 
