@@ -1,1 +1,59 @@
-// to be written
+#include "encoding/Utf7.h"
+
+#include <array>
+
+namespace zelkora {
+
+namespace {
+
+constexpr std::uint8_t kNotBase64 = 0xFF;
+
+constexpr std::array<std::uint8_t, 256> kBase64Values = [] {
+    std::array<std::uint8_t, 256> table{};
+    table.fill(kNotBase64);
+    constexpr char kAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+    for (std::uint8_t value = 0; value < 64; ++value) {
+        table[static_cast<std::uint8_t>(kAlphabet[value])] = value;
+    }
+    return table;
+}();
+
+}  // namespace
+
+std::u16string DecodeUtf7(std::span<const std::uint8_t> bytes, std::size_t* substitutions) {
+    std::u16string text;
+    text.reserve(bytes.size());
+    std::size_t substituted = 0;
+    const std::size_t size = bytes.size();
+    std::size_t i = 0;
+    while (i < size) {
+        const std::uint8_t b = bytes[i++];
+        if (b >= 0x80) {
+            text.push_back(u'\uFFFD');
+            ++substituted;
+            continue;
+        }
+        if (b != '+' || i == size || kBase64Values[bytes[i]] == kNotBase64) {
+            text.push_back(static_cast<char16_t>(b));
+            i += b == '+' && i < size && bytes[i] == '-' ? 1 : 0;
+            continue;
+        }
+        std::uint32_t bits = 0;
+        int bitCount = 0;
+        for (; i < size && kBase64Values[bytes[i]] != kNotBase64; ++i) {
+            bits = (bits << 6 | kBase64Values[bytes[i]]) & 0x3FFFFF;
+            bitCount += 6;
+            if (bitCount >= 16) {
+                bitCount -= 16;
+                text.push_back(static_cast<char16_t>(bits >> bitCount));
+            }
+        }
+        i += i < size && bytes[i] == '-' ? 1 : 0;
+    }
+    if (substitutions != nullptr) {
+        *substitutions = substituted;
+    }
+    return text;
+}
+
+}  // namespace zelkora

@@ -1,1 +1,76 @@
-// to be written
+#include "encoding/modADOS.h"
+
+#include "encoding/IcuDecoder.h"
+#include "encoding/JisDecoders.h"
+#include "encoding/Utf7.h"
+
+#include <algorithm>
+#include <string>
+
+namespace zelkora {
+
+namespace {
+
+using Bytes = std::span<const std::uint8_t>;
+using Decoder = std::u16string (*)(Bytes bytes, std::size_t* substitutions);
+
+// Charset names are compared as the converters' registries do, ignoring ASCII case.
+bool SameCharset(std::string_view a, std::string_view b) {
+    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                      [&](char x, char y) { return lower(x) == lower(y); });
+}
+
+struct NamedDecoder {
+    std::string_view charset;
+    Decoder decode;
+};
+
+// The charsets decoded here rather than by ICU's table of the same name: the Japanese ones
+// with the mapping of Windows-31J, UTF-7 leniently.
+constexpr NamedDecoder kOwnDecoders[] = {
+    {"ISO-2022-JP", DecodeIso2022Jp},
+    {"EUC-JP", DecodeEucJp},
+    {"UTF-7", DecodeUtf7},
+};
+
+}  // namespace
+
+std::u16string DecodeWithCharset(std::string_view charset, Bytes bytes,
+                                 std::size_t* substitutions) {
+    for (const NamedDecoder& decoder : kOwnDecoders) {
+        if (SameCharset(charset, decoder.charset)) {
+            return decoder.decode(bytes, substitutions);
+        }
+    }
+    return DecodeWithIcu(std::string(charset).c_str(), bytes, substitutions);
+}
+
+std::u16string FromISO2022JP(Bytes bytes) {
+    return DecodeWithCharset("ISO-2022-JP", bytes);
+}
+std::u16string FromEUCJP(Bytes bytes) {
+    return DecodeWithCharset("EUC-JP", bytes);
+}
+std::u16string FromUTF7(Bytes bytes) {
+    return DecodeWithCharset("UTF-7", bytes);
+}
+std::u16string FromUTF8(Bytes bytes) {
+    return DecodeWithCharset("UTF-8", bytes);
+}
+
+std::u16string FromShiftJIS(Bytes bytes, std::size_t* substitutions) {
+    return DecodeWithIcu(kWindows31J, bytes, substitutions);
+}
+
+std::u16string FromUTF16LE(Bytes bytes) {
+    const std::size_t skip = bytes.size() >= 2 && bytes[0] == 0xFF && bytes[1] == 0xFE ? 2 : 0;
+    std::u16string text((bytes.size() - skip) / 2, u'\0');
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const std::size_t at = skip + 2 * i;
+        text[i] = static_cast<char16_t>(bytes[at] | bytes[at + 1] << 8);
+    }
+    return text;
+}
+
+}  // namespace zelkora

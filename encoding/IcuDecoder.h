@@ -1,0 +1,47 @@
+#pragma once
+
+// One ICU converter, opened for one decoding. Private to encoding/.
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string>
+
+struct UConverter;
+
+namespace zelkora {
+
+// ICU's name of the Windows-31J table (Shift_JIS as Windows has it: 0x5C is a backslash,
+// 0x8160 the full-width tilde, NEC row 13 and the IBM extensions included).
+inline constexpr char kWindows31J[] = "windows-31j";
+
+class IcuDecoder {
+public:
+    // Opens the converter ICU knows by that name; IsOpen() tells whether it could.
+    explicit IcuDecoder(const char* charset);
+    ~IcuDecoder();
+    IcuDecoder(const IcuDecoder&) = delete;
+    IcuDecoder& operator=(const IcuDecoder&) = delete;
+    IcuDecoder(IcuDecoder&&) = delete;
+    IcuDecoder& operator=(IcuDecoder&&) = delete;
+
+    [[nodiscard]] bool IsOpen() const { return converter_ != nullptr; }
+
+    // Decodes bytes that end on a character boundary and appends them to text. Invalid and
+    // unmapped bytes become U+FFFD and are counted. False if ICU fails otherwise.
+    [[nodiscard]] bool Append(std::span<const std::uint8_t> bytes, std::u16string& text);
+
+    [[nodiscard]] std::size_t Substitutions() const { return substitutions_; }
+
+private:
+    UConverter* converter_ = nullptr;
+    std::size_t substitutions_ = 0;
+    bool rotatesControls_ = false;
+};
+
+// The whole of bytes decoded by one converter: the empty text when the converter cannot be
+// opened or fails. substitutions, when given, receives the number of U+FFFD substituted.
+[[nodiscard]] std::u16string DecodeWithIcu(const char* charset, std::span<const std::uint8_t> bytes,
+                                           std::size_t* substitutions);
+
+}  // namespace zelkora

@@ -1,0 +1,243 @@
+#include "encoding/modADOS.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace zelkora {
+namespace {
+
+using Bytes = std::span<const std::uint8_t>;
+using Decoder = std::u16string (*)(Bytes bytes, std::size_t* substitutions);
+
+Bytes AsBytes(std::string_view text) {
+    return {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()};
+}
+
+constexpr Decoder kSjis = FromShiftJIS;
+constexpr Decoder kEuc = [](Bytes b, std::size_t* s) { return DecodeWithCharset("EUC-JP", b, s); };
+constexpr Decoder kJis = [](Bytes b, std::size_t* s) {
+    return DecodeWithCharset("ISO-2022-JP", b, s);
+};
+constexpr Decoder kUtf7 = [](Bytes b, std::size_t* s) { return DecodeWithCharset("UTF-7", b, s); };
+constexpr Decoder kUtf8 = [](Bytes b, std::size_t* s) { return DecodeWithCharset("UTF-8", b, s); };
+constexpr Decoder kUtf16 = [](Bytes b, std::size_t* s) {
+    *s = 0;
+    return FromUTF16LE(b);
+};
+
+struct DecodeCase {
+    std::string_view name;
+    Decoder decode;
+    std::string_view bytes;
+    std::u16string_view text;
+    std::size_t substitutions;
+};
+
+template <typename Case>
+std::string CaseName(const testing::TestParamInfo<Case>& info) {
+    return std::string(info.param.name);
+}
+
+void PrintTo(const DecodeCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+constexpr DecodeCase kDecodeCases[] = {
+    // Shift_JIS as Windows-31J
+    {"sjis_line_break_token", kSjis, "5C \\n~", u"5C \\n~", 0},
+    {"sjis_wave_dash", kSjis, "\x81\x60", u"\uFF5E", 0},                         // ～
+    {"sjis_parallel_and_minus", kSjis, "\x81\x61\x81\x7C", u"\u2225\uFF0D", 0},  // ∥－
+    {"sjis_cent_pound_not", kSjis, "\x81\x91\x81\x92\x81\xCA", u"\uFFE0\uFFE1\uFFE2", 0},
+    {"sjis_nec_row_13", kSjis, "\x87\x40", u"\u2460", 0},        // ①
+    {"sjis_nec_selected_ibm", kSjis, "\xED\x40", u"\u7E8A", 0},  // 纊
+    {"sjis_ibm_extension", kSjis, "\xFA\x40", u"\u2170", 0},     // ⅰ
+    {"sjis_hiragana_and_kana", kSjis, "\x82\xA0\x82\xA2\xB1", u"あいｱ", 0},
+    {"sjis_controls_stay", kSjis, "\x1A\x1C\x7F", u"\x1A\x1C\x7F", 0},
+    {"sjis_lead_at_end", kSjis, "A\x82", u"A\uFFFD", 1},
+    {"sjis_lead_before_space", kSjis, "\x82 ", u"\uFFFD ", 1},
+    {"sjis_unassigned_pair", kSjis, "\x85\x40", u"\uFFFD", 1},
+    {"sjis_undefined_bytes", kSjis, "\x80\xA0\xFD", u"\uFFFD\uFFFD\uFFFD", 3},
+    // EUC-JP
+    {"euc_line_break_token", kEuc, "5C \\n~", u"5C \\n~", 0},
+    {"euc_wave_dash", kEuc, "\xA1\xC1", u"\uFF5E", 0},                         // ～
+    {"euc_parallel_and_minus", kEuc, "\xA1\xC2\xA1\xDD", u"\u2225\uFF0D", 0},  // ∥－
+    {"euc_cent_pound_not", kEuc, "\xA1\xF1\xA1\xF2\xA2\xCC", u"\uFFE0\uFFE1\uFFE2", 0},
+    {"euc_nec_row_13", kEuc, "\xAD\xA1", u"\u2460", 0},        // ①
+    {"euc_nec_selected_ibm", kEuc, "\xF9\xA1", u"\u7E8A", 0},  // 纊
+    {"euc_hiragana_and_kana", kEuc, "\xA4\xA2\xA4\xA4\x8E\xB1", u"あいｱ", 0},
+    {"euc_jis_x_0212", kEuc,
+     "\x8F\xB0\xA1"
+     "A",
+     u"\u4E02A", 0},  // 丂A
+    {"euc_controls_stay", kEuc, "\x1A\x1C\x7F", u"\x1A\x1C\x7F", 0},
+    {"euc_lead_before_ascii", kEuc,
+     "\xA4"
+     "A",
+     u"\uFFFDA", 1},
+    {"euc_kana_shift_before_ascii", kEuc,
+     "\x8E"
+     "A",
+     u"\uFFFDA", 1},
+    {"euc_lead_at_end", kEuc, "\xA4\xA2\xA4", u"あ\uFFFD", 1},
+    {"euc_unassigned_row", kEuc, "\xA9\xA1", u"\uFFFD", 1},
+    {"euc_stray_bytes", kEuc, "\x80\xFF", u"\uFFFD\uFFFD", 2},
+    // ISO-2022-JP
+    {"jis_kanji_between_escapes", kJis, "\x1B$B$\"$$$&\x1B(B!", u"あいう!", 0},
+    {"jis_old_kanji_escape", kJis, "\x1B$@$\"\x1B(B", u"あ", 0},
+    {"jis_wave_dash_parallel_minus", kJis, "\x1B$B!A!B!]\x1B(B", u"\uFF5E\u2225\uFF0D", 0},
+    {"jis_cent_pound_not", kJis, "\x1B$B!q!r\"L\x1B(B", u"\uFFE0\uFFE1\uFFE2", 0},
+    {"jis_nec_row_13", kJis, "\x1B$B-!\x1B(B", u"\u2460", 0},  // ①
+    {"jis_roman_line_break_token", kJis, "\x1B(J\\n~\x1B(B", u"\\n~", 0},
+    {"jis_halfwidth_kana", kJis, "\x1B(I1\x1B(B", u"ｱ", 0},
+    {"jis_x_0212", kJis, "\x1B$(D0!\x1B(B", u"\u4E02", 0},  // 丂
+    {"jis_line_end_inside_kanji", kJis, "\x1B$B$\"\r\n$$\x1B(B", u"あ\r\nい", 0},
+    {"jis_unknown_escape", kJis, "\x1B(ZA", u"\uFFFD(ZA", 1},
+    {"jis_escape_cut_at_end", kJis, "A\x1B$", u"A\uFFFD$", 1},
+    {"jis_kanji_cut_at_end", kJis, "\x1B$B$", u"\uFFFD", 1},
+    {"jis_eight_bit_bytes", kJis, "\x82\xA0", u"\uFFFD\uFFFD", 2},
+    {"jis_kana_out_of_range", kJis, "\x1B(I`", u"\uFFFD", 1},
+    // UTF-8 through the charset name
+    {"utf8_bom_kept", kUtf8,
+     "\xEF\xBB\xBF"
+     "A",
+     u"\uFEFFA", 0},
+    {"utf8_hiragana", kUtf8, "\xE3\x81\x82", u"あ", 0},
+    {"utf8_invalid_byte", kUtf8,
+     "A\xFF"
+     "B",
+     u"A\uFFFDB", 1},
+    {"utf8_cut_sequence", kUtf8, "\xE3\x81", u"\uFFFD", 1},
+    {"utf8_encoded_surrogate", kUtf8, "\xED\xA0\x80", u"\uFFFD\uFFFD\uFFFD", 3},
+    // UTF-7 through the charset name (the decoder's own cases are in Utf7_test)
+    {"utf7_escaped_plus", kUtf7, "2B +-", u"2B +", 0},
+    // UTF-16LE
+    {"utf16_bom_dropped",
+     kUtf16,
+     {"\xFF\xFE"
+      "A\0",
+      4},
+     u"A",
+     0},
+    {"utf16_without_bom", kUtf16, {"A\0B0", 4}, u"Aあ", 0},
+    {"utf16_big_endian_mark_kept",
+     kUtf16,
+     {"\xFE\xFF"
+      "A\0",
+      4},
+     u"\uFFFEA",
+     0},
+    {"utf16_later_bom_kept", kUtf16, {"A\0\xFF\xFE", 4}, u"A\uFEFF", 0},
+    {"utf16_lone_last_byte_ignored", kUtf16, {"A\0B", 3}, u"A", 0},
+    {"utf16_unpaired_surrogate_kept",
+     kUtf16,
+     {"=\xD8"
+      "A\0",
+      4},
+     u"\xD83D"
+     "A",
+     0},
+    {"utf16_only_bom", kUtf16, "\xFF\xFE", u"", 0},
+};
+
+class Decode : public testing::TestWithParam<DecodeCase> {};
+
+TEST_P(Decode, TextAndSubstitutions) {
+    const DecodeCase& c = GetParam();
+    std::size_t substitutions = 99;
+    EXPECT_EQ(c.decode(AsBytes(c.bytes), &substitutions), c.text);
+    EXPECT_EQ(substitutions, c.substitutions);
+}
+
+INSTANTIATE_TEST_SUITE_P(ModADOS, Decode, testing::ValuesIn(kDecodeCases), CaseName<DecodeCase>);
+
+TEST(ModADOS, OneTextInSixEncodingsDecodesAlike) {
+    // ～∥－￠￡￢①ｱあ\n~ and CR LF, as a table line would hold them.
+    const std::u16string expected = u"～∥－￠￡￢①ｱあ\\n~\r\n";
+    const Bytes sjis =
+        AsBytes("\x81\x60\x81\x61\x81\x7C\x81\x91\x81\x92\x81\xCA\x87\x40\xB1\x82\xA0\\n~\r\n");
+    const Bytes euc =
+        AsBytes("\xA1\xC1\xA1\xC2\xA1\xDD\xA1\xF1\xA1\xF2\xA2\xCC\xAD\xA1\x8E\xB1\xA4\xA2\\n~\r\n");
+    const Bytes jis = AsBytes("\x1B$B!A!B!]!q!r\"L-!\x1B(I1\x1B$B$\"\x1B(B\\n~\r\n");
+    const Bytes utf7 = AsBytes("+/14iJf8N/+D/4f/iJGD/cTBC-\\n~\r\n");
+    const Bytes utf8 = AsBytes(
+        "\xEF\xBD\x9E\xE2\x88\xA5\xEF\xBC\x8D\xEF\xBF\xA0\xEF\xBF\xA1\xEF\xBF\xA2\xE2\x91\xA0"
+        "\xEF\xBD\xB1\xE3\x81\x82\\n~\r\n");
+    const Bytes utf16 =
+        AsBytes({"\xFF\xFE\x5E\xFF\x25\x22\x0D\xFF\xE0\xFF\xE1\xFF\xE2\xFF\x60\x24\x71\xFF\x42\x30"
+                 "\\\0n\0~\0\r\0\n\0",
+                 30});
+    EXPECT_EQ(FromShiftJIS(sjis), expected);
+    EXPECT_EQ(FromEUCJP(euc), expected);
+    EXPECT_EQ(FromISO2022JP(jis), expected);
+    EXPECT_EQ(FromUTF7(utf7), expected);
+    EXPECT_EQ(FromUTF8(utf8), expected);
+    EXPECT_EQ(FromUTF16LE(utf16), expected);
+}
+
+TEST(ModADOS, CharsetNamesIgnoreCase) {
+    EXPECT_EQ(DecodeWithCharset("euc-jp", AsBytes("\xA1\xC1")), u"\uFF5E");
+    EXPECT_EQ(DecodeWithCharset("iso-2022-jp", AsBytes("\x1B$B!A\x1B(B")), u"\uFF5E");
+    EXPECT_EQ(DecodeWithCharset("utf-7", AsBytes("~")), u"~");
+}
+
+TEST(ModADOS, UnknownCharsetGivesEmptyText) {
+    std::size_t substitutions = 99;
+    EXPECT_EQ(DecodeWithCharset("no-such-charset", AsBytes("A"), &substitutions), u"");
+    EXPECT_EQ(substitutions, 0u);
+    EXPECT_EQ(DecodeWithCharset("", AsBytes("A")), u"");
+}
+
+// ---- The shipped table stored in six encodings.
+
+std::vector<std::uint8_t> ReadTable(std::string_view file) {
+    std::ifstream in(std::string(ZELKORA_TEST_DATA "/tables/") + std::string(file),
+                     std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+struct TableCase {
+    std::string_view name;
+    std::string_view file;
+    Decoder decode;
+};
+
+void PrintTo(const TableCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+constexpr TableCase kTableCases[] = {
+    {"eucjp", "jis-common.eucjp.txt", kEuc},   {"iso2022jp", "jis-common.iso2022jp.txt", kJis},
+    {"utf7", "jis-common.utf7.txt", kUtf7},    {"utf8", "jis-common.utf8.txt", kUtf8},
+    {"utf16", "jis-common.utf16.txt", kUtf16},
+};
+
+class CommonTable : public testing::TestWithParam<TableCase> {};
+
+TEST_P(CommonTable, DecodesLikeTheShiftJisFile) {
+    std::size_t substitutions = 99;
+    const std::u16string reference = FromShiftJIS(ReadTable("jis-common.sjis.txt"), &substitutions);
+    ASSERT_EQ(substitutions, 0u);
+    // A comment line and 7017 entries, each ending in CR LF.
+    ASSERT_EQ(std::count(reference.begin(), reference.end(), u'\n'), 7018);
+
+    std::u16string text = GetParam().decode(ReadTable(GetParam().file), &substitutions);
+    if (text.starts_with(u'\uFEFF')) {
+        text.erase(0, 1);
+    }
+    EXPECT_EQ(substitutions, 0u);
+    EXPECT_TRUE(text == reference)
+        << "first difference at "
+        << std::mismatch(text.begin(), text.end(), reference.begin(), reference.end()).first -
+               text.begin();
+}
+
+INSTANTIATE_TEST_SUITE_P(ModADOS, CommonTable, testing::ValuesIn(kTableCases), CaseName<TableCase>);
+
+}  // namespace
+}  // namespace zelkora
