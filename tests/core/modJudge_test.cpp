@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <fstream>
 #include <iterator>
 #include <random>
@@ -29,9 +28,7 @@ void PrintTo(const Case& c, std::ostream* os) {
 
 template <typename Case>
 std::string CaseName(const testing::TestParamInfo<Case>& info) {
-    std::string name(info.param.name);
-    std::replace(name.begin(), name.end(), '-', '_');
-    return name;
+    return std::string(info.param.name);
 }
 
 // ---- The six scores and the detected name of short inputs.
@@ -44,52 +41,52 @@ struct ScoresCase {
 };
 
 constexpr ScoresCase kScoresCases[] = {
-    {"one-byte", "A", {50, 0, 50, 50, 50, 50}, Encoding::SJIS},
-    {"plain-ascii", "41 A\r\n", {50, 0, 50, 50, 50, 50}, Encoding::SJIS},
-    {"escaped-plus", "2B +-\r\n", {50, 0, 50, 64, 50, 50}, Encoding::UTF7},
+    {"one_byte", "A", {50, 0, 50, 50, 50, 50}, Encoding::SJIS},
+    {"plain_ascii", "41 A\r\n", {50, 0, 50, 50, 50, 50}, Encoding::SJIS},
+    {"escaped_plus", "2B +-\r\n", {50, 0, 50, 64, 50, 50}, Encoding::UTF7},
     // "A1 " as UTF-16LE without a byte-order mark
-    {"utf16-ascii-without-bom",
+    {"utf16_ascii_without_bom",
      {"A\0001\000 \000", 6},
      {50, 50, 50, 50, 25, 50},
      Encoding::Unicode},
-    {"sjis-hiragana", "\x82\xA0\x82\xA2\x82\xA4", {0, 0, 0, 0, 100, 0}, Encoding::SJIS},  // あいう
-    {"euc-hiragana", "\xA4\xA2\xA4\xA4\xA4\xA6", {0, 0, 0, 0, 50, 100}, Encoding::EUC},  // あいう
-    {"utf8-hiragana",
+    {"sjis_hiragana", "\x82\xA0\x82\xA2\x82\xA4", {0, 0, 0, 0, 100, 0}, Encoding::SJIS},  // あいう
+    {"euc_hiragana", "\xA4\xA2\xA4\xA4\xA4\xA6", {0, 0, 0, 0, 50, 100}, Encoding::EUC},  // あいう
+    {"utf8_hiragana",
      "\xE3\x81\x82\xE3\x81\x84\xE3\x81\x86",
      {0, 0, 100, 0, 89, 0},
      Encoding::UTF8},                                                        // あいう
-    {"utf8-ties-euc", "\xC3\xA9", {0, 0, 100, 0, 50, 100}, Encoding::UTF8},  // é
-    {"jis-ties-utf7-utf8-euc", {"AAA\0", 4}, {50, 0, 50, 50, 38, 50}, Encoding::JIS},
-    {"odd-length-utf16-halved", {"\0\0A", 3}, {50, 33, 50, 50, 33, 50}, Encoding::JIS},
-    {"utf7-run", "+AGEAYgBj-", {50, 0, 50, 100, 50, 50}, Encoding::UTF7},  // abc
-    {"utf7-run-with-stray-bits", "+AGF-", {50, 0, 50, 0, 50, 50}, Encoding::SJIS},
-    {"utf16-bom",
+    {"utf8_ties_euc", "\xC3\xA9", {0, 0, 100, 0, 50, 100}, Encoding::UTF8},  // é
+    {"jis_ties_utf7_utf8_euc", {"AAA\0", 4}, {50, 0, 50, 50, 38, 50}, Encoding::JIS},
+    {"odd_length_utf16_halved", {"\0\0A", 3}, {50, 33, 50, 50, 33, 50}, Encoding::JIS},
+    {"utf7_run", "+AGEAYgBj-", {50, 0, 50, 100, 50, 50}, Encoding::UTF7},  // abc
+    {"utf7_run_with_stray_bits", "+AGF-", {50, 0, 50, 0, 50, 50}, Encoding::SJIS},
+    {"utf16_bom",
      {"\xFF\xFE"
       "A\0",
       4},
      {25, 9999, 25, 25, 12, 25},
      Encoding::Unicode},
-    {"utf16-bom-then-escape", "\xFF\xFE\x1B(B", {9999, 9999, 30, 30, 30, 30}, Encoding::JIS},
-    {"utf16-bom-then-utf8-bom",
+    {"utf16_bom_then_escape", "\xFF\xFE\x1B(B", {9999, 9999, 30, 30, 30, 30}, Encoding::JIS},
+    {"utf16_bom_then_utf8_bom",
      "\xFF\xFE\xEF\xBB\xBF",
      {0, 9999, 9999, 0, 50, 80},
      Encoding::Unicode},
-    {"utf8-bom-stops-utf16",
+    {"utf8_bom_stops_utf16",
      "\xEF\xBB\xBF"
      "A",
      {12, 0, 9999, 12, 75, 62},
      Encoding::UTF8},
-    {"utf16-bom-at-odd-offset", {"A\xFF\xFE\0", 4}, {25, 50, 25, 25, 12, 25}, Encoding::Unicode},
-    {"utf16-bom-at-offset-2", {"A\0\xFF\xFE", 4}, {25, 9999, 25, 25, 12, 25}, Encoding::Unicode},
-    {"utf16-bom-after-stopping-unit",
+    {"utf16_bom_at_odd_offset", {"A\xFF\xFE\0", 4}, {25, 50, 25, 25, 12, 25}, Encoding::Unicode},
+    {"utf16_bom_at_offset_2", {"A\0\xFF\xFE", 4}, {25, 9999, 25, 25, 12, 25}, Encoding::Unicode},
+    {"utf16_bom_after_stopping_unit",
      {"\0"
       "4\xFF\xFE",
       4},
      {25, 0, 25, 25, 25, 25},
      Encoding::SJIS},
-    {"escape-at-last-two-positions", "A\x1B(", {33, 33, 50, 50, 50, 50}, Encoding::SJIS},
-    {"escape-paren", "\x1B(B", {9999, 33, 50, 50, 50, 50}, Encoding::JIS},
-    {"escape-dollar", "\x1B$B", {9999, 33, 50, 50, 50, 50}, Encoding::JIS},
+    {"escape_at_last_two_positions", "A\x1B(", {33, 33, 50, 50, 50, 50}, Encoding::SJIS},
+    {"escape_paren", "\x1B(B", {9999, 33, 50, 50, 50, 50}, Encoding::JIS},
+    {"escape_dollar", "\x1B$B", {9999, 33, 50, 50, 50, 50}, Encoding::JIS},
 };
 
 class Scores : public testing::TestWithParam<ScoresCase> {};
@@ -123,29 +120,29 @@ struct SpanCase {
 };
 
 constexpr SpanCase kSpanCases[] = {
-    {"sjis-101-points-of-100-bytes", ScoreSJIS, "\x82\xA0", 97, 100, "", 50},
-    {"sjis-103-points-of-100-bytes", ScoreSJIS, "\x82\xA0\x82\xA0", 95, 100, "", 52},
-    {"sjis-lead-at-999-trail-at-1000", ScoreSJIS, "", 970, 999, "\x82\xA0", 49},
-    {"sjis-lead-at-999-last-byte", ScoreSJIS, "", 970, 999, "\x82", 48},
-    {"sjis-lead-at-999-bad-trail", ScoreSJIS, "", 970, 999, "\x82 ", 48},
-    {"euc-pair-at-999", ScoreEUC, "", 970, 999, "\xA4\xA2", 49},
-    {"euc-kana-at-999", ScoreEUC, "", 970, 999, "\x8E\xB1", 49},
-    {"euc-ss3-at-999", ScoreEUC, "", 970, 999, "\x8F\xB0\xA1", 49},
-    {"euc-ss3-at-999-cut", ScoreEUC, "", 970, 999, "\x8F\xB0", 48},
-    {"utf8-unit-at-999", ScoreUTF8, "", 970, 999, "\xE3\x81\x82", 49},
-    {"utf8-unit-at-999-cut", ScoreUTF8, "", 970, 999, "\xE3\x81", 48},
-    {"utf8-bom-at-998", ScoreUTF8, "", 970, 998, "\xEF\xBB\xBF", 9999},
-    {"utf8-bom-at-999", ScoreUTF8, "", 970, 999, "\xEF\xBB\xBF", 9999},
-    {"utf8-bom-at-1000", ScoreUTF8, "", 970, 1000, "\xEF\xBB\xBF", 48},
-    {"jis-escape-at-999", ScoreJIS, "", 970, 999, "\x1B(B", 9999},
-    {"jis-escape-at-999-cut", ScoreJIS, "", 970, 999, "\x1B(", 48},
-    {"jis-escape-at-1000", ScoreJIS, "", 970, 1000, "\x1B(B", 48},
-    {"utf7-run-closed-at-999", ScoreUTF7, "", 970, 990, "+AGEAYgBj-", 50},
-    {"utf7-run-closed-at-1000", ScoreUTF7, "", 970, 991, "+AGEAYgBj-", 48},
+    {"sjis_101_points_of_100_bytes", ScoreSJIS, "\x82\xA0", 97, 100, "", 50},
+    {"sjis_103_points_of_100_bytes", ScoreSJIS, "\x82\xA0\x82\xA0", 95, 100, "", 52},
+    {"sjis_lead_at_999_trail_at_1000", ScoreSJIS, "", 970, 999, "\x82\xA0", 49},
+    {"sjis_lead_at_999_last_byte", ScoreSJIS, "", 970, 999, "\x82", 48},
+    {"sjis_lead_at_999_bad_trail", ScoreSJIS, "", 970, 999, "\x82 ", 48},
+    {"euc_pair_at_999", ScoreEUC, "", 970, 999, "\xA4\xA2", 49},
+    {"euc_kana_at_999", ScoreEUC, "", 970, 999, "\x8E\xB1", 49},
+    {"euc_ss3_at_999", ScoreEUC, "", 970, 999, "\x8F\xB0\xA1", 49},
+    {"euc_ss3_at_999_cut", ScoreEUC, "", 970, 999, "\x8F\xB0", 48},
+    {"utf8_unit_at_999", ScoreUTF8, "", 970, 999, "\xE3\x81\x82", 49},
+    {"utf8_unit_at_999_cut", ScoreUTF8, "", 970, 999, "\xE3\x81", 48},
+    {"utf8_bom_at_998", ScoreUTF8, "", 970, 998, "\xEF\xBB\xBF", 9999},
+    {"utf8_bom_at_999", ScoreUTF8, "", 970, 999, "\xEF\xBB\xBF", 9999},
+    {"utf8_bom_at_1000", ScoreUTF8, "", 970, 1000, "\xEF\xBB\xBF", 48},
+    {"jis_escape_at_999", ScoreJIS, "", 970, 999, "\x1B(B", 9999},
+    {"jis_escape_at_999_cut", ScoreJIS, "", 970, 999, "\x1B(", 48},
+    {"jis_escape_at_1000", ScoreJIS, "", 970, 1000, "\x1B(B", 48},
+    {"utf7_run_closed_at_999", ScoreUTF7, "", 970, 990, "+AGEAYgBj-", 50},
+    {"utf7_run_closed_at_1000", ScoreUTF7, "", 970, 991, "+AGEAYgBj-", 48},
     // Code units 80 80 are accepted, so only the mark decides.
-    {"utf16-bom-at-998", ScoreUnicode, "", 0, 998, "\xFF\xFE", 9999},
-    {"utf16-bom-at-999", ScoreUnicode, "", 0, 999, "\xFF\xFE", 50},
-    {"utf16-bom-at-1000", ScoreUnicode, "", 0, 1000, "\xFF\xFE", 50},
+    {"utf16_bom_at_998", ScoreUnicode, "", 0, 998, "\xFF\xFE", 9999},
+    {"utf16_bom_at_999", ScoreUnicode, "", 0, 999, "\xFF\xFE", 50},
+    {"utf16_bom_at_1000", ScoreUnicode, "", 0, 1000, "\xFF\xFE", 50},
 };
 
 class Span : public testing::TestWithParam<SpanCase> {};
@@ -256,7 +253,7 @@ constexpr FileCase kFileCases[] = {
     {"utf7", "jis-common.utf7.txt", "UTF7"},
     {"utf8", "jis-common.utf8.txt", "UTF8"},
     {"utf16", "jis-common.utf16.txt", "UNICODE"},
-    {"custom-utf16", "fake-shift-jis.utf16.txt", "UNICODE"},
+    {"custom_utf16", "fake-shift-jis.utf16.txt", "UNICODE"},
 };
 
 class TableFile : public testing::TestWithParam<FileCase> {};
