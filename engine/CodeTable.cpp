@@ -20,8 +20,8 @@ CodeTable::Index MakeIndex(const CodeTable& table) {
     Index index;
     index.byCharacter.assign(0x10000, Index::kNone);
     index.oneByte.assign(0x100, Index::kNone);
+    index.twoByte.assign(0x10000, Index::kNone);
     const std::size_t slots = UsableSlots(table);
-    index.twoByte.reserve(slots);
     for (std::size_t i = 0; i < slots; ++i) {
         const auto slot = static_cast<std::int32_t>(i);
         const std::u16string& characters = table.Characters[i];
@@ -43,8 +43,12 @@ CodeTable::Index MakeIndex(const CodeTable& table) {
             if (code >= 0 && code <= 0xFF && index.oneByte[code] == Index::kNone) {
                 index.oneByte[code] = slot;
             }
+        } else if (code >= 0 && code <= 0xFFFF) {
+            if (index.twoByte[code] == Index::kNone) {
+                index.twoByte[code] = slot;
+            }
         } else {
-            index.twoByte.try_emplace(code, slot);
+            index.twoByteWide.try_emplace(code, slot);
         }
     }
     index.slotCount = slots;

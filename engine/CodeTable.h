@@ -26,8 +26,9 @@ struct CodeTable {
         std::vector<std::int32_t> byCharacter;  // 65536 entries: single code unit -> slot
         std::int32_t lineBreakToken = kNone;    // slot whose Characters is "\n"
         std::vector<std::int32_t> oneByte;      // 256 entries: byte value -> one-byte entry slot
-        std::unordered_map<std::int32_t, std::int32_t>
-            twoByte;  // pair value -> two-byte entry slot
+        // Two-byte entries: a direct array covers the usual codes, a map the wider ones.
+        std::vector<std::int32_t> twoByte;  // 65536 entries: pair value -> two-byte entry slot
+        std::unordered_map<std::int32_t, std::int32_t> twoByteWide;  // values from 0x10000 on
     } index;
 
     void BuildIndex();

@@ -12,31 +12,6 @@ namespace {
 
 using Index = CodeTable::Index;
 
-// Hands out the elements one by one: the text cut at every U+0020, so a run of n spaces gives
-// n-1 empty elements and an empty text gives none.
-class Elements {
-public:
-    explicit Elements(std::u16string_view text) : text_(text), done_(text.empty()) {}
-
-    [[nodiscard]] bool AtEnd() const { return done_; }
-
-    std::u16string_view Take() {
-        std::size_t end = text_.find(u' ', pos_);
-        if (end == std::u16string_view::npos) {
-            end = text_.size();
-            done_ = true;
-        }
-        const std::u16string_view element = text_.substr(pos_, end - pos_);
-        pos_ = end + 1;
-        return element;
-    }
-
-private:
-    std::u16string_view text_;
-    std::size_t pos_ = 0;
-    bool done_;
-};
-
 std::optional<std::uint32_t> HexDigit(char16_t c) {
     if (c >= u'0' && c <= u'9') {
         return c - u'0';
@@ -66,25 +41,62 @@ std::optional<std::uint32_t> ReadHex(std::u16string_view text) {
     return static_cast<std::uint32_t>(value);
 }
 
-// The value of the text `high` followed by the text `low` (whose value is `lowValue`), when it
-// is readable and fits 32 bits. An empty `high` leaves `low` alone.
-std::optional<std::uint32_t> JoinedValue(std::u16string_view high, std::u16string_view low,
-                                         std::uint32_t lowValue) {
-    const auto highValue = ReadHex(high);
-    if (!highValue) {
+// One element of the input and its value, read once (none when it cannot be read).
+struct Element {
+    std::u16string_view text;
+    std::optional<std::uint32_t> value;
+};
+
+// Hands out the elements one by one: the text cut at every U+0020, so a run of n spaces gives
+// n-1 empty elements and an empty text gives none.
+class Elements {
+public:
+    explicit Elements(std::u16string_view text) : text_(text), done_(text.empty()) {}
+
+    [[nodiscard]] bool AtEnd() const { return done_; }
+
+    Element Take() {
+        std::size_t end = text_.find(u' ', pos_);
+        if (end == std::u16string_view::npos) {
+            end = text_.size();
+            done_ = true;
+        }
+        const std::u16string_view text = text_.substr(pos_, end - pos_);
+        pos_ = end + 1;
+        return {text, ReadHex(text)};
+    }
+
+private:
+    std::u16string_view text_;
+    std::size_t pos_ = 0;
+    bool done_;
+};
+
+// The value of the text of `high` followed by the text of `low`, when it is readable and fits
+// 32 bits. An empty `high` reads as 0 and leaves `low` alone.
+std::optional<std::uint32_t> JoinedValue(const Element& high, const Element& low) {
+    if (!high.value) {
         return std::nullopt;
     }
-    if (*highValue == 0) {
-        return lowValue;
+    if (*high.value == 0) {
+        return low.value;
     }
-    if (low.size() >= 8) {
+    if (low.text.size() >= 8) {
         return std::nullopt;  // a non-zero high part lands at bit 32 or beyond
     }
-    const std::uint64_t joined = (std::uint64_t{*highValue} << (4 * low.size())) | lowValue;
+    const std::uint64_t joined = (std::uint64_t{*high.value} << (4 * low.text.size())) | *low.value;
     if (joined > UINT32_MAX) {
         return std::nullopt;
     }
     return static_cast<std::uint32_t>(joined);
+}
+
+std::int32_t TwoByteSlot(const Index& index, std::uint32_t pair) {
+    if (pair <= 0xFFFF) {
+        return index.twoByte[pair];
+    }
+    const auto found = index.twoByteWide.find(static_cast<std::int32_t>(pair));
+    return found == index.twoByteWide.end() ? Index::kNone : found->second;
 }
 
 void AppendEcho(StringBuffer& out, std::u16string_view text) {
@@ -107,34 +119,28 @@ void AppendUnmatched(StringBuffer& out, std::uint32_t value) {
 // Converts one non-empty element; returns true when it used `next` as its high byte.
 // An element that cannot be read is echoed as written and never takes a neighbour with it.
 bool ConvertElement(const CodeTable& table, const Index& index, StringBuffer& out,
-                    std::u16string_view element, bool isLast, std::u16string_view next) {
-    const auto value = ReadHex(element);
-    if (!value) {
-        AppendEcho(out, element);
+                    const Element& element, bool isLast, const Element& next) {
+    if (!element.value) {
+        AppendEcho(out, element.text);
         return false;
     }
+    const std::uint32_t value = *element.value;
 
     if (isLast) {
         // All bits count, so only a one-byte entry of that same value can match.
-        const std::int32_t slot = *value <= 0xFF ? index.oneByte[*value] : Index::kNone;
+        const std::int32_t slot = value <= 0xFF ? index.oneByte[value] : Index::kNone;
         if (slot == Index::kNone) {
-            AppendUnmatched(out, *value);
+            AppendUnmatched(out, value);
         } else {
             out.Append(table.Characters[slot]);
         }
         return false;
     }
 
-    const auto pair = JoinedValue(next, element, *value);
-    const std::uint32_t byte = (pair ? *pair : *value) & 0xFF;
+    const auto pair = JoinedValue(next, element);
+    const std::uint32_t byte = pair.value_or(value) & 0xFF;
     const std::int32_t oneByteSlot = index.oneByte[byte];
-    std::int32_t twoByteSlot = Index::kNone;
-    if (pair) {
-        const auto found = index.twoByte.find(static_cast<std::int32_t>(*pair));
-        if (found != index.twoByte.end()) {
-            twoByteSlot = found->second;
-        }
-    }
+    const std::int32_t twoByteSlot = pair ? TwoByteSlot(index, *pair) : Index::kNone;
     // Both kinds compete in file order: a one-byte entry above a matching two-byte entry wins.
     if (twoByteSlot != Index::kNone && (oneByteSlot == Index::kNone || twoByteSlot < oneByteSlot)) {
         out.Append(table.Characters[twoByteSlot]);
@@ -169,15 +175,15 @@ std::u16string fCodeToText(const CodeTable& table, std::u16string_view codes,
     StringBuffer out;
     Elements elements(codes);
     bool more = !elements.AtEnd();
-    std::u16string_view element = more ? elements.Take() : std::u16string_view{};
+    Element element = more ? elements.Take() : Element{};
     while (more) {
         const bool isLast = elements.AtEnd();
-        const std::u16string_view next = isLast ? std::u16string_view{} : elements.Take();
+        const Element next = isLast ? Element{} : elements.Take();
         const bool usedNext =
-            !element.empty() && ConvertElement(table, index, out, element, isLast, next);
+            !element.text.empty() && ConvertElement(table, index, out, element, isLast, next);
         if (usedNext) {
             more = !elements.AtEnd();
-            element = more ? elements.Take() : std::u16string_view{};
+            element = more ? elements.Take() : Element{};
         } else {
             more = !isLast;
             element = next;
