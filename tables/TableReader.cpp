@@ -15,16 +15,6 @@ namespace {
 constexpr char16_t kSpace = u' ';
 constexpr char16_t kIdeographicSpace = u'\u3000';
 
-// Only U+0020 is trimmed: a table maps U+3000 like any other character, so it must survive
-// at the ends of a character part.
-std::u16string_view TrimSpaces(std::u16string_view s) {
-    const auto first = s.find_first_not_of(kSpace);
-    if (first == std::u16string_view::npos) {
-        return {};
-    }
-    return s.substr(first, s.find_last_not_of(kSpace) - first + 1);
-}
-
 class FileDescriptor {
 public:
     explicit FileDescriptor(int fd) : fd_(fd) {}
@@ -42,7 +32,7 @@ private:
 };
 
 void ParseLine(std::u16string_view line, std::size_t slot, CodeTable& table) {
-    const std::u16string_view trimmed = TrimSpaces(line);
+    const std::u16string_view trimmed = TrimTableSpaces(line);
     if (trimmed.empty() || line.size() < 3 || trimmed.starts_with(u"//")) {
         return;
     }
@@ -59,7 +49,7 @@ void ParseLine(std::u16string_view line, std::size_t slot, CodeTable& table) {
     const std::u16string_view character = line.substr(space + 1);
     const bool lonelySpace =
         character.size() == 1 && (character[0] == kSpace || character[0] == kIdeographicSpace);
-    table.Characters[slot].assign(lonelySpace ? character : TrimSpaces(character));
+    table.Characters[slot].assign(lonelySpace ? character : TrimTableSpaces(character));
 }
 
 void AppendAscii(std::u16string& out, const char* ascii) {
@@ -134,19 +124,30 @@ std::optional<std::vector<std::uint8_t>> ReadFileBytes(const std::filesystem::pa
 }
 
 std::u16string DecodeTableBytes(std::span<const std::uint8_t> bytes) {
-    switch (DetectEncoding(bytes)) {
-        case Encoding::Unicode:
+    return DecodeTableBytesAs(DetectEncoding(bytes), bytes);
+}
+
+std::u16string DecodeTableBytesAs(Encoding encoding, std::span<const std::uint8_t> bytes,
+                                  std::size_t* substitutions) {
+    std::size_t ignored = 0;
+    std::size_t& count = substitutions != nullptr ? *substitutions : ignored;
+    count = 0;
+    switch (encoding) {
+        case Encoding::Unicode: {
+            const std::size_t mark = bytes.size() >= 2 && bytes[0] == 0xFF && bytes[1] == 0xFE;
+            count = (bytes.size() - 2 * mark) % 2;
             return FromUTF16LE(bytes);
+        }
         case Encoding::JIS:
-            return FromISO2022JP(bytes);
+            return DecodeWithCharset("ISO-2022-JP", bytes, &count);
         case Encoding::EUC:
-            return FromEUCJP(bytes);
+            return DecodeWithCharset("EUC-JP", bytes, &count);
         case Encoding::UTF7:
-            return FromUTF7(bytes);
+            return DecodeWithCharset("UTF-7", bytes, &count);
         case Encoding::UTF8: {
             // Left in place, the mark would become part of the first line's code field, which
             // then reads as code 0 and silently loses its entry.
-            std::u16string text = FromUTF8(bytes);
+            std::u16string text = DecodeWithCharset("UTF-8", bytes, &count);
             if (!text.empty() && text.front() == u'\uFEFF') {
                 text.erase(0, 1);
             }
@@ -155,7 +156,7 @@ std::u16string DecodeTableBytes(std::span<const std::uint8_t> bytes) {
         case Encoding::SJIS:
             break;
     }
-    return FromShiftJIS(bytes);
+    return FromShiftJIS(bytes, &count);
 }
 
 std::int32_t ReadCodeField(std::u16string_view field) {
@@ -182,31 +183,41 @@ std::int32_t ReadCodeField(std::u16string_view field) {
     return static_cast<std::int32_t>(static_cast<std::uint32_t>(value));
 }
 
-CodeTable ParseTable(std::u16string_view text) {
+std::vector<std::u16string_view> CutTableLines(std::u16string_view text) {
     // Editors on Linux save LF only; cut at CR LF whenever the text holds one, so a table
     // written on Windows keeps a lone LF inside its line exactly as before.
     const bool crlf = text.find(u"\r\n") != std::u16string_view::npos;
     const std::u16string_view separator = crlf ? std::u16string_view(u"\r\n") : u"\n";
 
-    std::size_t lines = 1;
-    for (auto at = text.find(separator); at != std::u16string_view::npos;
-         at = text.find(separator, at + separator.size())) {
-        ++lines;
-    }
-
-    CodeTable table;
-    table.Codes.assign(lines, 0);
-    table.Characters.resize(lines);
-    table.CodeTexts.resize(lines);
-
+    std::vector<std::u16string_view> lines;
     std::size_t start = 0;
-    for (std::size_t slot = 0; slot < lines; ++slot) {
-        auto end = text.find(separator, start);
-        if (end == std::u16string_view::npos) {
-            end = text.size();
-        }
-        ParseLine(text.substr(start, end - start), slot, table);
+    for (auto end = text.find(separator); end != std::u16string_view::npos;
+         end = text.find(separator, start)) {
+        lines.push_back(text.substr(start, end - start));
         start = end + separator.size();
+    }
+    lines.push_back(text.substr(start));
+    return lines;
+}
+
+std::u16string_view TrimTableSpaces(std::u16string_view text) {
+    // Only U+0020 is trimmed: a table maps U+3000 like any other character, so it must survive
+    // at the ends of a character part.
+    const auto first = text.find_first_not_of(kSpace);
+    if (first == std::u16string_view::npos) {
+        return {};
+    }
+    return text.substr(first, text.find_last_not_of(kSpace) - first + 1);
+}
+
+CodeTable ParseTable(std::u16string_view text) {
+    const std::vector<std::u16string_view> lines = CutTableLines(text);
+    CodeTable table;
+    table.Codes.assign(lines.size(), 0);
+    table.Characters.resize(lines.size());
+    table.CodeTexts.resize(lines.size());
+    for (std::size_t slot = 0; slot < lines.size(); ++slot) {
+        ParseLine(lines[slot], slot, table);
     }
     table.BuildIndex();
     return table;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <filesystem>
 #include <optional>
@@ -22,9 +23,22 @@ namespace zelkora {
 // decoder gives nothing. A leading byte-order mark is dropped for UTF-16LE and UTF-8.
 [[nodiscard]] std::u16string DecodeTableBytes(std::span<const std::uint8_t> bytes);
 
+// Decodes the bytes as the named encoding, the way the reader does once it has detected it.
+// When substitutions is given, it receives how many undecodable byte sequences became U+FFFD
+// (for UTF-16LE, 1 when an odd last byte was dropped).
+[[nodiscard]] std::u16string DecodeTableBytesAs(Encoding encoding,
+                                                std::span<const std::uint8_t> bytes,
+                                                std::size_t* substitutions = nullptr);
+
 // Cuts decoded text into lines (at CR LF; at LF when the text holds no CR LF at all) and
 // fills one slot per line, then builds the lookup index.
 [[nodiscard]] CodeTable ParseTable(std::u16string_view text);
+
+// The lines ParseTable cuts the text into, in order: line i fills slot i. Views into text.
+[[nodiscard]] std::vector<std::u16string_view> CutTableLines(std::u16string_view text);
+
+// Removes U+0020 from both ends, the only character the reader trims.
+[[nodiscard]] std::u16string_view TrimTableSpaces(std::u16string_view text);
 
 // The code field's value: unsigned hexadecimal that fits 32 bits, kept bit for bit in the
 // signed slot ("FFFFFFFF" is -1); 0 when empty, not hexadecimal or too large.
