@@ -8,11 +8,11 @@
 #include <array>
 #include <cctype>
 #include <charconv>
-#include <set>
 #include <span>
 
 #include "engine/TextToCode.h"
 #include "tables/TableReader.h"
+#include "tables/tools/EntryOrder.h"
 #include "tables/tools/TableWriter.h"
 
 namespace zelkora {
@@ -45,24 +45,6 @@ std::u16string Hex(std::uint32_t value, int digits) {
 
 std::u16string Count(std::size_t n) {
     return Ascii(std::to_string(n));
-}
-
-const char16_t* StorageName(Encoding encoding) {
-    switch (encoding) {
-        case Encoding::SJIS:
-            return u"Shift_JIS";
-        case Encoding::EUC:
-            return u"EUC-JP";
-        case Encoding::JIS:
-            return u"ISO-2022-JP";
-        case Encoding::UTF7:
-            return u"UTF-7";
-        case Encoding::UTF8:
-            return u"UTF-8";
-        case Encoding::Unicode:
-            return u"UTF-16LE";
-    }
-    return u"";
 }
 
 class Charset {
@@ -160,15 +142,12 @@ std::vector<std::u16string> HeaderLines(const MakeTableRequest& request, const C
                         u" 個は入れていません。");
     }
     if (table.twoByteFirst) {
-        lines.push_back(
-            u"2 バイトのコードを 1 バイトのコードより前に書いています。コード→文字の変換で 2 "
-            u"バイトのコードの下位バイトが 1 バイトのコードとして読まれないようにするためです。");
+        lines.emplace_back(kTwoByteFirstNote);
     }
     if (unstorable > 0) {
-        lines.push_back(u"保存形式 " + std::u16string(StorageName(request.encoding)) +
-                        u" で書けない文字 " + Count(unstorable) + u" 個は入れていません。");
+        lines.push_back(UnstorableNote(request.encoding, unstorable));
     }
-    lines.push_back(u"保存形式: " + std::u16string(StorageName(request.encoding)));
+    lines.push_back(StorageNote(request.encoding));
     return lines;
 }
 
@@ -238,15 +217,15 @@ std::optional<CharsetTable> CollectCharsetTable(const MakeTableRequest& request)
         consider(bytes, static_cast<std::uint16_t>(code));
     }
 
-    // Codes to text tries every slot in file order with both the byte and the pair value, so a
-    // one-byte code equal to some two-byte code's low byte would be read first and split the
-    // pair. Writing the two-byte codes first lets the pair win.
-    std::set<std::uint16_t> singles;
+    std::vector<std::uint32_t> singles;
+    std::vector<std::uint32_t> pairs;
     for (const TableEntry& e : oneByte) {
-        singles.insert(e.code);
+        singles.push_back(e.code);
     }
-    table.twoByteFirst = std::ranges::any_of(
-        twoByte, [&](const TableEntry& e) { return singles.contains(e.code & 0xFF); });
+    for (const TableEntry& e : twoByte) {
+        pairs.push_back(e.code);
+    }
+    table.twoByteFirst = OneByteShadowsTwoByte(singles, pairs);
     const auto& first = table.twoByteFirst ? twoByte : oneByte;
     const auto& second = table.twoByteFirst ? oneByte : twoByte;
     table.entries = first;
@@ -282,18 +261,7 @@ std::optional<MadeTable> MakeTable(const MakeTableRequest& request) {
         }
     }
 
-    std::u16string text;
-    for (const std::u16string& header : HeaderLines(request, *table, unstorable)) {
-        std::u16string line = u"// " + header;
-        // A title the encoding cannot hold is left out rather than losing the whole table.
-        if (writer.CanStore(line)) {
-            text.append(line).append(u"\r\n");
-        }
-    }
-    for (const std::u16string& line : lines) {
-        text.append(line).append(u"\r\n");
-    }
-
+    const std::u16string text = writer.Compose(HeaderLines(request, *table, unstorable), lines);
     auto bytes = writer.Store(text);
     if (!bytes) {
         return std::nullopt;

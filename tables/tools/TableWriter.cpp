@@ -6,6 +6,8 @@
 #include <array>
 #include <cctype>
 
+#include "tables/TableReader.h"
+
 namespace zelkora {
 
 namespace {
@@ -99,6 +101,34 @@ std::optional<Encoding> ParseTableEncoding(std::string_view name) {
     return std::nullopt;
 }
 
+std::u16string_view StorageName(Encoding encoding) {
+    switch (encoding) {
+        case Encoding::SJIS:
+            return u"Shift_JIS";
+        case Encoding::EUC:
+            return u"EUC-JP";
+        case Encoding::JIS:
+            return u"ISO-2022-JP";
+        case Encoding::UTF7:
+            return u"UTF-7";
+        case Encoding::UTF8:
+            return u"UTF-8";
+        case Encoding::Unicode:
+            return u"UTF-16LE";
+    }
+    return u"";
+}
+
+std::u16string StorageNote(Encoding encoding) {
+    return u"保存形式: " + std::u16string(StorageName(encoding));
+}
+
+std::u16string UnstorableNote(Encoding encoding, std::size_t count) {
+    const std::string n = std::to_string(count);
+    return u"保存形式 " + std::u16string(StorageName(encoding)) + u" で書けない文字の行 " +
+           std::u16string(n.begin(), n.end()) + u" 個は入れていません。";
+}
+
 struct TableWriter::Converter {
     UConverter* handle = nullptr;
 };
@@ -121,11 +151,30 @@ TableWriter::~TableWriter() {
     }
 }
 
+// Stored and read back with the reader's own decoder: a character the converter writes but the
+// reader maps elsewhere (the decoders follow Windows-31J) would change the table unseen.
 bool TableWriter::CanStore(std::u16string_view text) {
     if (text.empty()) {
         return true;
     }
-    return Store(text).has_value();
+    const auto bytes = Store(text);
+    return bytes && DecodeTableBytesAs(encoding_, *bytes) == text;
+}
+
+std::u16string TableWriter::Compose(const std::vector<std::u16string>& header,
+                                    const std::vector<std::u16string>& lines) {
+    std::u16string text;
+    for (const std::u16string& line : header) {
+        const std::u16string comment = u"// " + line;
+        // A title the encoding cannot hold is dropped rather than the whole table.
+        if (CanStore(comment)) {
+            text.append(comment).append(u"\r\n");
+        }
+    }
+    for (const std::u16string& line : lines) {
+        text.append(line).append(u"\r\n");
+    }
+    return text;
 }
 
 std::optional<std::vector<std::uint8_t>> TableWriter::Store(std::u16string_view text) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -16,6 +17,15 @@ namespace zelkora {
 // "UTF-7", "UTF8" or "UTF-8", "UNICODE" or "UTF-16LE"; case does not matter.
 [[nodiscard]] std::optional<Encoding> ParseTableEncoding(std::string_view name);
 
+// The charset name of an encoding for people: "Shift_JIS", "EUC-JP", "ISO-2022-JP", "UTF-7",
+// "UTF-8", "UTF-16LE".
+[[nodiscard]] std::u16string_view StorageName(Encoding encoding);
+
+// Header lines of a written table: the encoding it is stored in, and how many entries were
+// left out because that encoding cannot hold their character.
+[[nodiscard]] std::u16string StorageNote(Encoding encoding);
+[[nodiscard]] std::u16string UnstorableNote(Encoding encoding, std::size_t count);
+
 // Stores table text in one of the six encodings the reader detects, so that what is written is
 // what the reader reads back. Holds one open converter; not a value.
 class TableWriter {
@@ -27,9 +37,14 @@ public:
 
     [[nodiscard]] Encoding encoding() const { return encoding_; }
 
-    // Whether the text can be stored without a substitute (ISO-2022-JP has no half-width
-    // katakana, Shift_JIS and EUC-JP hold only their own repertoire).
+    // Whether the text can be stored without a substitute and reads back unchanged (ISO-2022-JP
+    // has no half-width katakana, Shift_JIS and EUC-JP hold only their own repertoire).
     [[nodiscard]] bool CanStore(std::u16string_view text);
+
+    // The text of a table file: each header line as a "//" comment, then the lines, every one
+    // ended by CR LF. A header line the encoding cannot hold is left out.
+    [[nodiscard]] std::u16string Compose(const std::vector<std::u16string>& header,
+                                         const std::vector<std::u16string>& lines);
 
     // The file's bytes; nothing when some character cannot be stored. UTF-16LE starts with
     // FF FE and UTF-8 with EF BB BF, which make detection certain; UTF-7 closes every base64

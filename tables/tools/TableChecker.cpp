@@ -1,0 +1,460 @@
+#include "tables/tools/TableChecker.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <map>
+#include <optional>
+#include <unordered_map>
+
+#include "encoding/Utf8.h"
+#include "engine/TextToCode.h"
+#include "tables/TableReader.h"
+
+namespace zelkora {
+
+namespace {
+
+constexpr std::int16_t kCertain = 9999;
+
+// Two scores this close mean a small edit near the top of the file can flip the detection.
+constexpr int kCloseScore = 5;
+
+bool IsHexDigit(char16_t c) {
+    return (c >= u'0' && c <= u'9') || (c >= u'A' && c <= u'F') || (c >= u'a' && c <= u'f');
+}
+
+// Counts line ends as editors do: CR LF, a lone LF and a lone CR each end one line.
+class EditorLines {
+public:
+    explicit EditorLines(std::u16string_view text) : text_(text) {}
+
+    // The editor line holding the offset; offsets must not decrease from call to call.
+    std::size_t LineAt(std::size_t offset) {
+        while (at_ < offset) {
+            const char16_t c = text_[at_++];
+            if (c == u'\r' && at_ < text_.size() && text_[at_] == u'\n') {
+                ++at_;
+            }
+            if (c == u'\r' || c == u'\n') {
+                ++line_;
+            }
+        }
+        return line_;
+    }
+
+private:
+    std::u16string_view text_;
+    std::size_t at_ = 0;
+    std::size_t line_ = 1;
+};
+
+struct ScoredEncoding {
+    Encoding encoding;
+    std::int16_t score;
+};
+
+std::array<ScoredEncoding, 6> ScoreList(const EncodingScores& s) {
+    return {{{Encoding::JIS, s.jis},
+             {Encoding::Unicode, s.unicode},
+             {Encoding::UTF8, s.utf8},
+             {Encoding::UTF7, s.utf7},
+             {Encoding::SJIS, s.sjis},
+             {Encoding::EUC, s.euc}}};
+}
+
+bool IsCertain(const EncodingScores& scores) {
+    return std::ranges::any_of(ScoreList(scores),
+                               [](const ScoredEncoding& s) { return s.score >= kCertain; });
+}
+
+class Checker {
+public:
+    explicit Checker(std::span<const std::uint8_t> bytes) : bytes_(bytes) {}
+
+    TableCheck Run() {
+        if (bytes_.empty()) {
+            Add(FindingKind::EmptyFile);
+            return std::move(check_);
+        }
+        check_.encoding = DetectEncoding(bytes_);
+        check_.scores = ScoreEncodings(bytes_);
+        text_ = DecodeTableBytesAs(check_.encoding, bytes_, &check_.substitutions);
+        if (text_.empty()) {
+            Add(FindingKind::NoText);
+            return std::move(check_);
+        }
+        CheckDetection();
+        if (check_.substitutions > 0) {
+            Add(FindingKind::Substituted).count = check_.substitutions;
+        }
+        CheckLines();
+        std::ranges::stable_sort(check_.findings, {}, &Finding::line);
+        return std::move(check_);
+    }
+
+private:
+    Finding& Add(FindingKind kind, std::size_t line = 0) {
+        Finding& finding = check_.findings.emplace_back();
+        finding.kind = kind;
+        finding.line = line;
+        return finding;
+    }
+
+    void CheckDetection() {
+        if (IsCertain(check_.scores)) {
+            return;
+        }
+        // Plain ASCII at the top ties every scorer and falls to Shift_JIS, which then turns the
+        // UTF-8 further down into wrong characters without a single substitution.
+        const bool plainTop = check_.encoding == Encoding::SJIS ||
+                              check_.encoding == Encoding::EUC || check_.encoding == Encoding::UTF7;
+        const bool nonAscii = std::ranges::any_of(bytes_, [](std::uint8_t b) { return b >= 0x80; });
+        const std::string_view raw(reinterpret_cast<const char*>(bytes_.data()), bytes_.size());
+        if (plainTop && nonAscii && Utf8ToUtf16Strict(raw).has_value()) {
+            Add(FindingKind::MisreadUtf8);
+            return;
+        }
+        // The runner-up that would read the file differently, if it scored nearly as much.
+        auto scores = ScoreList(check_.scores);
+        std::ranges::stable_sort(scores, std::greater<>(), &ScoredEncoding::score);
+        const auto chosen = std::ranges::find(scores, check_.encoding, &ScoredEncoding::encoding);
+        for (const ScoredEncoding& other : scores) {
+            if (other.encoding == check_.encoding) {
+                continue;
+            }
+            if (chosen->score - other.score > kCloseScore) {
+                return;
+            }
+            if (DecodeTableBytesAs(other.encoding, bytes_) != text_) {
+                Add(FindingKind::CloseDetection).otherEncoding = other.encoding;
+                return;
+            }
+        }
+    }
+
+    void CheckLines() {
+        const std::vector<std::u16string_view> lines = CutTableLines(text_);
+        const CodeTable table = ParseTable(text_);
+        check_.tableLines = lines.size();
+        EditorLines editor(text_);
+        const bool crlf = text_.find(u"\r\n") != std::u16string::npos;
+        if (!crlf && text_.find(u'\n') != std::u16string::npos) {
+            Add(FindingKind::LfOnly);
+        }
+        for (std::size_t slot = 0; slot < lines.size() && slot < table.size(); ++slot) {
+            const std::u16string_view line = lines[slot];
+            const std::size_t start = static_cast<std::size_t>(line.data() - text_.data());
+            const std::size_t first = editor.LineAt(start);
+            const std::size_t last = editor.LineAt(start + line.size());
+            if (last > first) {
+                Add(FindingKind::LoneLineEnd, first).lastLine = last;
+            }
+            if (check_.substitutions > 0) {
+                const auto n = static_cast<std::size_t>(std::ranges::count(line, u'\uFFFD'));
+                if (n > 0) {
+                    Add(FindingKind::Substituted, first).count = n;
+                }
+            }
+            CheckLine(line, first, table, slot);
+        }
+        CheckShadowing();
+    }
+
+    void CheckLine(std::u16string_view line, std::size_t lineNumber, const CodeTable& table,
+                   std::size_t slot) {
+        const std::u16string_view trimmed = TrimTableSpaces(line);
+        if (trimmed.empty()) {
+            ++check_.blank;
+            return;
+        }
+        if (line.size() < 3) {
+            Add(FindingKind::ShortLine, lineNumber).text = line;
+            return;
+        }
+        if (trimmed.starts_with(u"//")) {
+            ++check_.comments;
+            return;
+        }
+        const std::u16string& character = table.Characters[slot];
+        const std::size_t space = line.find(u' ');
+        if (space == std::u16string_view::npos) {
+            Add(FindingKind::NoSpace, lineNumber).text = character;
+            NoteCharacter(character, lineNumber);
+            return;
+        }
+        if (space == 0) {
+            Add(FindingKind::EmptyCodeField, lineNumber).text = character;
+            NoteCharacter(character, lineNumber);
+            return;
+        }
+        const std::u16string& code = table.CodeTexts[slot];
+        const bool twoByte = code.size() > 2;
+        ++check_.entries;
+        ++(twoByte ? check_.twoByte : check_.oneByte);
+        const bool readable = CheckCode(code, lineNumber);
+        if (readable) {
+            NoteCode(code, table.Codes[slot], twoByte, lineNumber);
+        }
+        CheckCharacter(line.substr(space + 1), character, lineNumber);
+        NoteCharacter(character, lineNumber);
+    }
+
+    // Whether the code field reads as the number it shows.
+    bool CheckCode(const std::u16string& code, std::size_t lineNumber) {
+        if (!std::ranges::all_of(code, IsHexDigit)) {
+            Add(FindingKind::NotHexadecimal, lineNumber).text = code;
+            return false;
+        }
+        const std::size_t significant =
+            code.size() - std::min(code.find_first_not_of(u'0'), code.size());
+        if (significant > 8) {
+            Add(FindingKind::TooLarge, lineNumber).text = code;
+            return false;
+        }
+        if (code.size() > 4) {
+            Add(FindingKind::LongCode, lineNumber).text = code;
+        }
+        return true;
+    }
+
+    void CheckCharacter(std::u16string_view written, const std::u16string& read,
+                        std::size_t lineNumber) {
+        if (read.empty()) {
+            Add(FindingKind::EmptyCharacter, lineNumber).text = written;
+            return;
+        }
+        if (written != read) {
+            Finding& finding = Add(FindingKind::TrimmedSpaces, lineNumber);
+            finding.text = written;
+            finding.other = read;
+        }
+        if (read.size() > 1 && read != kLineBreakToken) {
+            Add(FindingKind::NeverMatched, lineNumber).text = read;
+        }
+    }
+
+    // Codes to text takes the first slot whose code matches, one-byte and two-byte codes apart.
+    void NoteCode(const std::u16string& code, std::int32_t value, bool twoByte,
+                  std::size_t lineNumber) {
+        auto& seen = twoByte ? twoByteCodes_ : oneByteCodes_;
+        const auto [it, inserted] = seen.try_emplace(value, FirstCode{lineNumber, code});
+        if (!inserted) {
+            Finding& finding = Add(FindingKind::DuplicateCode, lineNumber);
+            finding.otherLine = it->second.line;
+            finding.text = code;
+            return;
+        }
+        if (twoByte) {
+            twoByteOrder_.push_back({value, lineNumber, code});
+        }
+    }
+
+    // Text to codes looks up one character, or the line-break token, and takes the first slot.
+    void NoteCharacter(const std::u16string& character, std::size_t lineNumber) {
+        if (character.empty() || (character.size() > 1 && character != kLineBreakToken)) {
+            return;
+        }
+        const auto [it, inserted] = characterLines_.try_emplace(character, lineNumber);
+        if (!inserted) {
+            Finding& finding = Add(FindingKind::DuplicateCharacter, lineNumber);
+            finding.otherLine = it->second;
+            finding.text = character;
+        }
+    }
+
+    // A one-byte code is compared with the low byte of every pair, so a one-byte code above a
+    // two-byte code with that low byte takes the pair's first byte and leaves the second alone.
+    void CheckShadowing() {
+        std::map<std::int32_t, std::size_t> shadowIndex;  // low byte -> its finding
+        for (const TwoByteCode& pair : twoByteOrder_) {
+            const auto low =
+                static_cast<std::int32_t>(static_cast<std::uint32_t>(pair.value) & 0xFF);
+            const auto single = oneByteCodes_.find(low);
+            if (single == oneByteCodes_.end() || single->second.line > pair.line) {
+                continue;
+            }
+            const auto [it, inserted] = shadowIndex.try_emplace(low, check_.findings.size());
+            if (inserted) {
+                Finding& finding = Add(FindingKind::ShadowingOneByte, single->second.line);
+                finding.text = single->second.code;
+                finding.otherLine = pair.line;
+                finding.other = pair.code;
+            }
+            ++check_.findings[it->second].count;
+        }
+    }
+
+    struct FirstCode {
+        std::size_t line;
+        std::u16string code;
+    };
+    struct TwoByteCode {
+        std::int32_t value;
+        std::size_t line;
+        std::u16string code;
+    };
+
+    std::span<const std::uint8_t> bytes_;
+    std::u16string text_;
+    TableCheck check_;
+    std::unordered_map<std::int32_t, FirstCode> oneByteCodes_;
+    std::unordered_map<std::int32_t, FirstCode> twoByteCodes_;
+    std::vector<TwoByteCode> twoByteOrder_;
+    std::unordered_map<std::u16string, std::size_t> characterLines_;
+};
+
+}  // namespace
+
+bool IsProblem(FindingKind kind) {
+    return kind != FindingKind::CloseDetection && kind != FindingKind::LfOnly;
+}
+
+bool TableCheck::ChangesMeaning() const {
+    return std::ranges::any_of(findings, [](const Finding& f) { return IsProblem(f.kind); });
+}
+
+TableCheck CheckTable(std::span<const std::uint8_t> bytes) {
+    return Checker(bytes).Run();
+}
+
+namespace {
+
+std::string Number(std::size_t n) {
+    return std::to_string(n);
+}
+
+std::string Counted(std::size_t n, std::string_view noun, std::string_view plural = {}) {
+    if (n == 1) {
+        return "1 " + std::string(noun);
+    }
+    return Number(n) + " " + (plural.empty() ? std::string(noun) + "s" : std::string(plural));
+}
+
+// Quoted, with control characters shown as escapes so that a real line feed is not taken for
+// the two-character line-break token.
+std::string Quote(std::u16string_view text) {
+    std::string out = "\"";
+    for (const char16_t c : text) {
+        if (c < 0x20 || c == 0x7F) {
+            std::array<char, 8> escape{};
+            std::snprintf(escape.data(), escape.size(), "\\x%02X", static_cast<unsigned>(c));
+            out += escape.data();
+        } else {
+            out += Utf16ToUtf8(std::u16string_view(&c, 1));
+        }
+    }
+    return out + "\"";
+}
+
+std::string ScoresText(const EncodingScores& scores) {
+    std::string out;
+    for (const ScoredEncoding& s : ScoreList(scores)) {
+        out += out.empty() ? "" : ", ";
+        out += std::string(EncodingName(s.encoding)) + " " +
+               (s.score >= kCertain ? std::string("certain") : std::to_string(s.score));
+    }
+    return out;
+}
+
+std::string Message(const Finding& f, const TableCheck& check) {
+    const std::string encoding = EncodingName(check.encoding);
+    switch (f.kind) {
+        case FindingKind::EmptyFile:
+            return "the file is empty: the reader keeps the table it had";
+        case FindingKind::NoText:
+            return "decoding as " + encoding + " gives no text: the reader keeps the table it had";
+        case FindingKind::MisreadUtf8:
+            return "the file is UTF-8, but its first 1000 bytes do not show it and it is read "
+                   "as " +
+                   encoding + ": save it with a byte-order mark (EF BB BF)";
+        case FindingKind::CloseDetection:
+            return "note: read as " + encoding + ", but " + EncodingName(f.otherEncoding) +
+                   " scores nearly as much and reads the file differently: an edit near the "
+                   "top can change how it is read";
+        case FindingKind::LfOnly:
+            return "note: lines end in LF only; this program cuts lines there, programs that "
+                   "cut only at CR LF read the whole file as one line";
+        case FindingKind::LoneLineEnd:
+            return "lines " + Number(f.line) + "-" + Number(f.lastLine) +
+                   " are read as one line: a lone LF or CR ends no line in a file that uses "
+                   "CR LF";
+        case FindingKind::Substituted:
+            return f.line == 0 ? Counted(f.count, "byte sequence") + " cannot be decoded as " +
+                                     encoding + "; each reads as U+FFFD"
+                               : "holds " + Counted(f.count, "undecodable byte sequence") +
+                                     " (U+FFFD)";
+        case FindingKind::ShortLine:
+            return Quote(f.text) + " is ignored: a line needs at least 3 characters";
+        case FindingKind::NoSpace:
+            return "no space after the code: the line is read as the character " + Quote(f.text) +
+                   " with no code";
+        case FindingKind::EmptyCodeField:
+            return "the line begins with a space, so its code is empty: text to codes writes "
+                   "nothing for " +
+                   Quote(f.text);
+        case FindingKind::NotHexadecimal:
+            return "code " + Quote(f.text) + " is not hexadecimal: codes to text reads it as 0";
+        case FindingKind::TooLarge:
+            return "code " + Quote(f.text) + " does not fit 32 bits: codes to text reads it as 0";
+        case FindingKind::LongCode:
+            return "code " + Quote(f.text) +
+                   " has more than four digits: text to codes writes "
+                   "more than two bytes, codes to text reads at most two";
+        case FindingKind::EmptyCharacter:
+            return "the character " + Quote(f.text) +
+                   " is empty once trimmed: the code "
+                   "converts to nothing (to map the space, write exactly one space after the "
+                   "code)";
+        case FindingKind::TrimmedSpaces:
+            return "the character " + Quote(f.text) + " loses its outer spaces and is read as " +
+                   Quote(f.other);
+        case FindingKind::NeverMatched:
+            return Quote(f.text) +
+                   " is several characters: text to codes never matches it "
+                   "(codes to text writes it whole)";
+        case FindingKind::DuplicateCode:
+            return "code " + Quote(f.text) + " is also on line " + Number(f.otherLine) +
+                   ", which comes first and wins in codes to text";
+        case FindingKind::DuplicateCharacter:
+            return "the character " + Quote(f.text) + " is also on line " + Number(f.otherLine) +
+                   ", which comes first and wins in text to codes";
+        case FindingKind::ShadowingOneByte:
+            return "one-byte code " + Quote(f.text) + " comes before " +
+                   Counted(f.count, "two-byte code") + " with that low byte (first " +
+                   Quote(f.other) + " on line " + Number(f.otherLine) +
+                   "): codes to text takes their low byte for this code "
+                   "and never gives their characters; put the two-byte codes first";
+    }
+    return {};
+}
+
+}  // namespace
+
+std::string FormatTableCheck(const TableCheck& check, std::string_view name, bool quiet) {
+    const std::string file(name);
+    std::string out;
+    std::size_t problems = 0;
+    std::size_t notes = 0;
+    for (const Finding& f : check.findings) {
+        ++(IsProblem(f.kind) ? problems : notes);
+    }
+    if (!quiet) {
+        if (check.tableLines > 0) {
+            out += file + ": encoding " + EncodingName(check.encoding) + " (" +
+                   ScoresText(check.scores) + ")\n";
+        }
+        for (const Finding& f : check.findings) {
+            out += file + ":" + (f.line > 0 ? Number(f.line) + ":" : "") + " " + Message(f, check) +
+                   "\n";
+        }
+    }
+    out += file + ": " + Counted(check.tableLines, "line") + ", " +
+           Counted(check.entries, "entry", "entries") + " (" + Number(check.oneByte) +
+           " one-byte, " + Number(check.twoByte) + " two-byte), " +
+           Counted(check.comments, "comment") + ", " + Number(check.blank) + " blank; " +
+           Counted(problems, "problem") + ", " + Counted(notes, "note") + "\n";
+    return out;
+}
+
+}  // namespace zelkora
