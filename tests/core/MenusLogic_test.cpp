@@ -1,0 +1,108 @@
+#include "menus/MenusLogic.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+
+namespace zelkora {
+namespace {
+
+std::string CaseName(std::string name) {
+    std::replace(name.begin(), name.end(), '-', '_');
+    return name;
+}
+
+TEST(VersionText, TitleVersionAndAuthorLines) {
+    EXPECT_EQ(fVersionText(u"Zelkora", 1, 1, 2, u"Zelkora Project"),
+              u"Zelkora Ver1.1.2\r\n作者 Zelkora Project");
+}
+
+TEST(VersionText, NumbersWithoutPaddingOrBlank) {
+    EXPECT_EQ(fVersionText(u"T", 10, 0, 305, u"A"), u"T Ver10.0.305\r\n作者 A");
+}
+
+struct PathCase {
+    const char* name;
+    std::u16string path;
+    std::u16string parent;
+};
+
+class ParentFolderTest : public ::testing::TestWithParam<PathCase> {};
+
+TEST_P(ParentFolderTest, TextBeforeTheLastSeparator) {
+    EXPECT_EQ(fParentFolder(GetParam().path), GetParam().parent);
+}
+
+const PathCase kPathCases[] = {
+    {"windows-path", u"C:\\dir\\ReadMe.txt", u"C:\\dir"},
+    {"linux-path", u"/opt/zelkora/ReadMe.txt", u"/opt/zelkora"},
+    {"mixed-last-wins", u"/opt/a\\b/c.txt", u"/opt/a\\b"},
+    {"trailing-separator", u"C:\\dir\\", u"C:\\dir"},
+    {"root-file", u"/ReadMe.txt", u""},
+    {"no-separator", u"ReadMe.txt", u""},
+    {"empty", u"", u""},
+    {"non-ascii", u"/ホーム/読む.txt", u"/ホーム"},
+};
+
+INSTANTIATE_TEST_SUITE_P(Cases, ParentFolderTest, ::testing::ValuesIn(kPathCases),
+                         [](const auto& caseInfo) { return CaseName(caseInfo.param.name); });
+
+struct DirectoryCase {
+    const char* name;
+    std::u16string target;
+    std::u16string directory;
+    std::u16string expected;
+};
+
+class ShellDirectoryTest : public ::testing::TestWithParam<DirectoryCase> {};
+
+TEST_P(ShellDirectoryTest, GivenOrDerived) {
+    EXPECT_EQ(ShellDirectory(GetParam().target, GetParam().directory), GetParam().expected);
+}
+
+const std::u16string kMarker(kDeriveDirectory);
+
+const DirectoryCase kDirectoryCases[] = {
+    {"derived-from-file", u"/opt/zelkora/ReadMe.txt", kMarker, u"/opt/zelkora"},
+    {"derived-windows-file", u"C:\\dir\\ReadMe.txt", kMarker, u"C:\\dir"},
+    {"derived-bare-file-null", u"ReadMe.txt", kMarker, u""},
+    {"address-has-no-folder", u"https://zelkora.example.org/", kMarker, u""},
+    {"address-with-path", u"https://zelkora.example.org/docs/a.html", kMarker, u""},
+    {"explicit-kept", u"/opt/zelkora/ReadMe.txt", u"/tmp", u"/tmp"},
+    {"explicit-empty-kept", u"/opt/zelkora/ReadMe.txt", u"", u""},
+    {"two-nuls-not-marker", u"/opt/zelkora/ReadMe.txt", std::u16string(2, u'\0'),
+     std::u16string(2, u'\0')},
+};
+
+INSTANTIATE_TEST_SUITE_P(Cases, ShellDirectoryTest, ::testing::ValuesIn(kDirectoryCases),
+                         [](const auto& caseInfo) { return CaseName(caseInfo.param.name); });
+
+struct AddressCase {
+    const char* name;
+    std::u16string target;
+    bool address;
+};
+
+class IsAddressTest : public ::testing::TestWithParam<AddressCase> {};
+
+TEST_P(IsAddressTest, SchemeOrPath) {
+    EXPECT_EQ(IsAddress(GetParam().target), GetParam().address);
+}
+
+const AddressCase kAddressCases[] = {
+    {"https", u"https://zelkora.example.org/", true},
+    {"mailto", u"mailto:someone@example.org", true},
+    {"scheme-with-plus", u"svn+ssh://host/repo", true},
+    {"drive-letter", u"C:\\dir\\ReadMe.txt", false},
+    {"absolute-path", u"/opt/zelkora/ReadMe.txt", false},
+    {"colon-in-file-name", u"/opt/a:b.txt", false},
+    {"digit-first", u"1http://x", false},
+    {"no-colon", u"ReadMe.txt", false},
+};
+
+INSTANTIATE_TEST_SUITE_P(Cases, IsAddressTest, ::testing::ValuesIn(kAddressCases),
+                         [](const auto& caseInfo) { return CaseName(caseInfo.param.name); });
+
+}  // namespace
+}  // namespace zelkora
