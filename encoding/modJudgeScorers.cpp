@@ -133,8 +133,8 @@ std::int16_t ScoreUnicode(Bytes bytes, std::size_t last) {
 
 // Rewards each lead byte followed by as many continuation bytes as it calls for, two points a
 // byte like the multi-byte units of the other encodings; stray continuation bytes and cut
-// sequences earn nothing. EF BB BF wherever the scan stops is a byte-order mark, which only
-// UTF-8 text carries.
+// sequences earn nothing. EF BB BF at any position the scan visits is a byte-order mark, which
+// only UTF-8 text carries.
 std::int16_t ScoreUTF8(Bytes bytes, std::size_t last) {
     if (!ClampSpan(bytes, last)) {
         return 0;
