@@ -113,7 +113,12 @@ public:
             }
             constexpr std::u16string_view kCharacters[] = {
                 u"A", u"B", u"\\", u"n", u"\r", u"\n", u"\\n", u"AB", u"", u"あ", u" "};
-            const std::u16string code = Digits(u"014Aaz");
+            // Codes that collide: same value written twice, wide values, the one-byte 41 beside
+            // the two-byte 0041.
+            constexpr std::u16string_view kCollisions[] = {
+                u"10000", u"010000", u"AAAAAAAA", u"aaaaaaaa", u"0041", u"41", u"041"};
+            const std::u16string code =
+                Below(4) == 0 ? std::u16string(Pick(kCollisions)) : Digits(u"014Aaz");
             test::AddLine(table, {code, Pick(kCharacters)});
         }
         table.BuildIndex();
@@ -121,7 +126,8 @@ public:
     }
 
     std::u16string Codes() {
-        constexpr std::u16string_view kOdd[] = {u"??", u"zz", u"FFFFFFFF", u"000000041", u"\r"};
+        constexpr std::u16string_view kOdd[] = {u"??", u"zz",     u"FFFFFFFF", u"000000041",
+                                                u"\r", u"AAAAAA", u"100"};
         std::u16string codes;
         for (std::size_t count = Below(10); count > 0; --count) {
             codes += Below(8) == 0 ? std::u16string(Pick(kOdd)) : Digits(u"014Aa");
