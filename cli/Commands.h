@@ -26,4 +26,9 @@ int RunAuto(const Invocation& invocation);
 int RunDetect(const Invocation& invocation);
 int RunDump(const Invocation& invocation);
 
+// TableToolCommands.cpp
+int RunMakeTable(const Invocation& invocation);
+int RunCheckTable(const Invocation& invocation);
+int RunImportTbl(const Invocation& invocation);
+
 }  // namespace zelkora::cli

@@ -28,6 +28,12 @@ constexpr Command kCommands[] = {
      "to-text if the input starts with a hex digit, else to-codes"},
     {"detect", RunDetect, "detect FILE", "print the encoding of a table file"},
     {"dump", RunDump, "dump FILE", "print the entries read from a table file"},
+    {"make-table", RunMakeTable, "make-table --charset NAME [OPTIONS]",
+     "write a table of a charset the converter library knows"},
+    {"check-table", RunCheckTable, "check-table FILE [--quiet]",
+     "report what silently changes a table file"},
+    {"import-tbl", RunImportTbl, "import-tbl FILE [--encoding ENC]",
+     "convert a \"XX=char\" table to this program's format"},
 };
 
 constexpr std::string_view kGeneralUsage = "COMMAND [OPTIONS]";
@@ -63,6 +69,13 @@ std::string HelpText() {
         "dump prints one line per table line that holds an entry, tab-separated: the line\n"
         "number (from 1), the code as written, its value in hexadecimal, and the character,\n"
         "with \\\\, \\x20 (space), \\r, \\n, \\t, \\xHH and \\uHHHH escapes.\n"
+        "\n"
+        "make-table writes one line per one- or two-byte code that decodes to one character\n"
+        "and back (control characters other than LF left out). Options: --range FROM-TO\n"
+        "(hexadecimal codes), --encoding ENC (SJIS, EUC, JIS, UTF7, UTF8 or UNICODE; default\n"
+        "UTF8), --title TEXT (first header line), --private-use (keep private-use characters).\n"
+        "check-table exits 1 when something changes what the table does. import-tbl writes\n"
+        "the table on standard output and what it could not carry over on standard error.\n"
         "\n"
         "Exit status: 0 done, 1 a table, the input or the output failed, 2 usage error.\n";
     return text;

@@ -181,9 +181,7 @@ std::optional<CharsetTable> CollectCharsetTable(const MakeTableRequest& request)
             return;
         }
         const auto c = charset.DecodeOne(bytes);
-        // U+FFFD is what converters substitute; a table holding it could not be told from a
-        // table whose file failed to decode.
-        if (!c || *c == u'\uFFFD') {
+        if (!c) {
             return;
         }
         if (!charset.EncodesBackTo(*c, bytes)) {

@@ -1,0 +1,165 @@
+#include <cstdio>
+#include <string>
+
+#include "cli/CliIo.h"
+#include "cli/CliTable.h"
+#include "cli/Commands.h"
+#include "encoding/Utf8.h"
+#include "tables/TableReader.h"
+#include "tables/tools/TableChecker.h"
+#include "tables/tools/TableMaker.h"
+#include "tables/tools/TableWriter.h"
+#include "tables/tools/TblImporter.h"
+
+namespace zelkora::cli {
+namespace {
+
+// Arguments are UTF-8 on any sane system; bytes that are not still reach the header intact.
+std::u16string ArgumentText(std::string_view arg) {
+    return FileNameToText(arg);
+}
+
+// The command line as typed, recorded in the table's header so that it can be made again.
+std::u16string CommandLine(std::string_view command, std::span<const std::string_view> args) {
+    std::u16string line = u"zelkora-cli " + ArgumentText(command);
+    for (const std::string_view arg : args) {
+        const bool quote = arg.empty() || arg.find(' ') != std::string_view::npos;
+        line += quote ? u" \"" + ArgumentText(arg) + u"\"" : u" " + ArgumentText(arg);
+    }
+    return line;
+}
+
+std::optional<Encoding> OutputEncoding(const Invocation& invocation, const ParsedArgs& args) {
+    const auto name = args.Value("--encoding");
+    if (!name) {
+        return Encoding::UTF8;
+    }
+    const auto encoding = ParseTableEncoding(*name);
+    if (!encoding) {
+        UsageError(invocation.usage,
+                   "unknown encoding '" + std::string(*name) +
+                       "' (SJIS, EUC, JIS, UTF7, UTF8 or UNICODE, or their charset names)");
+    }
+    return encoding;
+}
+
+std::optional<std::vector<std::uint8_t>> ReadTableArgument(std::string_view operand) {
+    const std::filesystem::path path = std::string(operand);
+    auto bytes = ReadFileBytes(path);
+    if (!bytes) {
+        Fail("cannot read " + Quoted(path) + ": " + WhyUnreadable(path));
+    }
+    return bytes;
+}
+
+std::string_view AsChars(const std::vector<std::uint8_t>& bytes) {
+    return {reinterpret_cast<const char*>(bytes.data()), bytes.size()};
+}
+
+constexpr OptionSpec kMakeOptions[] = {{"--charset", true},
+                                       {"--range", true},
+                                       {"--encoding", true},
+                                       {"--title", true},
+                                       {"--private-use", false}};
+
+}  // namespace
+
+int RunMakeTable(const Invocation& invocation) {
+    const auto args = ParseArgs(invocation, kMakeOptions, 0, 0);
+    if (!args) {
+        return kExitUsage;
+    }
+    MakeTableRequest request;
+    const auto charset = args->Value("--charset");
+    if (!charset) {
+        return UsageError(invocation.usage, "missing --charset");
+    }
+    request.charset = *charset;
+    if (const auto range = args->Value("--range")) {
+        request.range = ParseCodeRange(*range);
+        if (!request.range) {
+            return UsageError(invocation.usage,
+                              "bad range '" + std::string(*range) +
+                                  "': two hexadecimal codes of up to four digits, FROM-TO");
+        }
+    }
+    const auto encoding = OutputEncoding(invocation, *args);
+    if (!encoding) {
+        return kExitUsage;
+    }
+    request.encoding = *encoding;
+    request.privateUse = args->Has("--private-use");
+    request.title = ArgumentText(args->Value("--title").value_or(""));
+    request.command = CommandLine("make-table", invocation.args);
+
+    const auto made = MakeTable(request);
+    if (!made) {
+        return UsageError(invocation.usage,
+                          "the converter library knows no charset '" + request.charset + "'");
+    }
+    if (!WriteStandardOutput(AsChars(made->bytes))) {
+        return kExitFailure;
+    }
+    // The table is written in every case; the status says whether it holds all it should.
+    int status = kExitOk;
+    if (made->entries == 0) {
+        status =
+            Fail("no code of '" + request.charset + "' in this range decodes to one character");
+    }
+    if (made->unstorable > 0) {
+        status = Fail(std::to_string(made->unstorable) + " entries left out: " +
+                      Utf16ToUtf8(StorageName(request.encoding)) + " cannot hold their character");
+    }
+    if (!made->readsBack) {
+        status = Fail("the table reader would not read this file back as written");
+    }
+    return status;
+}
+
+int RunCheckTable(const Invocation& invocation) {
+    static constexpr OptionSpec kOptions[] = {{"--quiet", false}};
+    const auto args = ParseArgs(invocation, kOptions, 1, 1);
+    if (!args) {
+        return kExitUsage;
+    }
+    const std::string_view name = args->operands.front();
+    const auto bytes = ReadTableArgument(name);
+    if (!bytes) {
+        return kExitFailure;
+    }
+    const TableCheck check = CheckTable(*bytes);
+    if (!WriteStandardOutput(FormatTableCheck(check, name, args->Has("--quiet")))) {
+        return kExitFailure;
+    }
+    return check.ChangesMeaning() ? kExitFailure : kExitOk;
+}
+
+int RunImportTbl(const Invocation& invocation) {
+    static constexpr OptionSpec kOptions[] = {{"--encoding", true}};
+    const auto args = ParseArgs(invocation, kOptions, 1, 1);
+    if (!args) {
+        return kExitUsage;
+    }
+    const auto encoding = OutputEncoding(invocation, *args);
+    if (!encoding) {
+        return kExitUsage;
+    }
+    const std::string_view name = args->operands.front();
+    const auto bytes = ReadTableArgument(name);
+    if (!bytes) {
+        return kExitFailure;
+    }
+    const std::filesystem::path path = std::string(name);
+    const ImportedTable imported =
+        ImportTbl(*bytes, FileNameToText(path.filename().native()), *encoding);
+    if (!WriteStandardOutput(AsChars(imported.bytes))) {
+        return kExitFailure;
+    }
+    std::fputs(FormatTblIssues(imported, name, *encoding).c_str(), stderr);
+    if (imported.entries == 0) {
+        return Fail(Quoted(path) + " holds no entry that could be carried over");
+    }
+    return imported.issues.empty() ? kExitOk : kExitFailure;
+}
+
+}  // namespace zelkora::cli
