@@ -1,0 +1,29 @@
+# cmake -DCLI=path/to/zelkora-cli -DDST=path/to/settings -P MakeDefaultTables.cmake
+# Writes the tables that ship in settings/ with the program's own generator. The file names
+# put the Windows-31J table first in the catalogue, so it is the one used when setting.ini
+# names none.
+if(NOT CLI OR NOT DST)
+  message(FATAL_ERROR "usage: cmake -DCLI=zelkora-cli -DDST=settings-folder -P ${CMAKE_CURRENT_LIST_FILE}")
+endif()
+
+function(make_table file)
+  execute_process(COMMAND ${CLI} make-table ${ARGN}
+                  OUTPUT_FILE ${DST}/${file}
+                  RESULT_VARIABLE status)
+  if(NOT status EQUAL 0)
+    message(FATAL_ERROR "make-table failed for ${file}")
+  endif()
+  execute_process(COMMAND ${CLI} check-table --quiet ${DST}/${file} RESULT_VARIABLE status)
+  if(NOT status EQUAL 0)
+    message(FATAL_ERROR "check-table finds problems in ${file}")
+  endif()
+endfunction()
+
+make_table("CP932 Windows-31J.txt" --charset windows-31j --encoding SJIS
+  --title "CP932（Windows-31J）: Shift_JIS に NEC・IBM の拡張文字を加えた文字コードの表")
+make_table("EUC-JP.txt" --charset EUC-JP --encoding EUC
+  --title "EUC-JP: JIS X 0208 の文字と半角カタカナ（8E で始まる 2 バイト）の表。3 バイトのコードは入っていません")
+make_table("JIS X 0201.txt" --charset windows-31j --range 00-FF --encoding SJIS
+  --title "JIS X 0201: ASCII と半角カタカナ（1 バイトのコード）の表")
+make_table("UTF-16.txt" --charset UTF-16BE --private-use --encoding UNICODE
+  --title "UTF-16: 基本多言語面の文字の表。コードは UTF-16 のコード単位の値（4 桁）です")
