@@ -28,7 +28,7 @@ struct CodeTable {
         std::vector<std::int32_t> oneByte;      // 256 entries: byte value -> one-byte entry slot
         // Two-byte entries: a direct array covers the usual codes, a map the wider ones.
         std::vector<std::int32_t> twoByte;  // 65536 entries: pair value -> two-byte entry slot
-        std::unordered_map<std::int32_t, std::int32_t> twoByteWide;  // values from 0x10000 on
+        std::unordered_map<std::int32_t, std::int32_t> twoByteWide;  // the rest (negative too)
     } index;
 
     void BuildIndex();
