@@ -1,0 +1,256 @@
+#include <QApplication>
+#include <QClipboard>
+#include <QPlainTextEdit>
+#include <QtTest>
+#include <vector>
+
+#include "textbox/WebText.h"
+
+using zelkora::WebText;
+using zelkora::WebTextProperties;
+
+namespace {
+
+QString S(std::u16string_view text) {
+    return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QString Text(const WebText& box) {
+    return QString::fromStdU16String(box.Text());
+}
+
+QPlainTextEdit* Editor(WebText& box) {
+    return box.findChild<QPlainTextEdit*>();
+}
+
+}  // namespace
+
+class WebTextTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void textRoundTrip_data();
+    void textRoundTrip();
+    void typedLineBreaksAreCrLf();
+    void pasteKeepsCodeUnits();
+    void lockedBoxIsReadOnlyButSettable();
+    void disabledBoxTakesNoFocus();
+    void keyDownCodes_data();
+    void keyDownCodes();
+    void ownerSwallowsKeys();
+    void keyPressReportsCharacter();
+    void defaultsAndFill();
+    void colours_data();
+    void colours();
+};
+
+void WebTextTest::textRoundTrip_data() {
+    QTest::addColumn<QString>("set");
+    QTest::addColumn<QString>("got");
+    const QString loneHigh(QChar(0xD800));
+    const QString loneLow(QChar(0xDC80));
+    QTest::newRow("ascii") << S(u"Hello") << S(u"Hello");
+    QTest::newRow("empty") << QString() << QString();
+    QTest::newRow("kana") << S(u"あいう") << S(u"あいう");
+    QTest::newRow("no-break-space") << S(u"a\u00A0b") << S(u"a\u00A0b");
+    QTest::newRow("crlf") << S(u"a\r\nb") << S(u"a\r\nb");
+    QTest::newRow("trailing-crlf") << S(u"a\r\n") << S(u"a\r\n");
+    QTest::newRow("only-crlf") << S(u"\r\n\r\n") << S(u"\r\n\r\n");
+    QTest::newRow("tab") << S(u"a\tb") << S(u"a\tb");
+    QTest::newRow("line-separator-kept") << S(u"a\u2028b") << S(u"a\u2028b");
+    QTest::newRow("surrogate-pair") << S(u"\U0001F600") << S(u"\U0001F600");
+    QTest::newRow("lone-high-surrogate") << "a" + loneHigh + "b"
+                                         << "a" + loneHigh + "b";
+    QTest::newRow("lone-low-surrogate") << loneLow << loneLow;
+    QTest::newRow("reversed-pair") << loneLow + loneHigh << loneLow + loneHigh;
+    // The box shows one kind of line end; every other break reads back as CR LF.
+    QTest::newRow("lone-lf") << S(u"a\nb") << S(u"a\r\nb");
+    QTest::newRow("lone-cr") << S(u"a\rb") << S(u"a\r\nb");
+    QTest::newRow("cr-then-crlf") << S(u"a\r\r\nb") << S(u"a\r\n\r\nb");
+    QTest::newRow("paragraph-separator") << S(u"a\u2029b") << S(u"a\r\nb");
+}
+
+void WebTextTest::textRoundTrip() {
+    QFETCH(QString, set);
+    QFETCH(QString, got);
+    WebText box;
+    box.SetText(set.toStdU16String());
+    QCOMPARE(Text(box), got);
+}
+
+void WebTextTest::typedLineBreaksAreCrLf() {
+    WebText box;
+    QTest::keyClicks(Editor(box), "ab");
+    QTest::keyClick(Editor(box), Qt::Key_Return);
+    QTest::keyClick(Editor(box), Qt::Key_Return, Qt::ShiftModifier);
+    QTest::keyClicks(Editor(box), "c");
+    QCOMPARE(Text(box), S(u"ab\r\n\r\nc"));
+}
+
+void WebTextTest::pasteKeepsCodeUnits() {
+    WebText box;
+    const QString pasted = S(u"x\u00A0y\u2028z") + QChar(0xDC80);
+    QApplication::clipboard()->setText(pasted);
+    QTest::keyClick(Editor(box), Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(Text(box), pasted);
+}
+
+void WebTextTest::lockedBoxIsReadOnlyButSettable() {
+    WebTextProperties stored;
+    stored.Locked = true;
+    WebText box(stored);
+    QTest::keyClicks(Editor(box), "abc");
+    QCOMPARE(Text(box), QString());
+    box.SetText(u"xyz");
+    QTest::keyClicks(Editor(box), "abc");
+    QCOMPARE(Text(box), QStringLiteral("xyz"));
+    QApplication::clipboard()->clear();
+    QTest::keyClick(Editor(box), Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(Editor(box), Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("xyz"));
+}
+
+void WebTextTest::disabledBoxTakesNoFocus() {
+    QWidget window;
+    auto* other = new QPlainTextEdit(&window);
+    auto* box = new WebText({}, &window);
+    box->move(0, 100);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    other->setFocus();
+    box->SetEnabled(false);
+    box->sSetFocus();
+    QVERIFY(!Editor(*box)->isEnabled());
+    QVERIFY(other->hasFocus());
+    box->SetEnabled(true);
+    box->sSetFocus();
+    QVERIFY(Editor(*box)->hasFocus());
+}
+
+void WebTextTest::keyDownCodes_data() {
+    QTest::addColumn<int>("key");
+    QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
+    QTest::addColumn<int>("keyCode");
+    QTest::addColumn<int>("shift");
+    QTest::newRow("letter") << int(Qt::Key_A) << Qt::KeyboardModifiers() << 65 << 0;
+    QTest::newRow("shifted-letter")
+        << int(Qt::Key_A) << Qt::KeyboardModifiers(Qt::ShiftModifier) << 65 << 1;
+    QTest::newRow("ctrl-space") << int(Qt::Key_Space) << Qt::KeyboardModifiers(Qt::ControlModifier)
+                                << 32 << 2;
+    QTest::newRow("ctrl-shift-space")
+        << int(Qt::Key_Space) << (Qt::ControlModifier | Qt::ShiftModifier) << 32 << 3;
+    QTest::newRow("ctrl-alt-f5") << int(Qt::Key_F5) << (Qt::ControlModifier | Qt::AltModifier)
+                                 << 116 << 6;
+    QTest::newRow("digit") << int(Qt::Key_5) << Qt::KeyboardModifiers() << 53 << 0;
+    QTest::newRow("keypad-digit") << int(Qt::Key_5) << Qt::KeyboardModifiers(Qt::KeypadModifier)
+                                  << 101 << 0;
+    QTest::newRow("exclamation-is-key-1")
+        << int(Qt::Key_Exclam) << Qt::KeyboardModifiers(Qt::ShiftModifier) << 49 << 1;
+    QTest::newRow("semicolon") << int(Qt::Key_Semicolon) << Qt::KeyboardModifiers() << 186 << 0;
+    QTest::newRow("return") << int(Qt::Key_Return) << Qt::KeyboardModifiers() << 13 << 0;
+    QTest::newRow("escape") << int(Qt::Key_Escape) << Qt::KeyboardModifiers() << 27 << 0;
+    QTest::newRow("left-arrow") << int(Qt::Key_Left) << Qt::KeyboardModifiers() << 37 << 0;
+}
+
+void WebTextTest::keyDownCodes() {
+    QFETCH(int, key);
+    QFETCH(Qt::KeyboardModifiers, modifiers);
+    QFETCH(int, keyCode);
+    QFETCH(int, shift);
+    WebText box;
+    std::vector<std::pair<int, int>> downs;
+    std::vector<std::pair<int, int>> ups;
+    connect(&box, &WebText::KeyDown, [&](std::int16_t& KeyCode, std::int16_t& Shift) {
+        downs.emplace_back(KeyCode, Shift);
+    });
+    connect(&box, &WebText::KeyUp,
+            [&](std::int16_t& KeyCode, std::int16_t& Shift) { ups.emplace_back(KeyCode, Shift); });
+    QTest::keyClick(Editor(box), static_cast<Qt::Key>(key), modifiers);
+    // Modifier keys report themselves first (Shift 16, Ctrl 17, Alt 18), as on Windows; the
+    // key itself goes down last and comes up first.
+    QVERIFY(!downs.empty() && !ups.empty());
+    const std::pair<int, int> expected{keyCode, shift};
+    QCOMPARE(downs.back(), expected);
+    QCOMPARE(ups.front(), expected);
+}
+
+void WebTextTest::ownerSwallowsKeys() {
+    WebText box;
+    connect(&box, &WebText::KeyDown, [](std::int16_t& KeyCode, std::int16_t&) {
+        if (KeyCode == 'X') {
+            KeyCode = 0;
+        }
+    });
+    connect(&box, &WebText::KeyPress, [](std::int16_t& KeyAscii) {
+        if (KeyAscii == 'y') {
+            KeyAscii = 0;
+        }
+    });
+    QTest::keyClicks(Editor(box), "axbyc");
+    QCOMPARE(Text(box), QStringLiteral("abc"));
+}
+
+void WebTextTest::keyPressReportsCharacter() {
+    WebText box;
+    std::vector<int> presses;
+    connect(&box, &WebText::KeyPress, [&](std::int16_t& KeyAscii) { presses.push_back(KeyAscii); });
+    QTest::keyClicks(Editor(box), "aA");
+    QTest::keyClick(Editor(box), Qt::Key_Return);
+    QTest::sendKeyEvent(QTest::Click, Editor(box), Qt::Key_unknown, S(u"あ"), Qt::NoModifier);
+    QCOMPARE(presses, (std::vector<int>{'a', 'A', 13, static_cast<std::int16_t>(u'あ')}));
+    QCOMPARE(Text(box), S(u"aA\r\nあ"));
+}
+
+void WebTextTest::defaultsAndFill() {
+    WebText box;
+    QCOMPARE(box.BackColor(), QStringLiteral("#FFFFFF"));
+    QCOMPARE(box.ForeColor(), QString());
+    QVERIFY(box.Enabled());
+    QVERIFY(!box.Locked());
+    QCOMPARE(box.FontSize(), 12.0F);
+    QCOMPARE(Editor(box)->font().pixelSize(), 12);
+    QCOMPARE(Editor(box)->font().family(), QStringLiteral("Arial"));
+    box.SetFontSize(20);
+    QCOMPARE(Editor(box)->font().pixelSize(), 20);
+
+    box.resize(300, 100);
+    box.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&box));
+    QCOMPARE(Editor(box)->geometry(), box.rect());
+    QCOMPARE(Editor(box)->frameWidth(), 0);
+}
+
+void WebTextTest::colours_data() {
+    QTest::addColumn<QString>("back");
+    QTest::addColumn<QString>("fore");
+    QTest::addColumn<QColor>("base");
+    QTest::addColumn<QColor>("text");
+    const QColor defaultText = QApplication::palette("QPlainTextEdit").color(QPalette::Text);
+    QTest::newRow("defaults") << QStringLiteral("#FFFFFF") << QString() << QColor(Qt::white)
+                              << defaultText;
+    QTest::newRow("css-hex") << QStringLiteral("#102030") << QStringLiteral("#A0B0C0")
+                             << QColor(0x10, 0x20, 0x30) << QColor(0xA0, 0xB0, 0xC0);
+    QTest::newRow("css-names") << QStringLiteral("black") << QStringLiteral("red")
+                               << QColor(Qt::black) << QColor(Qt::red);
+    QTest::newRow("unreadable-left-default")
+        << QStringLiteral("#FFFFFF") << QStringLiteral("nonsense") << QColor(Qt::white)
+        << defaultText;
+}
+
+void WebTextTest::colours() {
+    QFETCH(QString, back);
+    QFETCH(QString, fore);
+    QFETCH(QColor, base);
+    QFETCH(QColor, text);
+    WebText box;
+    box.SetForeColor(QStringLiteral("blue"));  // an earlier colour must not linger
+    box.SetBackColor(back);
+    box.SetForeColor(fore);
+    QCOMPARE(box.BackColor(), back);
+    QCOMPARE(box.ForeColor(), fore);
+    QCOMPARE(Editor(box)->palette().color(QPalette::Base), base);
+    QCOMPARE(Editor(box)->palette().color(QPalette::Text), text);
+}
+
+QTEST_MAIN(WebTextTest)
+#include "WebText_test.moc"

@@ -1,0 +1,152 @@
+#include "textbox/WebText.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QPlainTextEdit>
+#include <QTextDocument>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <cmath>
+
+#include "textbox/VirtualKey.h"
+
+namespace zelkora {
+
+WebText::WebText(const WebTextProperties& stored, QWidget* parent)
+    : QWidget(parent), editor_(new QPlainTextEdit(this)), properties_(stored) {
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(editor_);
+    editor_->setFrameShape(QFrame::NoFrame);
+    // Tab moves on to the next control, as in a form, instead of typing a tab character.
+    editor_->setTabChangesFocus(true);
+    editor_->installEventFilter(this);
+    setFocusProxy(editor_);
+    Update();
+}
+
+void WebText::SetBackColor(const QString& vNewValue) {
+    properties_.BackColor = vNewValue;
+    Update();
+}
+
+void WebText::SetForeColor(const QString& vNewValue) {
+    properties_.ForeColor = vNewValue;
+    Update();
+}
+
+void WebText::SetEnabled(bool New_Enabled) {
+    properties_.Enabled = New_Enabled;
+    Update();
+}
+
+void WebText::SetLocked(bool New_Value) {
+    properties_.Locked = New_Value;
+    Update();
+}
+
+void WebText::SetFontSize(float New_FontSize) {
+    fontSize_ = New_FontSize;
+    Update();
+}
+
+std::u16string WebText::Text() const {
+    // The document keeps each line end as U+2029; toPlainText() would also turn U+00A0 into a
+    // space, so the raw text is read and only the line ends are spelled out.
+    const QString raw = editor_->document()->toRawText();
+    std::u16string text;
+    text.reserve(static_cast<std::size_t>(raw.size()) +
+                 static_cast<std::size_t>(raw.count(QChar::ParagraphSeparator)));
+    for (const QChar c : raw) {
+        if (c == QChar::ParagraphSeparator) {
+            text.append(u"\r\n");
+        } else {
+            text.push_back(c.unicode());
+        }
+    }
+    return text;
+}
+
+void WebText::SetText(std::u16string_view New_Value) {
+    editor_->setPlainText(
+        QString::fromUtf16(New_Value.data(), static_cast<qsizetype>(New_Value.size())));
+}
+
+void WebText::sSetFocus() {
+    editor_->setFocus();
+}
+
+void WebText::Update() {
+    QFont font(QStringLiteral("Arial"));
+    font.setPixelSize(std::max(1, static_cast<int>(std::lround(fontSize_))));
+    editor_->setFont(font);
+
+    // Colours that do not parse leave the default, as a browser drops a declaration it cannot
+    // read. The disabled text keeps its grey.
+    QPalette palette = QApplication::palette(editor_);
+    if (const QColor back(properties_.BackColor); back.isValid()) {
+        palette.setColor(QPalette::Base, back);
+    }
+    if (const QColor fore(properties_.ForeColor); fore.isValid()) {
+        palette.setColor(QPalette::Active, QPalette::Text, fore);
+        palette.setColor(QPalette::Inactive, QPalette::Text, fore);
+    }
+    editor_->setPalette(palette);
+
+    editor_->setReadOnly(properties_.Locked);
+    if (properties_.Locked) {
+        // Read-only alone would leave only the mouse to select with.
+        editor_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    }
+    editor_->setEnabled(properties_.Enabled);
+}
+
+bool WebText::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == editor_) {
+        if (event->type() == QEvent::KeyPress) {
+            return FilterKeyPress(static_cast<const QKeyEvent&>(*event));
+        }
+        if (event->type() == QEvent::KeyRelease) {
+            return FilterKeyRelease(static_cast<const QKeyEvent&>(*event));
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+bool WebText::FilterKeyPress(const QKeyEvent& event) {
+    // A key without a virtual-key code raises no KeyDown, so that 0 always means "swallowed".
+    if (std::int16_t keyCode = VirtualKeyCode(event.key(), event.modifiers()); keyCode != 0) {
+        std::int16_t shift = ShiftState(event.modifiers());
+        emit KeyDown(keyCode, shift);
+        if (keyCode == 0) {
+            return true;
+        }
+    }
+    if (const QString typed = event.text(); typed.size() == 1) {
+        std::int16_t keyAscii = static_cast<std::int16_t>(typed.front().unicode());
+        if (keyAscii != 0) {
+            emit KeyPress(keyAscii);
+            if (keyAscii == 0) {
+                return true;
+            }
+        }
+    }
+    // The editor would put U+2028 into the text for Shift+Enter, which Text could not tell from
+    // a pasted U+2028; a line break typed any way is an ordinary one.
+    if (event.matches(QKeySequence::InsertLineSeparator) && !editor_->isReadOnly()) {
+        editor_->insertPlainText(QStringLiteral("\n"));
+        return true;
+    }
+    return false;
+}
+
+bool WebText::FilterKeyRelease(const QKeyEvent& event) {
+    if (std::int16_t keyCode = VirtualKeyCode(event.key(), event.modifiers()); keyCode != 0) {
+        std::int16_t shift = ShiftState(event.modifiers());
+        emit KeyUp(keyCode, shift);
+        return keyCode == 0;
+    }
+    return false;
+}
+
+}  // namespace zelkora

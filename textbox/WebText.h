@@ -1,0 +1,72 @@
+#pragma once
+
+#include <QString>
+#include <QWidget>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+class QPlainTextEdit;
+
+namespace zelkora {
+
+// What a window's design stores for a box; a member left out takes the default shown.
+struct WebTextProperties {
+    QString BackColor = QStringLiteral("#FFFFFF");  // CSS colour text
+    QString ForeColor;                              // CSS colour text; empty: the default colour
+    bool Enabled = true;
+    bool Locked = false;  // read-only, yet the text can still be selected and copied
+};
+
+// The program's text box: one borderless multi-line editor filling the control, showing any
+// Unicode text in Arial at FontSize pixels. Text goes in and comes out exactly as typed,
+// pasted or set, with every line break as CR LF, which is what the conversions expect.
+class WebText : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit WebText(const WebTextProperties& stored = {}, QWidget* parent = nullptr);
+    WebText(const WebText&) = delete;
+    WebText& operator=(const WebText&) = delete;
+
+    QString BackColor() const { return properties_.BackColor; }
+    void SetBackColor(const QString& vNewValue);
+    QString ForeColor() const { return properties_.ForeColor; }
+    void SetForeColor(const QString& vNewValue);
+    bool Enabled() const { return properties_.Enabled; }
+    void SetEnabled(bool New_Enabled);
+    bool Locked() const { return properties_.Locked; }
+    void SetLocked(bool New_Value);
+    float FontSize() const { return fontSize_; }
+    void SetFontSize(float New_FontSize);
+
+    // Every line break as CR LF; every other code unit as it is in the box.
+    std::u16string Text() const;
+    // CR LF, and also a lone CR, a lone LF or U+2029, starts a new line, which reads back as
+    // CR LF: the box has only one kind of line end to show.
+    void SetText(std::u16string_view New_Value);
+
+    void sSetFocus();
+    // Applies font, colours, Locked and Enabled to the editor; the text stays.
+    void Update();
+
+signals:
+    // Raised before the editor sees the key. An owner that sets KeyCode (or KeyAscii) to 0
+    // keeps the key from the editor. Only direct connections can hand the values back.
+    void KeyDown(std::int16_t& KeyCode, std::int16_t& Shift);
+    void KeyPress(std::int16_t& KeyAscii);
+    void KeyUp(std::int16_t& KeyCode, std::int16_t& Shift);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    bool FilterKeyPress(const QKeyEvent& event);
+    bool FilterKeyRelease(const QKeyEvent& event);
+
+    QPlainTextEdit* editor_;
+    WebTextProperties properties_;
+    float fontSize_ = 12.0F;
+};
+
+}  // namespace zelkora
