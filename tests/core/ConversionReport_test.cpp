@@ -1,0 +1,106 @@
+#include "tables/tools/ConversionReport.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+namespace zelkora {
+namespace {
+
+std::string CaseName(std::string name) {
+    std::replace(name.begin(), name.end(), '-', '_');
+    return name;
+}
+
+struct PositionCase {
+    const char* name;
+    std::u16string text;
+    std::size_t offset;
+    std::size_t line;
+    std::size_t column;
+};
+
+class PositionOfTest : public ::testing::TestWithParam<PositionCase> {};
+
+TEST_P(PositionOfTest, CountsAsAnEditorDoes) {
+    const TextPosition p = PositionOf(GetParam().text, GetParam().offset);
+    EXPECT_EQ(p.line, GetParam().line);
+    EXPECT_EQ(p.column, GetParam().column);
+}
+
+const PositionCase kPositionCases[] = {
+    {"first", u"abc", 0, 1, 1},
+    {"same-line", u"abc", 2, 1, 3},
+    {"after-cr-lf", u"a\r\nb", 3, 2, 1},
+    {"after-lf", u"a\nb", 2, 2, 1},
+    {"after-lone-cr", u"a\rb", 2, 2, 1},
+    {"on-the-lf-of-cr-lf", u"a\r\nb", 2, 1, 2},
+    {"empty-lines", u"\r\n\r\nx", 4, 3, 1},
+    {"surrogate-pair-is-one-column", u"😀x", 2, 1, 2},
+};
+
+INSTANTIATE_TEST_SUITE_P(Positions, PositionOfTest, ::testing::ValuesIn(kPositionCases),
+                         [](const auto& caseInfo) { return CaseName(caseInfo.param.name); });
+
+struct ReportCase {
+    const char* name;
+    std::u16string input;
+    std::vector<std::size_t> offsets;
+    std::string report;
+};
+
+class ReportUnmatchedCharactersTest : public ::testing::TestWithParam<ReportCase> {};
+
+TEST_P(ReportUnmatchedCharactersTest, Reports) {
+    EXPECT_EQ(ReportUnmatchedCharacters(GetParam().input, GetParam().offsets, 2),
+              GetParam().report);
+}
+
+const ReportCase kCharacterCases[] = {
+    {"nothing", u"AB", {}, ""},
+    {"one", u"AxB", {1}, "1 character had no code:\n  line 1, column 2: \"x\"\n"},
+    {"second-line",
+     u"A\r\nxy",
+     {3, 4},
+     "2 characters had no code:\n  line 2, column 1: \"x\"\n  line 2, column 2: \"y\"\n"},
+    {"pair-counts-once", u"A😀", {1, 2}, "1 character had no code:\n  line 1, column 2: \"😀\"\n"},
+    {"control-escaped", u"a\tb", {1}, "1 character had no code:\n  line 1, column 2: \"\\x09\"\n"},
+    {"only-the-first-shown",
+     u"xyz",
+     {0, 1, 2},
+     "3 characters had no code, the first 2:\n  line 1, column 1: \"x\"\n"
+     "  line 1, column 2: \"y\"\n"},
+};
+
+INSTANTIATE_TEST_SUITE_P(Characters, ReportUnmatchedCharactersTest,
+                         ::testing::ValuesIn(kCharacterCases),
+                         [](const auto& caseInfo) { return CaseName(caseInfo.param.name); });
+
+class ReportUnmatchedCodesTest : public ::testing::TestWithParam<ReportCase> {};
+
+TEST_P(ReportUnmatchedCodesTest, Reports) {
+    EXPECT_EQ(ReportUnmatchedCodes(GetParam().input, GetParam().offsets, 2), GetParam().report);
+}
+
+const ReportCase kCodeCases[] = {
+    {"nothing", u"41 42", {}, ""},
+    {"one", u"41 ZZ 42", {3}, "1 code had no entry:\n  element 2: \"ZZ\"\n"},
+    // Empty elements between two spaces are not counted.
+    {"after-double-space", u"41  4A", {4}, "1 code had no entry:\n  element 2: \"4A\"\n"},
+    {"first-and-last",
+     u"4A 41 4B",
+     {0, 6},
+     "2 codes had no entry:\n  element 1: \"4A\"\n  element 3: \"4B\"\n"},
+    {"line-end-in-element",
+     u"41 4A\r\n",
+     {3},
+     "1 code had no entry:\n  element 2: \"4A\\x0D\\x0A\"\n"},
+};
+
+INSTANTIATE_TEST_SUITE_P(Codes, ReportUnmatchedCodesTest, ::testing::ValuesIn(kCodeCases),
+                         [](const auto& caseInfo) { return CaseName(caseInfo.param.name); });
+
+}  // namespace
+}  // namespace zelkora
