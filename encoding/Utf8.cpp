@@ -70,14 +70,34 @@ std::optional<std::u16string> Utf8ToUtf16Strict(std::string_view utf8, std::size
     return text;
 }
 
+// Sized exactly before it is written: a converted result runs to megabytes, so reserving three
+// bytes a unit would mostly go unused, and growing by doubling would copy it. Each unit takes
+// one to three bytes (a lone surrogate becomes the three of U+FFFD), and a valid pair takes four
+// rather than six. ASCII, the bulk of codes and of most tables, is copied without decoding.
 std::string Utf16ToUtf8(std::u16string_view text) {
-    std::string utf8;
-    utf8.reserve(text.size() * 3);
+    const auto replaced = [](UChar32 c) { return U_IS_SURROGATE(c) ? 0xFFFD : c; };
+    std::size_t length = text.size();
+    for (const char16_t c : text) {
+        length += static_cast<std::size_t>(c >= 0x80) + static_cast<std::size_t>(c >= 0x800);
+    }
+    for (std::size_t i = 0; i + 1 < text.size(); ++i) {
+        const bool pair = U16_IS_LEAD(text[i]) & U16_IS_TRAIL(text[i + 1]);
+        length -= 2 * static_cast<std::size_t>(pair);
+    }
+    std::string utf8(length, '\0');
+    auto* out = reinterpret_cast<std::uint8_t*>(utf8.data());
     std::size_t i = 0;
     while (i < text.size()) {
-        UChar32 c = 0;
-        U16_NEXT(text.data(), i, text.size(), c);
-        AppendUtf8(utf8, U_IS_SURROGATE(c) ? 0xFFFD : c);
+        for (; i < text.size() && text[i] < 0x80; ++i) {
+            *out++ = static_cast<std::uint8_t>(text[i]);
+        }
+        if (i < text.size()) {
+            UChar32 c = 0;
+            U16_NEXT(text.data(), i, text.size(), c);
+            std::size_t written = 0;
+            U8_APPEND_UNSAFE(out, written, replaced(c));
+            out += written;
+        }
     }
     return utf8;
 }
