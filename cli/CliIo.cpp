@@ -1,10 +1,14 @@
 #include "cli/CliIo.h"
 
+#include <sys/stat.h>
+#include <unicode/utf16.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+
+#include "encoding/Utf8.h"
 
 namespace zelkora::cli {
 namespace {
@@ -41,6 +45,11 @@ int UsageError(std::string_view usage, std::string_view message) {
 
 std::optional<std::string> ReadStandardInput() {
     std::string bytes;
+    // Input redirected from a file has a known size: reserved at once, the text is not copied
+    // again at every doubling.
+    if (struct stat info{}; ::fstat(STDIN_FILENO, &info) == 0 && S_ISREG(info.st_mode)) {
+        bytes.reserve(static_cast<std::size_t>(info.st_size));
+    }
     char chunk[65536];
     for (;;) {
         const ssize_t n = ::read(STDIN_FILENO, chunk, sizeof chunk);
@@ -70,6 +79,22 @@ bool WriteStandardOutput(std::string_view bytes) {
             return false;
         }
         bytes.remove_prefix(static_cast<std::size_t>(n));
+    }
+    return true;
+}
+
+bool WriteStandardOutputText(std::u16string_view text) {
+    constexpr std::size_t kSlice = std::size_t{1} << 16;
+    while (!text.empty()) {
+        std::size_t length = std::min(kSlice, text.size());
+        // A pair cut in two would come out as two U+FFFD.
+        if (length < text.size() && U16_IS_LEAD(text[length - 1])) {
+            --length;
+        }
+        if (!WriteStandardOutput(Utf16ToUtf8(text.substr(0, length)))) {
+            return false;
+        }
+        text.remove_prefix(length);
     }
     return true;
 }

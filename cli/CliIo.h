@@ -27,6 +27,10 @@ int UsageError(std::string_view usage, std::string_view message);
 // Writes the bytes to standard output in one go; false (after a message) when that fails.
 [[nodiscard]] bool WriteStandardOutput(std::string_view bytes);
 
+// Writes the text to standard output as UTF-8, a slice at a time, so that a result of megabytes
+// is never held a second time in UTF-8; false (after a message) when that fails.
+[[nodiscard]] bool WriteStandardOutputText(std::u16string_view text);
+
 struct OptionSpec {
     std::string_view name;  // "--table"
     bool takesValue;        // "--table FILE" or "--table=FILE"

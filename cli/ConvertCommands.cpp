@@ -16,8 +16,12 @@ enum class Direction { ToCodes, ToText, Auto };
 constexpr OptionSpec kOptions[] = {{"--table", true}, {"--line-break", false}};
 
 // The codes-to-text button spaces an unspaced input into byte pairs before converting.
+// Only a spaced copy is made: codes already spaced are converted where they are.
 std::u16string CodesToText(const CodeTable& table, const std::u16string& codes, bool lineBreak) {
-    return fCodeToText(table, NeedsSpacing(codes) ? fSplitPairs(codes) : codes, lineBreak);
+    if (NeedsSpacing(codes)) {
+        return fCodeToText(table, fSplitPairs(codes), lineBreak);
+    }
+    return fCodeToText(table, codes, lineBreak);
 }
 
 int Convert(const Invocation& invocation, Direction direction) {
@@ -53,7 +57,7 @@ int Convert(const Invocation& invocation, Direction direction) {
         direction == Direction::ToText || (direction == Direction::Auto && LooksLikeCodes(*text));
     const std::u16string result =
         codes ? CodesToText(table, *text, lineBreak) : fTextToCode(table, *text, lineBreak);
-    return WriteStandardOutput(Utf16ToUtf8(result)) ? kExitOk : kExitFailure;
+    return WriteStandardOutputText(result) ? kExitOk : kExitFailure;
 }
 
 }  // namespace
