@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <cstdint>
+
+#include "menus/ShellExecute.h"
+#include "window/MessageBox.h"
+
+class QAction;
+class QMainWindow;
+class QMenu;
+
+namespace zelkora {
+
+// The File, Option and Help menus of the main window and their commands. Each handler takes
+// the index of the chosen item and ignores the indexes it has no command for.
+class MainMenus : public QObject {
+    Q_OBJECT
+
+public:
+    MainMenus(QMainWindow& window, QString programFolder, MessageBoxFunction showMessage,
+              ShellExecuteFunction shellExecute);
+    MainMenus(const MainMenus&) = delete;
+    MainMenus& operator=(const MainMenus&) = delete;
+
+    // The menu that other menus go in front of, so that Help stays last.
+    QMenu* mnuHelp() const { return mnuHelp_; }
+
+    // The line-break option lives only in the check mark of its item.
+    [[nodiscard]] bool LineBreakOption() const;
+    void SetLineBreakOption(bool on);
+
+    void mnuFileItem_Click(std::int16_t Index);
+    void mnuOpItem_Click(std::int16_t Index);
+    void mnuHelp_Click();
+    void mnuHelpItem_Click(std::int16_t Index);
+
+private:
+    [[nodiscard]] QString ReadMePath() const;
+
+    QMainWindow& window_;
+    QString programFolder_;
+    MessageBoxFunction showMessage_;
+    ShellExecuteFunction shellExecute_;
+    QMenu* mnuHelp_ = nullptr;
+    QAction* lineBreakItem_ = nullptr;
+    QAction* readMeItem_ = nullptr;
+};
+
+}  // namespace zelkora
