@@ -1,1 +1,248 @@
-// to be written
+#include "window/frmMain.h"
+
+#include <QCloseEvent>
+#include <QFile>
+#include <QMenuBar>
+#include <QPushButton>
+
+#include "engine/CodeToText.h"
+#include "engine/Spacing.h"
+#include "engine/TextToCode.h"
+#include "menus/MainMenus.h"
+#include "tables/SettingsMenu.h"
+#include "tables/TableReader.h"
+#include "textbox/WebText.h"
+#include "window/AppInfo.h"
+#include "window/WindowLayout.h"
+#include "window/WindowPlacement.h"
+#include "window/mod_ini.h"
+
+namespace zelkora {
+namespace {
+
+struct ButtonDesign {
+    const char16_t* caption;
+    const char16_t* toolTip;
+};
+
+constexpr std::array<ButtonDesign, 4> kButtons{{
+    {u"変換", u"自動でコードか文字か認識して変換を行います"},
+    {u"クリア", u"全テキストボックスのクリア"},
+    {u"コード→文字", u"コード→文字へ変換"},
+    {u"文字→コード", u"文字→コードへ変換"},
+}};
+
+// Where the boxes sit until the first layout replaces all but their left and top edges.
+constexpr std::array<Rect, 2> kBoxDesign{{{kBoxLeft, 0, 3135, 615}, {kBoxLeft, 1560, 3135, 615}}};
+
+QString ToQString(std::u16string_view text) {
+    return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QRect ToQRect(const Rect& rect) {
+    return {rect.left, rect.top, rect.width, rect.height};
+}
+
+QRect PixelsOf(const Rect& twips) {
+    return ToQRect(PixelRectFromTwips(twips, ScreenDpi()));
+}
+
+double TwipsOf(int pixels) {
+    return TwipsFromPixels(pixels, ScreenDpi());
+}
+
+std::filesystem::path ToPath(const QString& folder) {
+    return std::filesystem::path(QFile::encodeName(folder).toStdString());
+}
+
+// Only the pressed button is disabled while its action runs, and it comes back however the
+// action ends.
+class DisabledWhileRunning {
+public:
+    explicit DisabledWhileRunning(QPushButton& button) : button_(button) {
+        button_.setEnabled(false);
+    }
+    ~DisabledWhileRunning() { button_.setEnabled(true); }
+    DisabledWhileRunning(const DisabledWhileRunning&) = delete;
+    DisabledWhileRunning& operator=(const DisabledWhileRunning&) = delete;
+
+private:
+    QPushButton& button_;
+};
+
+}  // namespace
+
+frmMain::frmMain(frmMainServices services)
+    : programFolder_(ToPath(services.programFolder)),
+      IniPath(programFolder_ / "setting.ini"),
+      client_(new QWidget(this)) {
+    setWindowTitle(ToQString(kApplicationTitle));
+    setCentralWidget(client_);
+    client_->installEventFilter(this);
+
+    for (std::size_t i = 0; i < txt_.size(); ++i) {
+        WebTextProperties stored;
+        stored.Locked = i == 1;  // the output box is only read from
+        txt_[i] = new WebText(stored, client_);
+        txt_[i]->setObjectName(QStringLiteral("txt%1").arg(i));
+        txt_[i]->setGeometry(PixelsOf(kBoxDesign[i]));
+        const auto index = static_cast<std::int16_t>(i);
+        connect(txt_[i], &WebText::KeyDown, this,
+                [this, index](std::int16_t& KeyCode, std::int16_t& Shift) {
+                    txt_KeyDown(index, KeyCode, Shift);
+                });
+    }
+    for (std::size_t i = 0; i < cmd_.size(); ++i) {
+        cmd_[i] = new QPushButton(ToQString(kButtons[i].caption), client_);
+        cmd_[i]->setObjectName(QStringLiteral("cmd%1").arg(i));
+        cmd_[i]->setToolTip(ToQString(kButtons[i].toolTip));
+        cmd_[i]->setGeometry(PixelsOf(ButtonRect(static_cast<int>(i))));
+        const auto index = static_cast<std::int16_t>(i);
+        connect(cmd_[i], &QPushButton::clicked, this, [this, index] { cmd_Click(index); });
+    }
+    setTabOrder(txt_[0], txt_[1]);
+    setTabOrder(txt_[1], cmd_[0]);
+    for (std::size_t i = 1; i < cmd_.size(); ++i) {
+        setTabOrder(cmd_[i - 1], cmd_[i]);
+    }
+
+    menus_ = new MainMenus(*this, services.programFolder, services.showMessage,
+                           std::move(services.shellExecute));
+    settings_ = new SettingsMenu(this, programFolder_ / "settings", IniPath,
+                                 std::move(services.showMessage));
+    menuBar()->insertMenu(menus_->mnuHelp()->menuAction(), settings_->mnuSettings());
+
+    const QRect client = PixelsOf({0, 0, kDesignClientWidth, kDesignClientHeight});
+    const int menuHeight = menuBar()->heightForWidth(client.width());
+    resize(client.width(),
+           client.height() + (menuHeight > 0 ? menuHeight : menuBar()->sizeHint().height()));
+
+    Load();
+}
+
+frmMain::~frmMain() = default;
+
+// IniPath, the first step, is set as the window is constructed.
+void frmMain::Load() {
+    txt_[0]->SetText(u"");
+    settings_->sLoadTableMenu();
+    settings_->sSelectTable(GetIniString(kApplicationTitle, u"File", IniPath, u""));
+    menus_->SetLineBreakOption(GetIniInt(kApplicationTitle, u"Ret", 0, IniPath) != 0);
+    restoredFrame_ = RestoreWindowPlacement(*this, IniPath);
+}
+
+// The window is the program's only one, so it becomes the program's active window once, as it
+// is first shown. Coming back from another program leaves the focus where the user left it.
+void frmMain::Activate() {
+    if (activated_) {
+        return;
+    }
+    activated_ = true;
+    // Only now, with the window framed, is the frame's size known: the restored placement
+    // covers the whole window, frame included.
+    if (restoredFrame_ && windowState() == Qt::WindowNoState) {
+        FitFrame(*this, *restoredFrame_);
+    }
+    restoredFrame_.reset();
+    txt_[0]->sSetFocus();
+}
+
+void frmMain::Resize() {
+    if (isMinimized()) {
+        return;
+    }
+    const BoxLayout layout =
+        LayOutBoxes(TwipsOf(client_->width()), TwipsOf(client_->height()),
+                    static_cast<std::int32_t>(RoundHalfEven(TwipsOf(txt_[0]->width()))));
+    txt_[0]->setGeometry(PixelsOf(layout.input));
+    txt_[1]->setGeometry(PixelsOf(layout.output));
+}
+
+void frmMain::Unload() {
+    if (const std::u16string current = settings_->fCurrentTable(); !current.empty()) {
+        WriteIniString(kApplicationTitle, u"File", current, IniPath);
+    }
+    WriteIniString(kApplicationTitle, u"Ret", menus_->LineBreakOption() ? u"-1" : u"0", IniPath);
+    SaveWindowPlacement(*this, IniPath);
+}
+
+bool frmMain::event(QEvent* event) {
+    if (event->type() == QEvent::WindowActivate) {
+        Activate();
+    }
+    return QMainWindow::event(event);
+}
+
+bool frmMain::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == client_ && event->type() == QEvent::Resize) {
+        Resize();
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void frmMain::closeEvent(QCloseEvent* event) {
+    Unload();
+    event->accept();
+}
+
+void frmMain::ReadCurrentTable() {
+    if (const std::optional<std::filesystem::path> file = settings_->fCurrentTableFile()) {
+        // A table that cannot be read leaves the one read before in use, silently.
+        [[maybe_unused]] const ReadStatus status = ReadTableFile(*file, codeTable_);
+    }
+}
+
+// The user sees the spaced codes in the input box, and the conversion reads them from there.
+void frmMain::ApplySpacing() {
+    const std::u16string input = txt_[0]->Text();
+    if (NeedsSpacing(input)) {
+        txt_[0]->SetText(fSplitPairs(input));
+    }
+}
+
+void frmMain::cmd_Click(std::int16_t Index) {
+    if (Index < 0 || static_cast<std::size_t>(Index) >= cmd_.size()) {
+        return;
+    }
+    const DisabledWhileRunning running(*cmd_[static_cast<std::size_t>(Index)]);
+    switch (Index) {
+        case 0:
+            ReadCurrentTable();
+            if (LooksLikeCodes(txt_[0]->Text())) {
+                ApplySpacing();
+                txt_[1]->SetText(
+                    fCodeToText(codeTable_, txt_[0]->Text(), menus_->LineBreakOption()));
+            } else {
+                txt_[1]->SetText(
+                    fTextToCode(codeTable_, txt_[0]->Text(), menus_->LineBreakOption()));
+            }
+            break;
+        case 1:
+            txt_[0]->SetText(u"");
+            txt_[1]->SetText(u"");
+            txt_[0]->sSetFocus();
+            break;
+        case 2:
+            ApplySpacing();
+            ReadCurrentTable();
+            txt_[1]->SetText(fCodeToText(codeTable_, txt_[0]->Text(), menus_->LineBreakOption()));
+            break;
+        case 3:
+            ReadCurrentTable();
+            txt_[1]->SetText(fTextToCode(codeTable_, txt_[0]->Text(), menus_->LineBreakOption()));
+            break;
+        default:
+            break;
+    }
+}
+
+void frmMain::txt_KeyDown(std::int16_t Index, std::int16_t& KeyCode, std::int16_t& Shift) {
+    constexpr std::int16_t kSpace = 32;
+    constexpr std::int16_t kCtrlAlone = 2;
+    if (Index == 0 && KeyCode == kSpace && Shift == kCtrlAlone) {
+        cmd_Click(0);
+        KeyCode = 0;
+    }
+}
+
+}  // namespace zelkora

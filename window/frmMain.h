@@ -1,0 +1,74 @@
+#pragma once
+
+#include <QCoreApplication>
+#include <QMainWindow>
+#include <QRect>
+#include <QString>
+#include <array>
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+
+#include "engine/CodeTable.h"
+#include "menus/ShellExecute.h"
+#include "window/MessageBox.h"
+
+class QPushButton;
+
+namespace zelkora {
+
+class MainMenus;
+class SettingsMenu;
+class WebText;
+
+// What the window takes from its surroundings. Tests give it a folder of their own and stand
+// in for the message box and the desktop.
+struct frmMainServices {
+    QString programFolder = QCoreApplication::applicationDirPath();  // settings/, setting.ini
+    MessageBoxFunction showMessage = ShowMessageBox;
+    ShellExecuteFunction shellExecute = fShellExecute;
+};
+
+// The main window: input box over output box right of four buttons, and the menu bar. It
+// loads its settings when it is created and saves them when it is closed.
+class frmMain : public QMainWindow {
+    Q_OBJECT
+
+public:
+    explicit frmMain(frmMainServices services = {});
+    frmMain(const frmMain&) = delete;
+    frmMain& operator=(const frmMain&) = delete;
+    ~frmMain() override;
+
+    // 0 automatic, 1 clear, 2 codes to text, 3 text to codes.
+    void cmd_Click(std::int16_t Index);
+    // Ctrl+Space in the input box runs the automatic conversion and is consumed.
+    void txt_KeyDown(std::int16_t Index, std::int16_t& KeyCode, std::int16_t& Shift);
+
+protected:
+    bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void Load();
+    void Activate();
+    void Resize();
+    void Unload();
+
+    void ReadCurrentTable();
+    void ApplySpacing();
+
+    std::filesystem::path programFolder_;
+    std::filesystem::path IniPath;
+    CodeTable codeTable_;
+    QWidget* client_;
+    std::array<WebText*, 2> txt_{};
+    std::array<QPushButton*, 4> cmd_{};
+    MainMenus* menus_ = nullptr;
+    SettingsMenu* settings_ = nullptr;
+    bool activated_ = false;
+    std::optional<QRect> restoredFrame_;
+};
+
+}  // namespace zelkora
