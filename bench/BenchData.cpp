@@ -74,6 +74,12 @@ char16_t PickCharacter(std::mt19937& random, const std::vector<char16_t>& kanji)
     return c >= u'\\' ? static_cast<char16_t>(c + 1) : c;
 }
 
+bool WriteBytes(const std::filesystem::path& file, std::string_view bytes) {
+    std::ofstream out(file, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    return static_cast<bool>(out.flush());
+}
+
 }  // namespace
 
 BenchTable BmpTable() {
@@ -152,21 +158,19 @@ std::optional<std::vector<std::uint8_t>> DetectionSample(Encoding encoding) {
     return bytes;
 }
 
-bool WriteBenchFiles(const std::filesystem::path& folder, const std::vector<BenchTable>& tables,
-                     const std::u16string& text) {
-    const auto write = [&](const std::string& name, std::string_view bytes) {
-        std::ofstream file(folder / name, std::ios::binary | std::ios::trunc);
-        file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        return static_cast<bool>(file.flush());
-    };
+bool WriteTables(const std::filesystem::path& folder, const std::vector<BenchTable>& tables) {
     for (const BenchTable& table : tables) {
         const std::string_view bytes(reinterpret_cast<const char*>(table.bytes.data()),
                                      table.bytes.size());
-        if (!write(table.name, bytes)) {
+        if (!WriteBytes(folder / table.name, bytes)) {
             return false;
         }
     }
-    return write("text.utf8.txt", Utf16ToUtf8(text));
+    return true;
+}
+
+bool WriteUtf8(const std::filesystem::path& file, std::u16string_view text) {
+    return WriteBytes(file, Utf16ToUtf8(text));
 }
 
 }  // namespace zelkora::bench

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "encoding/modJudge.h"
@@ -48,9 +49,14 @@ struct BenchTable {
 // stores a file (UTF-16LE and UTF-8 with their byte-order marks).
 [[nodiscard]] std::optional<std::vector<std::uint8_t>> DetectionSample(Encoding encoding);
 
-// Writes every table under its name and the text as "text.utf8.txt"; false on any failure.
-[[nodiscard]] bool WriteBenchFiles(const std::filesystem::path& folder,
-                                   const std::vector<BenchTable>& tables,
-                                   const std::u16string& text);
+// The file name the text is written under beside the tables.
+inline constexpr char kTextFileName[] = "text.utf8.txt";
+
+// Writes every table into the folder under its name; false on any failure.
+[[nodiscard]] bool WriteTables(const std::filesystem::path& folder,
+                               const std::vector<BenchTable>& tables);
+
+// Writes the text as UTF-8; false on failure.
+[[nodiscard]] bool WriteUtf8(const std::filesystem::path& file, std::u16string_view text);
 
 }  // namespace zelkora::bench

@@ -84,7 +84,7 @@ bool Prepare(const fs::path& folder, Prepared& data) {
     }
     data.tables = std::move(*tables);
     data.text = MixedJapaneseText();
-    if (!WriteBenchFiles(folder, data.tables, data.text)) {
+    if (!WriteTables(folder, data.tables)) {
         return Fail("cannot write the data under " + folder.string());
     }
     for (const BenchTable& table : data.tables) {

@@ -20,7 +20,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "zelkora-bench-data: ICU has no windows-31j converter\n");
         return 1;
     }
-    if (error || !WriteBenchFiles(folder, *tables, MixedJapaneseText())) {
+    if (error || !WriteTables(folder, *tables) ||
+        !WriteUtf8(folder / kTextFileName, MixedJapaneseText())) {
         std::fprintf(stderr, "zelkora-bench-data: cannot write into %s\n", folder.c_str());
         return 1;
     }
@@ -28,6 +29,6 @@ int main(int argc, char** argv) {
         std::printf("%s\t%zu lines\t%zu bytes\n", table.name.c_str(), table.lines,
                     table.bytes.size());
     }
-    std::printf("text.utf8.txt\t%zu bytes\n", kTextBytes);
+    std::printf("%s\t%zu bytes\n", kTextFileName, kTextBytes);
     return 0;
 }

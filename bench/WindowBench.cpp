@@ -1,0 +1,150 @@
+// The window on large text: 1 MiB of Japanese text in the input box, "変換" pressed with the
+// 63,000-line table, about 3 MiB of codes on one line in the output box; then the window is
+// resized with that output. QBENCHMARK reports the time from the click to the output box
+// painted, and the time from a resize to the boxes laid out and painted again. Every run also
+// checks that the output is exactly what the conversion gives and that the button is enabled
+// again, which is all the ctest smoke run (one iteration) asserts: it never judges a time.
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+
+#include "bench/BenchData.h"
+#include "engine/Spacing.h"
+#include "engine/TextToCode.h"
+#include "tables/TableReader.h"
+#include "textbox/WebText.h"
+#include "window/frmMain.h"
+
+namespace zelkora::bench {
+
+class WindowBench : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void clickToResult();
+    void resizeWithResult();
+
+private:
+    // Delivers what is pending, the repaint included, until the predicate holds (or 10 s pass).
+    template <typename Predicate>
+    static bool SettleUntil(Predicate done);
+    static void Settle();
+    void CheckResult();
+
+    QTemporaryDir folder_;
+    std::unique_ptr<frmMain> window_;
+    WebText* input_ = nullptr;
+    WebText* output_ = nullptr;
+    QPushButton* convert_ = nullptr;
+    std::u16string expected_;
+};
+
+template <typename Predicate>
+bool WindowBench::SettleUntil(Predicate done) {
+    QElapsedTimer waited;
+    waited.start();
+    while (!done()) {
+        if (waited.elapsed() > 10000) {
+            return false;
+        }
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
+    }
+    Settle();
+    return true;
+}
+
+// Layout requests post updates, and updates post the paint, so a few rounds are needed.
+void WindowBench::Settle() {
+    for (int round = 0; round < 3; ++round) {
+        QCoreApplication::sendPostedEvents();
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
+    }
+}
+
+void WindowBench::initTestCase() {
+    QVERIFY(folder_.isValid());
+    const std::filesystem::path program = QFile::encodeName(folder_.path()).toStdString();
+    const std::filesystem::path settings = program / "settings";
+    std::filesystem::create_directories(settings);
+
+    const BenchTable table = BmpTable();
+    const std::u16string text = MixedJapaneseText();
+    QVERIFY(WriteTables(settings, {table}));
+    // The line-break option on, so CR LF meets the table's "\n" entry as in the core benchmarks.
+    std::ofstream(program / "setting.ini")
+        << "[Zelkora]\r\nFile=" << table.name << "\r\nRet=-1\r\n";
+
+    CodeTable codeTable;
+    QVERIFY(ReadTableFile(settings / table.name, codeTable) == ReadStatus::Ok);
+    expected_ = fTextToCode(codeTable, text, true);
+    QVERIFY2(!LooksLikeCodes(text), "the text must read as text to the automatic mode");
+
+    frmMainServices services;
+    services.programFolder = folder_.path();
+    window_ = std::make_unique<frmMain>(services);
+    input_ = window_->findChild<WebText*>(QStringLiteral("txt0"));
+    output_ = window_->findChild<WebText*>(QStringLiteral("txt1"));
+    convert_ = window_->findChild<QPushButton*>(QStringLiteral("cmd0"));
+    QVERIFY(input_ != nullptr && output_ != nullptr && convert_ != nullptr);
+    QCOMPARE(convert_->text(), QStringLiteral("変換"));
+
+    window_->resize(800, 600);
+    window_->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+    input_->SetText(text);  // as a paste would leave it
+    Settle();
+    QVERIFY(input_->Text() == text);
+}
+
+void WindowBench::CheckResult() {
+    const std::u16string shown = output_->Text();
+    if (shown != expected_) {
+        std::size_t at = 0;
+        while (at < shown.size() && at < expected_.size() && shown[at] == expected_[at]) {
+            ++at;
+        }
+        QFAIL(qPrintable(QStringLiteral("the output differs from the conversion at %1 of %2 "
+                                        "(shown: %3 code units)")
+                             .arg(at)
+                             .arg(expected_.size())
+                             .arg(shown.size())));
+    }
+    QVERIFY(convert_->isEnabled());
+}
+
+void WindowBench::clickToResult() {
+    QBENCHMARK {
+        QTest::mouseClick(convert_, Qt::LeftButton);
+        Settle();
+    }
+    CheckResult();
+}
+
+void WindowBench::resizeWithResult() {
+    if (output_->Text().empty()) {
+        QTest::mouseClick(convert_, Qt::LeftButton);
+        Settle();
+    }
+    const QSize narrow = window_->size();
+    const QSize wide = narrow + QSize(120, 40);
+    QBENCHMARK {
+        const QSize target = window_->size() == narrow ? wide : narrow;
+        const int outputWidth = output_->width();
+        window_->resize(target);
+        QVERIFY2(SettleUntil([&] { return output_->width() != outputWidth; }),
+                 "the output box was not laid out again");
+    }
+    CheckResult();
+}
+
+}  // namespace zelkora::bench
+
+QTEST_MAIN(zelkora::bench::WindowBench)
+#include "WindowBench.moc"
