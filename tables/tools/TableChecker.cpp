@@ -380,10 +380,15 @@ std::string Message(const Finding& f, const TableCheck& check) {
                    " are read as one line: a lone LF or CR ends no line in a file that uses "
                    "CR LF";
         case FindingKind::Substituted:
-            return f.line == 0 ? Counted(f.count, "byte sequence") + " cannot be decoded as " +
-                                     encoding + "; each reads as U+FFFD"
-                               : "holds " + Counted(f.count, "undecodable byte sequence") +
-                                     " (U+FFFD)";
+            if (f.line > 0) {
+                return "holds " + Counted(f.count, "undecodable byte sequence") + " (U+FFFD)";
+            }
+            // UTF-16 has no substitutes: an odd last byte is simply dropped.
+            if (check.encoding == Encoding::Unicode) {
+                return "the file has an odd number of bytes: its last byte is dropped";
+            }
+            return Counted(f.count, "byte sequence") + " cannot be decoded as " + encoding +
+                   "; each reads as U+FFFD";
         case FindingKind::ShortLine:
             return Quote(f.text) + " is ignored: a line needs at least 3 characters";
         case FindingKind::NoSpace:
