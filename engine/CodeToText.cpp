@@ -44,6 +44,7 @@ std::optional<std::uint32_t> ReadHex(std::u16string_view text) {
 // One element of the input and its value, read once (none when it cannot be read).
 struct Element {
     std::u16string_view text;
+    std::size_t offset = 0;  // where it starts in the input
     std::optional<std::uint32_t> value;
 };
 
@@ -62,8 +63,9 @@ public:
             done_ = true;
         }
         const std::u16string_view text = text_.substr(pos_, end - pos_);
+        const std::size_t offset = pos_;
         pos_ = end + 1;
-        return {text, ReadHex(text)};
+        return {text, offset, ReadHex(text)};
     }
 
 private:
@@ -118,10 +120,18 @@ void AppendUnmatched(StringBuffer& out, std::uint32_t value) {
 
 // Converts one non-empty element; returns true when it used `next` as its high byte.
 // An element that cannot be read is echoed as written and never takes a neighbour with it.
+// Every element echoed is listed in `unmatched` when that is given.
 bool ConvertElement(const CodeTable& table, const Index& index, StringBuffer& out,
-                    const Element& element, bool isLast, const Element& next) {
+                    const Element& element, bool isLast, const Element& next,
+                    std::vector<std::size_t>* unmatched) {
+    const auto noteUnmatched = [&] {
+        if (unmatched != nullptr) {
+            unmatched->push_back(element.offset);
+        }
+    };
     if (!element.value) {
         AppendEcho(out, element.text);
+        noteUnmatched();
         return false;
     }
     const std::uint32_t value = *element.value;
@@ -131,6 +141,7 @@ bool ConvertElement(const CodeTable& table, const Index& index, StringBuffer& ou
         const std::int32_t slot = value <= 0xFF ? index.oneByte[value] : Index::kNone;
         if (slot == Index::kNone) {
             AppendUnmatched(out, value);
+            noteUnmatched();
         } else {
             out.Append(table.Characters[slot]);
         }
@@ -150,6 +161,7 @@ bool ConvertElement(const CodeTable& table, const Index& index, StringBuffer& ou
         out.Append(table.Characters[oneByteSlot]);
     } else {
         AppendUnmatched(out, byte);
+        noteUnmatched();
     }
     return false;
 }
@@ -167,8 +179,8 @@ void ReplaceLineBreakTokens(std::u16string& text) {
 
 }  // namespace
 
-std::u16string fCodeToText(const CodeTable& table, std::u16string_view codes,
-                           bool lineBreakOption) {
+std::u16string fCodeToText(const CodeTable& table, std::u16string_view codes, bool lineBreakOption,
+                           std::vector<std::size_t>* unmatched) {
     Index scratch;
     const Index& index = table.CurrentIndex(scratch);
 
@@ -179,8 +191,8 @@ std::u16string fCodeToText(const CodeTable& table, std::u16string_view codes,
     while (more) {
         const bool isLast = elements.AtEnd();
         const Element next = isLast ? Element{} : elements.Take();
-        const bool usedNext =
-            !element.text.empty() && ConvertElement(table, index, out, element, isLast, next);
+        const bool usedNext = !element.text.empty() &&
+                              ConvertElement(table, index, out, element, isLast, next, unmatched);
         if (usedNext) {
             more = !elements.AtEnd();
             element = more ? elements.Take() : Element{};

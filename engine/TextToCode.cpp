@@ -52,13 +52,15 @@ std::u16string fReverseBytes(std::u16string_view evenCodeText) {
     return notation;
 }
 
-std::u16string fTextToCode(const CodeTable& table, std::u16string_view text, bool lineBreakOption) {
+std::u16string fTextToCode(const CodeTable& table, std::u16string_view text, bool lineBreakOption,
+                           std::vector<std::size_t>* unmatched) {
     CodeTable::Index scratch;
     const CodeTable::Index& index = table.CurrentIndex(scratch);
 
     std::u16string codes;
     codes.reserve(text.size() * 3);  // "41 " per character is the common case
     for (std::size_t i = 0; i < text.size(); ++i) {
+        const std::size_t start = i;
         const char16_t c = text[i];
         const bool hasNext = i + 1 < text.size();
         std::int32_t slot;
@@ -72,6 +74,9 @@ std::u16string fTextToCode(const CodeTable& table, std::u16string_view text, boo
         }
         if (slot == CodeTable::Index::kNone) {
             codes.append(u"??");
+            if (unmatched != nullptr) {
+                unmatched->push_back(start);
+            }
         } else {
             const std::u16string& codeText = table.CodeTexts[slot];
             AppendByteGroups(codes, codeText, codeText.size() % 2 == 1);

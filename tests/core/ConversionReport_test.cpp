@@ -6,6 +6,10 @@
 #include <string>
 #include <vector>
 
+#include "engine/CodeToText.h"
+#include "engine/TextToCode.h"
+#include "tables/TableReader.h"
+
 namespace zelkora {
 namespace {
 
@@ -100,6 +104,47 @@ const ReportCase kCodeCases[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(Codes, ReportUnmatchedCodesTest, ::testing::ValuesIn(kCodeCases),
+                         [](const auto& caseInfo) { return CaseName(caseInfo.param.name); });
+
+// The conversions list what they could not convert, at the offsets the reports expect.
+struct UnmatchedCase {
+    const char* name;
+    bool toCodes;
+    std::u16string input;
+    bool lineBreakOption;
+    std::vector<std::size_t> offsets;
+};
+
+class UnmatchedOffsetsTest : public ::testing::TestWithParam<UnmatchedCase> {};
+
+TEST_P(UnmatchedOffsetsTest, ListsEachGroupOrElementNotConverted) {
+    const CodeTable table = ParseTable(u"41 A\r\n3042 あ\r\n0A \\n\r\n");
+    const UnmatchedCase& c = GetParam();
+    std::vector<std::size_t> offsets;
+    const std::u16string withList = c.toCodes
+                                        ? fTextToCode(table, c.input, c.lineBreakOption, &offsets)
+                                        : fCodeToText(table, c.input, c.lineBreakOption, &offsets);
+    const std::u16string without = c.toCodes ? fTextToCode(table, c.input, c.lineBreakOption)
+                                             : fCodeToText(table, c.input, c.lineBreakOption);
+    EXPECT_EQ(offsets, c.offsets);
+    EXPECT_EQ(withList, without);
+}
+
+const UnmatchedCase kUnmatchedCases[] = {
+    {"text-all-known", true, u"AあA", false, {}},
+    {"text-unknown", true, u"AxAy", false, {1, 3}},
+    {"text-line-break-token", true, u"x\\nA", false, {0}},
+    // With the option on a CR LF is one group; off, CR and LF are two unknown characters.
+    {"text-cr-lf-option-on", true, u"A\r\nz", true, {3}},
+    {"text-cr-lf-option-off", true, u"A\r\nz", false, {1, 2, 3}},
+    {"text-pair-halves", true, u"😀", false, {0, 1}},
+    {"codes-all-known", false, u"41 42 30 0A", false, {}},
+    {"codes-unknown-byte", false, u"41 4A 41", false, {3}},
+    {"codes-unreadable-element", false, u"41 ?? 41", false, {3}},
+    {"codes-last-element", false, u"41  7F", false, {4}},
+};
+
+INSTANTIATE_TEST_SUITE_P(Conversions, UnmatchedOffsetsTest, ::testing::ValuesIn(kUnmatchedCases),
                          [](const auto& caseInfo) { return CaseName(caseInfo.param.name); });
 
 }  // namespace
