@@ -66,6 +66,7 @@ private:
 
     QPlainTextEdit* editor_;
     WebTextProperties properties_;
+    bool showsPieces_ = false;  // a long line was set and is shown cut into paragraphs
     float fontSize_ = 12.0F;
 };
 

@@ -1,6 +1,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QPlainTextEdit>
+#include <QTextBlock>
 #include <QtTest>
 #include <vector>
 
@@ -23,6 +24,19 @@ QPlainTextEdit* Editor(WebText& box) {
     return box.findChild<QPlainTextEdit*>();
 }
 
+QString Repeat(std::u16string_view unit, int times) {
+    return S(unit).repeated(times);
+}
+
+WebTextProperties LockedBox() {
+    WebTextProperties stored;
+    stored.Locked = true;
+    return stored;
+}
+
+// One line of codes as 1 MiB of text converts to, only shorter: 18,000 code units.
+const QString kCodesLine = Repeat(u"A0 82 ", 3000);
+
 }  // namespace
 
 class WebTextTest : public QObject {
@@ -31,6 +45,11 @@ class WebTextTest : public QObject {
 private slots:
     void textRoundTrip_data();
     void textRoundTrip();
+    void longLineRoundTrip_data();
+    void longLineRoundTrip();
+    void longLineShownInParagraphs();
+    void longLineCopiedWhole();
+    void lineBreakTypedIntoLongLine();
     void typedLineBreaksAreCrLf();
     void pasteKeepsCodeUnits();
     void lockedBoxIsReadOnlyButSettable();
@@ -76,6 +95,73 @@ void WebTextTest::textRoundTrip() {
     WebText box;
     box.SetText(set.toStdU16String());
     QCOMPARE(Text(box), got);
+}
+
+// Lines longer than the editor can lay out quickly are shown in paragraphs in a Locked box; the
+// text read back must not show where they were cut.
+void WebTextTest::longLineRoundTrip_data() {
+    QTest::addColumn<QString>("set");
+    QTest::addColumn<QString>("got");
+    const QString pair = S(u"\U0001F600");
+    QTest::newRow("codes") << kCodesLine << kCodesLine;
+    QTest::newRow("no-spaces") << QString(10000, u'x') << QString(10000, u'x');
+    QTest::newRow("spaces-only") << QString(9000, u' ') << QString(9000, u' ');
+    QTest::newRow("pair-across-4096") << QString(4095, u'x') + pair + QString(5000, u'y')
+                                      << QString(4095, u'x') + pair + QString(5000, u'y');
+    QTest::newRow("between-line-ends")
+        << S(u"a\r\n") + kCodesLine + S(u"\rb\n") + kCodesLine + S(u"\r\n")
+        << S(u"a\r\n") + kCodesLine + S(u"\r\nb\r\n") + kCodesLine + S(u"\r\n");
+}
+
+void WebTextTest::longLineRoundTrip() {
+    QFETCH(QString, set);
+    QFETCH(QString, got);
+    WebText box(LockedBox());
+    box.SetText(set.toStdU16String());
+    QCOMPARE(Text(box), got);
+    box.SetText(u"short");  // what was cut before must not linger
+    QCOMPARE(Text(box), QStringLiteral("short"));
+}
+
+void WebTextTest::longLineShownInParagraphs() {
+    WebText box(LockedBox());
+    box.SetText(Repeat(u"A0 82 ", 20000).toStdU16String());
+    const QTextDocument& document = *Editor(box)->document();
+    QVERIFY(document.blockCount() >= 20000 * 6 / 4096);
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        QVERIFY(block.length() - 1 <= 4096);
+    }
+}
+
+void WebTextTest::longLineCopiedWhole() {
+    WebText box(LockedBox());
+    box.SetText(kCodesLine.toStdU16String());
+    QTest::keyClick(Editor(box), Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(Editor(box), Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(QApplication::clipboard()->text(), kCodesLine);
+
+    QTextCursor cursor = Editor(box)->textCursor();
+    cursor.setPosition(10);
+    cursor.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
+    Editor(box)->setTextCursor(cursor);
+    QTest::keyClick(Editor(box), Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(QApplication::clipboard()->text(), kCodesLine.mid(10));
+}
+
+// Once the box can be edited, a position in it is a position in the text again, so a typed
+// break lands where it was typed.
+void WebTextTest::lineBreakTypedIntoLongLine() {
+    WebText box(LockedBox());
+    box.SetText(kCodesLine.toStdU16String());
+    box.SetLocked(false);
+    QCOMPARE(Text(box), kCodesLine);
+    QTextCursor cursor = Editor(box)->textCursor();
+    cursor.setPosition(4098);
+    Editor(box)->setTextCursor(cursor);
+    QTest::keyClick(Editor(box), Qt::Key_Return);
+    QCOMPARE(Text(box), kCodesLine.left(4098) + S(u"\r\n") + kCodesLine.mid(4098));
+    QTest::keyClick(Editor(box), Qt::Key_Backspace);
+    QCOMPARE(Text(box), kCodesLine);
 }
 
 void WebTextTest::typedLineBreaksAreCrLf() {
