@@ -1,4 +1,6 @@
+#include <cstdio>
 #include <string>
+#include <vector>
 
 #include "cli/CliIo.h"
 #include "cli/CliTable.h"
@@ -7,21 +9,41 @@
 #include "engine/CodeToText.h"
 #include "engine/Spacing.h"
 #include "engine/TextToCode.h"
+#include "tables/tools/ConversionReport.h"
 
 namespace zelkora::cli {
 namespace {
 
 enum class Direction { ToCodes, ToText, Auto };
 
-constexpr OptionSpec kOptions[] = {{"--table", true}, {"--line-break", false}};
+constexpr OptionSpec kOptions[] = {{"--table", true}, {"--line-break", false}, {"--report", false}};
 
 // The codes-to-text button spaces an unspaced input into byte pairs before converting.
-// Only a spaced copy is made: codes already spaced are converted where they are.
-std::u16string CodesToText(const CodeTable& table, const std::u16string& codes, bool lineBreak) {
-    if (NeedsSpacing(codes)) {
-        return fCodeToText(table, fSplitPairs(codes), lineBreak);
+// Only a spaced copy is made: codes already spaced are converted where they are. A report
+// names the elements as converted, after spacing.
+std::u16string CodesToText(const CodeTable& table, const std::u16string& codes, bool lineBreak,
+                           std::string* report) {
+    std::vector<std::size_t> unmatched;
+    std::vector<std::size_t>* list = report != nullptr ? &unmatched : nullptr;
+    const auto convert = [&](const std::u16string& spaced) {
+        std::u16string text = fCodeToText(table, spaced, lineBreak, list);
+        if (report != nullptr) {
+            *report = ReportUnmatchedCodes(spaced, unmatched);
+        }
+        return text;
+    };
+    return NeedsSpacing(codes) ? convert(fSplitPairs(codes)) : convert(codes);
+}
+
+std::u16string TextToCodes(const CodeTable& table, const std::u16string& text, bool lineBreak,
+                           std::string* report) {
+    std::vector<std::size_t> unmatched;
+    std::u16string codes =
+        fTextToCode(table, text, lineBreak, report != nullptr ? &unmatched : nullptr);
+    if (report != nullptr) {
+        *report = ReportUnmatchedCharacters(text, unmatched);
     }
-    return fCodeToText(table, codes, lineBreak);
+    return codes;
 }
 
 int Convert(const Invocation& invocation, Direction direction) {
@@ -55,9 +77,19 @@ int Convert(const Invocation& invocation, Direction direction) {
     const bool lineBreak = args->Has("--line-break");
     const bool codes =
         direction == Direction::ToText || (direction == Direction::Auto && LooksLikeCodes(*text));
-    const std::u16string result =
-        codes ? CodesToText(table, *text, lineBreak) : fTextToCode(table, *text, lineBreak);
-    return WriteStandardOutputText(result) ? kExitOk : kExitFailure;
+    std::string report;
+    std::string* wanted = args->Has("--report") ? &report : nullptr;
+    const std::u16string result = codes ? CodesToText(table, *text, lineBreak, wanted)
+                                        : TextToCodes(table, *text, lineBreak, wanted);
+    if (!WriteStandardOutputText(result)) {
+        return kExitFailure;
+    }
+    // The conversion succeeded whatever the report says, as it does in the window.
+    if (wanted != nullptr) {
+        const std::string none = codes ? "0 codes had no entry\n" : "0 characters had no code\n";
+        std::fputs(("zelkora-cli: " + (report.empty() ? none : report)).c_str(), stderr);
+    }
+    return kExitOk;
 }
 
 }  // namespace

@@ -65,6 +65,8 @@ std::string HelpText() {
         "                 settings/ beside the program holds it, else the first file there.\n"
         "  --line-break   a CR LF in the text converts as the table's \"\\n\" entry, and\n"
         "                 \"\\n\" in converted text becomes CR LF.\n"
+        "  --report       also print on standard error how many characters had no code\n"
+        "                 (or codes no entry) and where the first 10 are.\n"
         "\n"
         "dump prints one line per table line that holds an entry, tab-separated: the line\n"
         "number (from 1), the code as written, its value in hexadecimal, and the character,\n"
