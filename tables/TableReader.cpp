@@ -189,7 +189,15 @@ std::vector<std::u16string_view> CutTableLines(std::u16string_view text) {
     const bool crlf = text.find(u"\r\n") != std::u16string_view::npos;
     const std::u16string_view separator = crlf ? std::u16string_view(u"\r\n") : u"\n";
 
+    // Counted first: a table of 60,000 lines would otherwise be copied at every doubling of
+    // the vector, and memory first touched is what reading a large table costs most.
+    std::size_t count = 1;
+    for (auto at = text.find(separator); at != std::u16string_view::npos;
+         at = text.find(separator, at + separator.size())) {
+        ++count;
+    }
     std::vector<std::u16string_view> lines;
+    lines.reserve(count);
     std::size_t start = 0;
     for (auto end = text.find(separator); end != std::u16string_view::npos;
          end = text.find(separator, start)) {
