@@ -1,6 +1,7 @@
 #include "window/mod_ini.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unicode/uchar.h>
 #include <unicode/utf16.h>
@@ -8,9 +9,11 @@
 
 #include <atomic>
 #include <cerrno>
+#include <chrono>
 #include <limits>
 #include <optional>
 #include <system_error>
+#include <thread>
 #include <vector>
 
 #include "encoding/Utf8.h"
@@ -193,16 +196,72 @@ bool Representable(std::u16string_view text) {
     return text.find_first_of(u"\r\n\0", 0, 3) == std::u16string_view::npos;
 }
 
+fs::path FolderOf(const fs::path& target) {
+    return target.has_parent_path() ? target.parent_path() : fs::path(".");
+}
+
+// Temporary files are named ".setting.ini.<pid>.<n>.tmp" beside the file they replace.
+std::string TemporaryPrefix(const fs::path& target) {
+    return "." + target.filename().string() + ".";
+}
+
+// An exclusive lock on the folder of setting.ini, held while a write reads, changes and replaces
+// the file, so that two programs saving at once cannot undo each other's keys. When the lock
+// cannot be had within two seconds (its holder stopped in a debugger) the write goes ahead
+// without it: saving must never hang the window's closing.
+class FolderLock {
+public:
+    explicit FolderLock(const fs::path& folder)
+        : fd_(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)) {
+        for (int attempt = 0; fd_ >= 0 && attempt < 200; ++attempt) {
+            if (::flock(fd_, LOCK_EX | LOCK_NB) == 0) {
+                locked_ = true;
+                return;
+            }
+            if (errno != EWOULDBLOCK && errno != EINTR) {
+                return;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+    }
+    FolderLock(const FolderLock&) = delete;
+    FolderLock& operator=(const FolderLock&) = delete;
+    ~FolderLock() {
+        if (fd_ >= 0) {
+            ::close(fd_);  // releases the lock
+        }
+    }
+    bool locked() const { return locked_; }
+
+private:
+    int fd_;
+    bool locked_ = false;
+};
+
+// A writer killed between creating its temporary file and renaming it leaves the file behind.
+// Whoever holds the lock is the only writer at work, so every such file is such a leftover.
+void RemoveLeftovers(const fs::path& target) {
+    const std::string prefix = TemporaryPrefix(target);
+    std::error_code error;
+    for (fs::directory_iterator entry(FolderOf(target), error), end; !error && entry != end;
+         entry.increment(error)) {
+        const std::string name = entry->path().filename().string();
+        if (name.starts_with(prefix) && name.ends_with(".tmp")) {
+            ::unlink(entry->path().c_str());
+        }
+    }
+}
+
 // Writes content to a temporary file beside target and renames it over target, so a reader
 // sees either the old file or the new one, never a half-written one.
 bool ReplaceFile(const fs::path& target, std::string_view content, std::optional<mode_t> keepMode) {
     static std::atomic<unsigned> counter{0};
-    const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
+    const fs::path folder = FolderOf(target);
     fs::path temporary;
     int fd = -1;
     for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-        temporary = folder / ("." + target.filename().string() + "." + std::to_string(::getpid()) +
-                              "." + std::to_string(counter++) + ".tmp");
+        temporary = folder / (TemporaryPrefix(target) + std::to_string(::getpid()) + "." +
+                              std::to_string(counter++) + ".tmp");
         fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd < 0 && errno != EEXIST) {
             return false;
@@ -242,6 +301,28 @@ void EndWithNewLine(std::string& line) {
     }
 }
 
+// Replaces the key's first line in the section's first occurrence, or adds the key at the end
+// of that section, or adds the section at the end of the file.
+void SetKey(std::vector<std::string>& lines, std::u16string_view section, std::u16string_view key,
+            std::u16string_view value) {
+    const std::string keyLine = TextToFileName(key) + "=" + QuoteIfNeeded(TextToFileName(value));
+    const Location at = Locate(lines, section, key);
+    if (at.key != Location::kNone) {
+        const std::string_view body = Body(lines[at.key]);
+        lines[at.key] = keyLine + std::string(std::string_view(lines[at.key]).substr(body.size()));
+    } else if (at.section != Location::kNone) {
+        EndWithNewLine(lines[at.endOfSection - 1]);
+        lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(at.endOfSection),
+                     keyLine + std::string(kNewLine));
+    } else {
+        if (!lines.empty()) {
+            EndWithNewLine(lines.back());
+        }
+        lines.push_back("[" + TextToFileName(section) + "]" + std::string(kNewLine));
+        lines.push_back(keyLine + std::string(kNewLine));
+    }
+}
+
 }  // namespace
 
 std::int32_t GetIniInt(std::u16string_view section, std::u16string_view key,
@@ -272,11 +353,21 @@ std::u16string GetIniString(std::u16string_view section, std::u16string_view key
 
 bool WriteIniString(std::u16string_view section, std::u16string_view key, std::u16string_view value,
                     const std::filesystem::path& file) {
+    const IniEntry entry{key, value};
+    return WriteIniStrings(section, std::span(&entry, 1), file);
+}
+
+bool WriteIniStrings(std::u16string_view section, std::span<const IniEntry> entries,
+                     const std::filesystem::path& file) {
     // A line end inside a name or value would split its line and could forge other keys.
-    if (!Representable(section) || !Representable(key) || !Representable(value) || key.empty() ||
-        key.find(u'=') != std::u16string_view::npos ||
-        section.find(u']') != std::u16string_view::npos) {
+    if (!Representable(section) || section.find(u']') != std::u16string_view::npos) {
         return false;
+    }
+    for (const IniEntry& entry : entries) {
+        if (!Representable(entry.key) || !Representable(entry.value) || entry.key.empty() ||
+            entry.key.find(u'=') != std::u16string_view::npos) {
+            return false;
+        }
     }
     // Rewrite the file a link points to rather than replacing the link itself.
     fs::path target = file;
@@ -288,9 +379,17 @@ bool WriteIniString(std::u16string_view section, std::u16string_view key, std::u
         }
     }
 
+    const FolderLock lock(FolderOf(target));
+    if (lock.locked()) {
+        RemoveLeftovers(target);
+    }
     IniLines ini;
     std::optional<mode_t> keepMode;
     if (const auto bytes = ReadFileBytes(target)) {
+        // A file its owner made read-only keeps its values, as the profile functions leave it.
+        if (::access(target.c_str(), W_OK) != 0) {
+            return false;
+        }
         ini = SplitLines(
             std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size()));
         struct stat info {};
@@ -301,26 +400,11 @@ bool WriteIniString(std::u16string_view section, std::u16string_view key, std::u
         return false;  // present but unreadable: rewriting it would lose its contents
     }
 
-    const std::string keyLine = TextToFileName(key) + "=" + QuoteIfNeeded(TextToFileName(value));
-    const Location at = Locate(ini.lines, section, key);
-    std::vector<std::string>& lines = ini.lines;
-    if (at.key != Location::kNone) {
-        const std::string_view body = Body(lines[at.key]);
-        lines[at.key] = keyLine + std::string(std::string_view(lines[at.key]).substr(body.size()));
-    } else if (at.section != Location::kNone) {
-        EndWithNewLine(lines[at.endOfSection - 1]);
-        lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(at.endOfSection),
-                     keyLine + std::string(kNewLine));
-    } else {
-        if (!lines.empty()) {
-            EndWithNewLine(lines.back());
-        }
-        lines.push_back("[" + TextToFileName(section) + "]" + std::string(kNewLine));
-        lines.push_back(keyLine + std::string(kNewLine));
+    for (const IniEntry& entry : entries) {
+        SetKey(ini.lines, section, entry.key, entry.value);
     }
-
     std::string content(ini.byteOrderMark ? kByteOrderMark : "");
-    for (const std::string& line : lines) {
+    for (const std::string& line : ini.lines) {
         content += line;
     }
     return ReplaceFile(target, content, keepMode);

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -22,10 +23,24 @@ namespace zelkora {
                                           std::u16string_view defaultValue);
 
 // Creates file, section and key as needed and keeps every other line as it was. The file is
-// replaced atomically (temporary file beside it, then rename). False, with the old file left
-// whole, when it cannot be written or when a name or the value cannot stand on one line
-// (CR, LF or U+0000 anywhere, "=" in the key, "]" in the section, an empty key).
+// replaced atomically (temporary file beside it, then rename) under a lock on its folder, so
+// programs writing at the same time never lose each other's keys, and a temporary file left by
+// a killed writer is removed. False, with the old file left whole, when it cannot be written
+// (a read-only file included) or when a name or the value cannot stand on one line (CR, LF or
+// U+0000 anywhere, "=" in the key, "]" in the section, an empty key).
 bool WriteIniString(std::u16string_view section, std::u16string_view key, std::u16string_view value,
                     const std::filesystem::path& file);
+
+struct IniEntry {
+    std::u16string_view key;
+    std::u16string_view value;
+};
+
+// Several keys in one replacement of the file, as WriteIniString writes one: whoever reads the
+// file, or writes it at the same moment, sees all of them or none. Writing everything a
+// program saves on closing in one call keeps two programs closing at once from leaving a mix
+// of their values. Nothing is written when any entry cannot be.
+bool WriteIniStrings(std::u16string_view section, std::span<const IniEntry> entries,
+                     const std::filesystem::path& file);
 
 }  // namespace zelkora
