@@ -1,0 +1,101 @@
+// Bad input through the command line: tables that are not files, a binary table, and 10 MiB of
+// codes without a space. The program must answer, never hang, and leave the table as it was.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "RunProgram.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+
+const fs::path kBuiltCli = fs::path(ZELKORA_BIN_DIR) / "zelkora-cli";
+
+std::string ReadBytes(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+class CliBadInputTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+        std::replace(name.begin(), name.end(), '/', '_');
+        dir_ = fs::temp_directory_path() /
+               ("zelkora-cli-bad-" + std::to_string(::getpid()) + "-" + name);
+        fs::remove_all(dir_);
+        fs::create_directories(dir_);
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+
+    zelkora::test::Run Cli(std::vector<std::string> args, std::string_view input = {}) {
+        return zelkora::test::RunProgram(kBuiltCli, std::move(args), input, dir_, 120s);
+    }
+
+    fs::path dir_;
+};
+
+// A FIFO would block a reader that opened it like a file, and a device would never end.
+TEST_F(CliBadInputTest, TableThatIsNotAFileRefusedAtOnce) {
+    const fs::path fifo = dir_ / "fifo.txt";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
+    for (const fs::path& table : {fifo, fs::path("/dev/zero")}) {
+        for (const char* command : {"to-codes", "detect"}) {
+            std::vector<std::string> args{command};
+            if (std::string_view(command) == "to-codes") {
+                args.push_back("--table");
+            }
+            args.push_back(table.string());
+            const zelkora::test::Run run = Cli(args, "A");
+            ASSERT_TRUE(run.started);
+            EXPECT_FALSE(run.timedOut) << command << " " << table;
+            EXPECT_EQ(run.status, 1) << command << " " << table;
+            EXPECT_NE(run.err.find(table.string()), std::string::npos) << run.err;
+        }
+    }
+}
+
+// The start of the program's own binary as a table: read, listed and converted through like
+// any file.
+TEST_F(CliBadInputTest, BinaryFileAsTable) {
+    const fs::path table = dir_ / "binary.txt";
+    const std::string before = ReadBytes(kBuiltCli).substr(0, 256 * 1024);
+    std::ofstream(table, std::ios::binary) << before;
+    const zelkora::test::Run dump = Cli({"dump", table.string()});
+    EXPECT_EQ(dump.status, 0) << dump.err;
+    EXPECT_FALSE(dump.out.empty());
+    const zelkora::test::Run codes = Cli({"to-codes", "--table", table.string()}, "ELF");
+    EXPECT_EQ(codes.status, 0) << codes.err;
+    const zelkora::test::Run text = Cli({"to-text", "--table", table.string()}, codes.out);
+    EXPECT_EQ(text.status, 0) << text.err;
+    EXPECT_TRUE(ReadBytes(table) == before) << "the table file was changed";
+}
+
+// Pasted codes without spaces are cut into pairs however long they are.
+TEST_F(CliBadInputTest, TenMebibytesOfUnspacedCodes) {
+    const fs::path table = dir_ / "table.txt";
+    std::ofstream(table, std::ios::binary) << "41 A\r\n3042 \xE3\x81\x82\r\n";  // あ
+    std::string input;
+    for (int i = 0; i < 10 * 1024 * 1024 / 4; ++i) {
+        input += "4230";  // あ, lowest byte first
+    }
+    const zelkora::test::Run run = Cli({"to-text", "--table", table.string()}, input);
+    ASSERT_FALSE(run.timedOut);
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out.size(), input.size() / 4 * 3);
+    EXPECT_EQ(run.out.substr(0, 6), "\xE3\x81\x82\xE3\x81\x82");
+    EXPECT_EQ(run.out.find_first_not_of("\xE3\x81\x82"), std::string::npos);
+}
+
+}  // namespace
