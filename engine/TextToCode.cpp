@@ -1,36 +1,69 @@
 #include "engine/TextToCode.h"
 
+#include <algorithm>
+
 namespace zelkora {
 
 namespace {
 
 constexpr char16_t kCr = u'\r';
 constexpr char16_t kLf = u'\n';
+constexpr std::u16string_view kUnmatched = u"??";
 
-// Appends the byte groups of `digits`, with a "0" in front when `padZero`, last group first.
-// Short codes stay as they are. Writing straight into `out` keeps a long conversion free of a
-// temporary string per character.
-void AppendByteGroups(std::u16string& out, std::u16string_view digits, bool padZero) {
-    const std::size_t length = digits.size() + (padZero ? 1 : 0);
-    const auto at = [&](std::size_t j) {
-        if (padZero) {
-            return j == 0 ? u'0' : digits[j - 1];
-        }
-        return digits[j];
-    };
+// The number of characters WriteByteGroups writes for `length` digits (the "0" included).
+// Written to compile without a branch: codes of two and four digits alternate unpredictably in
+// ordinary text. From 4 digits on, a space stands between every two groups.
+std::size_t ByteGroupsLength(std::size_t length) {
+    const std::size_t spaces = length >= 4 ? (length - 1) / 2 : 0;
+    return length + spaces;
+}
+
+// Writes the byte groups of `digits`, with a "0" in front when `padZero`, last group first, and
+// returns the end. Short codes stay as they are. Group k holds the digits at positions 2k and
+// 2k+1 of the padded text, so digits[2k - pad] and the one after it.
+char16_t* WriteByteGroups(char16_t* out, std::u16string_view digits, bool padZero) {
+    const std::size_t pad = padZero ? 1 : 0;
+    const std::size_t length = digits.size() + pad;
     if (length < 4) {
-        for (std::size_t j = 0; j < length; ++j) {
-            out.push_back(at(j));
+        if (padZero) {
+            *out++ = u'0';
         }
-        return;
+        return std::copy(digits.begin(), digits.end(), out);
     }
-    for (std::size_t group = (length + 1) / 2; group-- > 0;) {
-        out.push_back(at(2 * group));
-        if (2 * group + 1 < length) {
-            out.push_back(at(2 * group + 1));
+    for (std::size_t group = (length + 1) / 2; group-- > 1;) {
+        const std::size_t first = 2 * group - pad;
+        *out++ = digits[first];
+        if (first + 1 < digits.size()) {
+            *out++ = digits[first + 1];  // absent only for an odd count given without the pad
         }
-        if (group > 0) {
-            out.push_back(u' ');
+        *out++ = u' ';
+    }
+    if (padZero) {
+        *out++ = u'0';
+        *out++ = digits[0];
+    } else {
+        *out++ = digits[0];
+        *out++ = digits[1];
+    }
+    return out;
+}
+
+// Calls group(slot, start) for each group of the text in order: each character, or each CR LF
+// pair (option on) and typed backslash-n, with its earliest slot (or kNone) and its offset.
+template <typename Group>
+void ForEachGroup(const CodeTable::Index& index, std::u16string_view text, bool lineBreakOption,
+                  Group group) {
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const std::size_t start = i;
+        const char16_t c = text[i];
+        const bool hasNext = i + 1 < text.size();
+        // A typed backslash-n is the token whatever the option; CR LF only while it is on.
+        if ((c == kCr && lineBreakOption && hasNext && text[i + 1] == kLf) ||
+            (c == kLineBreakToken[0] && hasNext && text[i + 1] == kLineBreakToken[1])) {
+            ++i;
+            group(index.lineBreakToken, start);
+        } else {
+            group(index.byCharacter[c], start);
         }
     }
 }
@@ -47,42 +80,41 @@ std::u16string fEvenDigits(std::u16string_view codeText) {
 }
 
 std::u16string fReverseBytes(std::u16string_view evenCodeText) {
-    std::u16string notation;
-    AppendByteGroups(notation, evenCodeText, false);
+    std::u16string notation(ByteGroupsLength(evenCodeText.size()), u'\0');
+    WriteByteGroups(notation.data(), evenCodeText, false);
     return notation;
 }
 
+// Two passes over the text: the first sums the length of the result, so the second writes into
+// a buffer of exactly that size. Lookups are cheap; growing a result of megabytes, copying it
+// and touching its memory twice is not.
 std::u16string fTextToCode(const CodeTable& table, std::u16string_view text, bool lineBreakOption,
                            std::vector<std::size_t>* unmatched) {
-    CodeTable::Index scratch;
-    const CodeTable::Index& index = table.CurrentIndex(scratch);
+    using Index = CodeTable::Index;
+    Index scratch;
+    const Index& index = table.CurrentIndex(scratch);
 
-    std::u16string codes;
-    codes.reserve(text.size() * 3);  // "41 " per character is the common case
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const std::size_t start = i;
-        const char16_t c = text[i];
-        const bool hasNext = i + 1 < text.size();
-        std::int32_t slot;
-        // A typed backslash-n is the token whatever the option; CR LF only while it is on.
-        if ((c == kCr && lineBreakOption && hasNext && text[i + 1] == kLf) ||
-            (c == kLineBreakToken[0] && hasNext && text[i + 1] == kLineBreakToken[1])) {
-            slot = index.lineBreakToken;
-            ++i;
-        } else {
-            slot = index.byCharacter[c];
-        }
-        if (slot == CodeTable::Index::kNone) {
-            codes.append(u"??");
+    std::size_t length = 0;
+    ForEachGroup(index, text, lineBreakOption, [&](std::int32_t slot, std::size_t) {
+        const std::size_t digits = slot == Index::kNone ? 0 : table.CodeTexts[slot].size();
+        length +=
+            (slot == Index::kNone ? kUnmatched.size() : ByteGroupsLength(digits + digits % 2)) + 1;
+    });
+
+    std::u16string codes(length, u'\0');
+    char16_t* out = codes.data();
+    ForEachGroup(index, text, lineBreakOption, [&](std::int32_t slot, std::size_t start) {
+        if (slot == Index::kNone) {
+            out = std::copy(kUnmatched.begin(), kUnmatched.end(), out);
             if (unmatched != nullptr) {
                 unmatched->push_back(start);
             }
         } else {
             const std::u16string& codeText = table.CodeTexts[slot];
-            AppendByteGroups(codes, codeText, codeText.size() % 2 == 1);
+            out = WriteByteGroups(out, codeText, codeText.size() % 2 == 1);
         }
-        codes.push_back(u' ');
-    }
+        *out++ = u' ';
+    });
     return codes;
 }
 
