@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -35,15 +36,33 @@ std::u16string CodesToText(const CodeTable& table, const std::u16string& codes, 
     return NeedsSpacing(codes) ? convert(fSplitPairs(codes)) : convert(codes);
 }
 
-std::u16string TextToCodes(const CodeTable& table, const std::u16string& text, bool lineBreak,
-                           std::string* report) {
-    std::vector<std::size_t> unmatched;
-    std::u16string codes =
-        fTextToCode(table, text, lineBreak, report != nullptr ? &unmatched : nullptr);
-    if (report != nullptr) {
-        *report = ReportUnmatchedCharacters(text, unmatched);
+// Converts and writes a slice of the text at a time, so the codes, about three times as long as
+// the text, are never held whole. A slice never ends on a CR or a backslash, which may begin a
+// CR LF pair or the backslash-n token, so it ends between two groups and the codes are those of
+// the whole text. Unmatched offsets are counted from the start of the text.
+bool WriteTextAsCodes(const CodeTable& table, std::u16string_view text, bool lineBreak,
+                      std::vector<std::size_t>* unmatched) {
+    constexpr std::size_t kSlice = std::size_t{1} << 16;
+    std::vector<std::size_t> inSlice;
+    for (std::size_t start = 0; start < text.size();) {
+        std::size_t end = std::min(start + kSlice, text.size());
+        while (end < text.size() && (text[end - 1] == u'\r' || text[end - 1] == u'\\')) {
+            ++end;
+        }
+        inSlice.clear();
+        const std::u16string codes = fTextToCode(table, text.substr(start, end - start), lineBreak,
+                                                 unmatched != nullptr ? &inSlice : nullptr);
+        if (unmatched != nullptr) {
+            for (const std::size_t at : inSlice) {
+                unmatched->push_back(start + at);
+            }
+        }
+        if (!WriteStandardOutputText(codes)) {
+            return false;
+        }
+        start = end;
     }
-    return codes;
+    return true;
 }
 
 int Convert(const Invocation& invocation, Direction direction) {
@@ -79,10 +98,18 @@ int Convert(const Invocation& invocation, Direction direction) {
         direction == Direction::ToText || (direction == Direction::Auto && LooksLikeCodes(*text));
     std::string report;
     std::string* wanted = args->Has("--report") ? &report : nullptr;
-    const std::u16string result = codes ? CodesToText(table, *text, lineBreak, wanted)
-                                        : TextToCodes(table, *text, lineBreak, wanted);
-    if (!WriteStandardOutputText(result)) {
-        return kExitFailure;
+    if (codes) {
+        if (!WriteStandardOutputText(CodesToText(table, *text, lineBreak, wanted))) {
+            return kExitFailure;
+        }
+    } else {
+        std::vector<std::size_t> unmatched;
+        if (!WriteTextAsCodes(table, *text, lineBreak, wanted != nullptr ? &unmatched : nullptr)) {
+            return kExitFailure;
+        }
+        if (wanted != nullptr) {
+            report = ReportUnmatchedCharacters(*text, unmatched);
+        }
     }
     // The conversion succeeded whatever the report says, as it does in the window.
     if (wanted != nullptr) {
