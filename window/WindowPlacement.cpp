@@ -28,10 +28,6 @@ Rect ToRect(const QRect& rect) {
     return {rect.x(), rect.y(), rect.width(), rect.height()};
 }
 
-void WriteInt(std::u16string_view key, std::int32_t value, const std::filesystem::path& file) {
-    WriteIniString(kApplicationTitle, key, QString::number(value).toStdU16String(), file);
-}
-
 std::int32_t WinState(Qt::WindowStates states) {
     if (states.testFlag(Qt::WindowMinimized)) {
         return 1;
@@ -61,17 +57,27 @@ double ScreenDpi() {
     return dpi > 0.0 ? dpi : kFallbackDpi;
 }
 
-void SaveWindowPlacement(const QWidget& window, const std::filesystem::path& file) {
+void SaveWindowPlacement(const QWidget& window, const std::filesystem::path& file,
+                         std::vector<IniEntry> first) {
+    std::vector<IniEntry>& entries = first;
+    std::vector<QString> numbers;  // the values' storage, alive until the write
+    numbers.reserve(5);
+    const auto add = [&](std::u16string_view key, std::int32_t value) {
+        numbers.push_back(QString::number(value));
+        entries.push_back(
+            {key, std::u16string_view(reinterpret_cast<const char16_t*>(numbers.back().utf16()),
+                                      static_cast<std::size_t>(numbers.back().size()))});
+    };
     const std::int32_t winState = WinState(window.windowState());
-    WriteInt(u"WinState", winState, file);
-    if (winState != 0) {
-        return;
+    add(u"WinState", winState);
+    if (winState == 0) {
+        const Rect frame = TwipsRect(window.frameGeometry(), ScreenDpi());
+        add(u"X", frame.left);
+        add(u"Y", frame.top);
+        add(u"H", frame.height);
+        add(u"W", frame.width);
     }
-    const Rect frame = TwipsRect(window.frameGeometry(), ScreenDpi());
-    WriteInt(u"X", frame.left, file);
-    WriteInt(u"Y", frame.top, file);
-    WriteInt(u"H", frame.height, file);
-    WriteInt(u"W", frame.width, file);
+    WriteIniStrings(kApplicationTitle, entries, file);
 }
 
 std::optional<QRect> RestoreWindowPlacement(QWidget& window, const std::filesystem::path& file) {

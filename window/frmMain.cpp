@@ -158,12 +158,16 @@ void frmMain::Resize() {
     txt_[1]->setGeometry(PixelsOf(layout.output));
 }
 
+// Everything in one write: two windows closing at the same moment then leave one window's
+// values in setting.ini, never a mix of both.
 void frmMain::Unload() {
-    if (const std::u16string current = settings_->fCurrentTable(); !current.empty()) {
-        WriteIniString(kApplicationTitle, u"File", current, IniPath);
+    std::vector<IniEntry> entries;
+    const std::u16string current = settings_->fCurrentTable();
+    if (!current.empty()) {
+        entries.push_back({u"File", current});
     }
-    WriteIniString(kApplicationTitle, u"Ret", menus_->LineBreakOption() ? u"-1" : u"0", IniPath);
-    SaveWindowPlacement(*this, IniPath);
+    entries.push_back({u"Ret", menus_->LineBreakOption() ? u"-1" : u"0"});
+    SaveWindowPlacement(*this, IniPath, std::move(entries));
 }
 
 bool frmMain::event(QEvent* event) {
