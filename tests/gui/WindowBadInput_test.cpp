@@ -1,0 +1,330 @@
+// Bad input met by the window: a settings folder that is a file, a table spoilt after it was
+// listed, a large table, two windows closing at once and a window killed while it saves. The
+// window must stay usable, keep the previous table where a read yields no text, and write no
+// file but setting.ini.
+//
+// Run with "--instance" or "--pick-loop" this program is one window of its own, for the tests
+// that need two processes or a process to kill.
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <memory>
+#include <random>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "textbox/WebText.h"
+#include "window/frmMain.h"
+#include "window/mod_ini.h"
+
+using namespace zelkora;
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr std::u16string_view kSection = u"Zelkora";
+
+std::string ReadBytes(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+void WriteBytes(const fs::path& path, std::string_view bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+fs::path ToPath(const QString& folder) {
+    return fs::path(QFile::encodeName(folder).toStdString());
+}
+
+// What a folder holds: each entry's kind and, for files, their bytes.
+std::map<std::string, std::string> Snapshot(const fs::path& folder) {
+    std::map<std::string, std::string> entries;
+    for (const fs::directory_entry& entry : fs::directory_iterator(folder)) {
+        const fs::file_status status = entry.symlink_status();
+        std::string& seen = entries[entry.path().filename().string()];
+        seen = std::to_string(static_cast<int>(status.type())) + ":";
+        if (status.type() == fs::file_type::regular) {
+            seen += ReadBytes(entry.path());
+        }
+    }
+    return entries;
+}
+
+std::unique_ptr<frmMain> OpenWindow(const QString& folder, std::vector<QString>* messages) {
+    frmMainServices services;
+    services.programFolder = folder;
+    services.showMessage = [messages](QWidget*, const QString&, const QString& text) {
+        if (messages != nullptr) {
+            messages->push_back(text);
+        }
+    };
+    services.shellExecute = [](QWidget*, const std::u16string&, const std::u16string&,
+                               const std::u16string&) { return true; };
+    return std::make_unique<frmMain>(std::move(services));
+}
+
+QPushButton* Button(frmMain& window, int index) {
+    return window.findChild<QPushButton*>(QStringLiteral("cmd%1").arg(index));
+}
+WebText* Box(frmMain& window, int index) {
+    return window.findChild<WebText*>(QStringLiteral("txt%1").arg(index));
+}
+QAction* Item(frmMain& window, const QString& name) {
+    return window.findChild<QAction*>(name);
+}
+
+// Puts text in the input box, presses a button and gives the output box's text.
+QString Convert(frmMain& window, std::u16string_view input, int button) {
+    Box(window, 0)->SetText(input);
+    QTest::mouseClick(Button(window, button), Qt::LeftButton);
+    return QString::fromStdU16String(Box(window, 1)->Text());
+}
+
+constexpr int kTextToCodes = 3;
+constexpr int kCodesToText = 2;
+
+// ---- One window in a process of its own.
+
+// --instance FOLDER ITEM OPTION LEFT: picks settings item ITEM, sets the line-break option (0
+// or 1), moves to LEFT pixels, then closes when a byte arrives on stdin.
+int RunInstance(const QStringList& args) {
+    const auto window = OpenWindow(args.at(2), nullptr);
+    window->show();
+    window->move(args.at(5).toInt(), 100);
+    Item(*window, QStringLiteral("mnuSet") + args.at(3))->trigger();
+    QAction* option = Item(*window, QStringLiteral("mnuOpItem1"));
+    if (option->isChecked() != (args.at(4) == QStringLiteral("1"))) {
+        option->trigger();
+    }
+    QCoreApplication::processEvents();
+    char go = 0;
+    // "ready": the test lets both windows close only once both are open.
+    if (::write(STDOUT_FILENO, "r", 1) != 1) {
+        return 1;
+    }
+    if (::read(STDIN_FILENO, &go, 1) != 1) {
+        return 1;
+    }
+    window->close();
+    return 0;
+}
+
+// --pick-loop FOLDER: picks settings items 1 and 2 in turn until it is killed.
+int RunPickLoop(const QStringList& args) {
+    const auto window = OpenWindow(args.at(2), nullptr);
+    if (::write(STDOUT_FILENO, "r", 1) != 1) {
+        return 1;
+    }
+    for (int i = 0;; ++i) {
+        Item(*window, QStringLiteral("mnuSet%1").arg(1 + i % 2))->trigger();
+    }
+}
+
+}  // namespace
+
+class WindowBadInputTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void settingsFolderIsAFile();
+    void spoiltTableLeavesPreviousInUse_data();
+    void spoiltTableLeavesPreviousInUse();
+    void largeTableKeepsWindowUsable();
+    void twoWindowsClosingAtOnce();
+    void killedWhilePickingTables();
+};
+
+void WindowBadInputTest::settingsFolderIsAFile() {
+    QTemporaryDir program;
+    const fs::path folder = ToPath(program.path());
+    WriteBytes(folder / "settings", "41 A\r\n");
+    std::vector<QString> messages;
+    {
+        const auto window = OpenWindow(program.path(), &messages);
+        QCOMPARE(messages.size(), std::size_t{1});
+        QCOMPARE(messages.front(), QStringLiteral("設定ファイル読み込みエラーが発生しました"));
+        QCOMPARE(window->findChild<QMenu*>(QStringLiteral("mnuSettings"))->actions().size(), 1);
+        // No table: every character is unknown, and the window goes on.
+        QCOMPARE(Convert(*window, u"A", kTextToCodes), QStringLiteral("?? "));
+        QCOMPARE(Convert(*window, u"41", kCodesToText), QStringLiteral(" 41 "));
+        Item(*window, QStringLiteral("mnuSet0"))->trigger();
+        QCOMPARE(messages.size(), std::size_t{2});
+        window->close();
+    }
+    QCOMPARE(ReadBytes(folder / "settings"), std::string("41 A\r\n"));
+    const auto left = Snapshot(folder);
+    QCOMPARE(left.size(), std::size_t{2});  // settings and setting.ini
+    QVERIFY(left.contains("setting.ini"));
+}
+
+void WindowBadInputTest::spoiltTableLeavesPreviousInUse_data() {
+    QTest::addColumn<QString>("spoil");
+    QTest::addColumn<QString>("codesOfA");  // what "A" gives afterwards
+    QTest::newRow("deleted") << "deleted"
+                             << "41 ";
+    QTest::newRow("replaced-by-folder") << "folder"
+                                        << "41 ";
+    QTest::newRow("replaced-by-fifo") << "fifo"
+                                      << "41 ";
+    QTest::newRow("replaced-by-link-to-device") << "device"
+                                                << "41 ";
+    QTest::newRow("emptied") << "emptied"
+                             << "41 ";
+    // A binary file reads as a table of its own: "A" is not in it.
+    QTest::newRow("replaced-by-binary") << "binary"
+                                        << "?? ";
+}
+
+void WindowBadInputTest::spoiltTableLeavesPreviousInUse() {
+    QFETCH(QString, spoil);
+    QFETCH(QString, codesOfA);
+    QTemporaryDir program;
+    const fs::path settings = ToPath(program.path()) / "settings";
+    fs::create_directory(settings);
+    const fs::path table = settings / "a.txt";  // listed first, so the current table
+    WriteBytes(table, "41 A\r\n42 B");
+    WriteBytes(settings / "b.txt", "43 C");
+    const auto window = OpenWindow(program.path(), nullptr);
+    QCOMPARE(Convert(*window, u"A", kTextToCodes), QStringLiteral("41 "));
+
+    if (spoil != QStringLiteral("emptied")) {
+        fs::remove(table);
+    }
+    if (spoil == QStringLiteral("folder")) {
+        fs::create_directory(table);
+    } else if (spoil == QStringLiteral("fifo")) {
+        QCOMPARE(::mkfifo(table.c_str(), 0644), 0);
+    } else if (spoil == QStringLiteral("device")) {
+        fs::create_symlink("/dev/zero", table);
+    } else if (spoil == QStringLiteral("emptied")) {
+        fs::resize_file(table, 0);
+    } else if (spoil == QStringLiteral("binary")) {
+        WriteBytes(table, ReadBytes("/proc/self/exe").substr(0, 64 * 1024));
+    }
+    const auto before = Snapshot(settings);
+    QCOMPARE(Convert(*window, u"A", kTextToCodes), codesOfA);
+    QVERIFY(Button(*window, kTextToCodes)->isEnabled());
+    Convert(*window, u"41 42 43", kCodesToText);
+    QVERIFY(Button(*window, kCodesToText)->isEnabled());
+    QCOMPARE(Snapshot(settings), before);
+}
+
+// Lighter than the command line's 200 MiB: 50 MiB of a real table, read at every press.
+void WindowBadInputTest::largeTableKeepsWindowUsable() {
+    QTemporaryDir program;
+    const fs::path settings = ToPath(program.path()) / "settings";
+    fs::create_directory(settings);
+    const std::string unit = ReadBytes(fs::path(ZELKORA_TEST_DATA) / "tables/jis-common.sjis.txt");
+    {
+        std::ofstream file(settings / "large.txt", std::ios::binary);
+        for (std::size_t written = 0; written < 50u * 1024 * 1024; written += unit.size()) {
+            file << unit;
+        }
+    }
+    const auto window = OpenWindow(program.path(), nullptr);
+    QCOMPARE(Convert(*window, u"A\u4E9C", kTextToCodes), QStringLiteral("41 9F 88 "));  // A亜
+    QVERIFY(Button(*window, kTextToCodes)->isEnabled());
+    QCOMPARE(Convert(*window, u"9F88", kCodesToText), QStringLiteral("\u4E9C"));
+    QCOMPARE(QString::fromStdU16String(Box(*window, 0)->Text()), QStringLiteral("9F 88"));
+    QVERIFY(Button(*window, kCodesToText)->isEnabled());
+}
+
+// Each window writes all it keeps in one write, so two windows closing at the same moment
+// leave one window's values, never a mix.
+void WindowBadInputTest::twoWindowsClosingAtOnce() {
+    QTemporaryDir program;
+    const fs::path folder = ToPath(program.path());
+    fs::create_directory(folder / "settings");
+    WriteBytes(folder / "settings" / "a.txt", "41 A");
+    WriteBytes(folder / "settings" / "b.txt", "42 B");
+    // Settings item, line-break option, left edge in pixels.
+    const QStringList instances[] = {{"1", "1", "100"}, {"2", "0", "600"}};
+    for (int round = 0; round < 10; ++round) {
+        std::vector<std::unique_ptr<QProcess>> windows;
+        for (const QStringList& instance : instances) {
+            windows.push_back(std::make_unique<QProcess>());
+            windows.back()->start(QCoreApplication::applicationFilePath(),
+                                  QStringList{"--instance", program.path()} + instance);
+            QVERIFY(windows.back()->waitForStarted());
+        }
+        // Both are open before either closes; then both close together.
+        for (const auto& window : windows) {
+            QVERIFY(window->waitForReadyRead(60000));
+        }
+        for (const auto& window : windows) {
+            window->write("g", 1);
+            window->closeWriteChannel();
+        }
+        for (const auto& window : windows) {
+            QVERIFY(window->waitForFinished(60000));
+            QCOMPARE(window->exitCode(), 0);
+        }
+        const fs::path ini = folder / "setting.ini";
+        const std::u16string file = GetIniString(kSection, u"File", ini, u"");
+        const std::u16string ret = GetIniString(kSection, u"Ret", ini, u"");
+        const std::int32_t left = GetIniInt(kSection, u"X", 0, ini);  // 1500 or 9000 twips
+        const bool first = file == u"a.txt" && ret == u"-1" && left < 5000;
+        const bool second = file == u"b.txt" && ret == u"0" && left > 5000;
+        QVERIFY2(first || second, ReadBytes(ini).c_str());
+        QCOMPARE(Snapshot(folder).size(), std::size_t{2});  // settings and setting.ini
+    }
+}
+
+// A window picking tables, each pick writing "File", is killed at random moments: setting.ini
+// always holds one whole pick, and the next save leaves nothing beside it.
+void WindowBadInputTest::killedWhilePickingTables() {
+    QTemporaryDir program;
+    const fs::path folder = ToPath(program.path());
+    const fs::path ini = folder / "setting.ini";
+    fs::create_directory(folder / "settings");
+    WriteBytes(folder / "settings" / "a.txt", "41 A");
+    WriteBytes(folder / "settings" / "b.txt", "42 B");
+    const std::string picked[] = {"[Zelkora]\r\nFile=a.txt\r\n", "[Zelkora]\r\nFile=b.txt\r\n"};
+    WriteBytes(ini, picked[0]);
+    std::mt19937 random(11);
+    for (int round = 0; round < 15; ++round) {
+        QProcess window;
+        window.start(QCoreApplication::applicationFilePath(), {"--pick-loop", program.path()});
+        QVERIFY(window.waitForReadyRead(60000));
+        std::this_thread::sleep_for(std::chrono::microseconds(random() % 100000));
+        ::kill(static_cast<pid_t>(window.processId()), SIGKILL);
+        QVERIFY(window.waitForFinished(10000));
+
+        const std::string content = ReadBytes(ini);
+        QVERIFY2(content == picked[0] || content == picked[1], content.c_str());
+        QVERIFY(WriteIniString(kSection, u"File", u"a.txt", ini));
+        QCOMPARE(Snapshot(folder).size(), std::size_t{2});  // settings and setting.ini
+    }
+}
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    const QStringList args = QCoreApplication::arguments();
+    if (args.size() >= 6 && args.at(1) == QStringLiteral("--instance")) {
+        return RunInstance(args);
+    }
+    if (args.size() >= 3 && args.at(1) == QStringLiteral("--pick-loop")) {
+        return RunPickLoop(args);
+    }
+    WindowBadInputTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "WindowBadInput_test.moc"
