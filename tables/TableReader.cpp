@@ -218,16 +218,33 @@ std::u16string_view TrimTableSpaces(std::u16string_view text) {
     return text.substr(first, text.find_last_not_of(kSpace) - first + 1);
 }
 
-CodeTable ParseTable(std::u16string_view text) {
+namespace {
+
+// Fills the table in place, one slot per line, so that a table read before every conversion
+// reuses the storage of the last one instead of allocating, and faulting in, megabytes of slots
+// again. Every slot is emptied first: nothing of the previous table survives. Storage more than
+// twice what this table needs is let go, so a small table does not keep a large one's memory.
+void FillTable(std::u16string_view text, CodeTable& table) {
     const std::vector<std::u16string_view> lines = CutTableLines(text);
-    CodeTable table;
+    if (table.Codes.capacity() / 2 > lines.size()) {
+        table = CodeTable{};
+    }
     table.Codes.assign(lines.size(), 0);
     table.Characters.resize(lines.size());
     table.CodeTexts.resize(lines.size());
     for (std::size_t slot = 0; slot < lines.size(); ++slot) {
+        table.Characters[slot].clear();
+        table.CodeTexts[slot].clear();
         ParseLine(lines[slot], slot, table);
     }
     table.BuildIndex();
+}
+
+}  // namespace
+
+CodeTable ParseTable(std::u16string_view text) {
+    CodeTable table;
+    FillTable(text, table);
     return table;
 }
 
@@ -243,7 +260,7 @@ ReadStatus ReadTableFile(const std::filesystem::path& path, CodeTable& table) {
     if (text.empty()) {
         return ReadStatus::NoText;
     }
-    table = ParseTable(text);
+    FillTable(text, table);
     return ReadStatus::Ok;
 }
 

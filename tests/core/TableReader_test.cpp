@@ -14,6 +14,8 @@
 #include <vector>
 
 #include "encoding/Utf8.h"
+#include "engine/CodeToText.h"
+#include "engine/TextToCode.h"
 
 namespace zelkora {
 namespace {
@@ -212,6 +214,35 @@ TEST(ReadTableFile, TableChangesOnlyWhenTheFileYieldsText) {
     }
     EXPECT_EQ(ReadTableFile(write("b.txt", "// B\r\n\r\n43 C"), table), ReadStatus::Ok);
     ExpectSlots(table, 3, {{2, u"43", 0x43, u"C"}});
+    fs::remove_all(dir);
+}
+
+// A table is read into the storage of the one before; neither its slots nor its lookups may
+// show through, whether the new table is longer, shorter or far shorter.
+TEST(ReadTableFile, RereadKeepsNothingOfThePreviousTable) {
+    const fs::path dir =
+        fs::temp_directory_path() / ("zelkora-reread-" + std::to_string(::getpid()));
+    fs::create_directories(dir);
+    const auto write = [&](const char* name, std::string_view bytes) {
+        std::ofstream(dir / name, std::ios::binary) << bytes;
+        return dir / name;
+    };
+    std::string hundred;
+    for (int i = 0; i < 100; ++i) {
+        hundred += "7E ~\r\n";
+    }
+    CodeTable table;
+    ASSERT_EQ(ReadTableFile(write("four.txt", "41 A\r\n42 B\r\n3042 C\r\n44 D"), table),
+              ReadStatus::Ok);
+    EXPECT_EQ(fTextToCode(table, u"AD", false), u"41 44 ");
+    ASSERT_EQ(ReadTableFile(write("two.txt", "// A is 45 now\r\n45 A"), table), ReadStatus::Ok);
+    ExpectSlots(table, 2, {{1, u"45", 0x45, u"A"}});
+    EXPECT_EQ(fTextToCode(table, u"AD", false), u"45 ?? ");
+    EXPECT_EQ(fCodeToText(table, u"42 30 44", false), u" 42  30  44 ");
+    ASSERT_EQ(ReadTableFile(write("hundred.txt", hundred), table), ReadStatus::Ok);
+    ASSERT_EQ(ReadTableFile(write("one.txt", "46 B"), table), ReadStatus::Ok);
+    ExpectSlots(table, 1, {{0, u"46", 0x46, u"B"}});
+    EXPECT_EQ(fTextToCode(table, u"~AB", false), u"?? ?? 46 ");
     fs::remove_all(dir);
 }
 
