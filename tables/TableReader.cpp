@@ -183,28 +183,44 @@ std::int32_t ReadCodeField(std::u16string_view field) {
     return static_cast<std::int32_t>(static_cast<std::uint32_t>(value));
 }
 
-std::vector<std::u16string_view> CutTableLines(std::u16string_view text) {
-    // Editors on Linux save LF only; cut at CR LF whenever the text holds one, so a table
-    // written on Windows keeps a lone LF inside its line exactly as before.
-    const bool crlf = text.find(u"\r\n") != std::u16string_view::npos;
-    const std::u16string_view separator = crlf ? std::u16string_view(u"\r\n") : u"\n";
+namespace {
 
-    // Counted first: a table of 60,000 lines would otherwise be copied at every doubling of
-    // the vector, and memory first touched is what reading a large table costs most.
+// Editors on Linux save LF only; cut at CR LF whenever the text holds one, so a table written
+// on Windows keeps a lone LF inside its line exactly as before.
+std::u16string_view LineSeparator(std::u16string_view text) {
+    return text.find(u"\r\n") != std::u16string_view::npos ? std::u16string_view(u"\r\n") : u"\n";
+}
+
+std::size_t CountLines(std::u16string_view text, std::u16string_view separator) {
     std::size_t count = 1;
     for (auto at = text.find(separator); at != std::u16string_view::npos;
          at = text.find(separator, at + separator.size())) {
         ++count;
     }
-    std::vector<std::u16string_view> lines;
-    lines.reserve(count);
+    return count;
+}
+
+// Calls take(line) for each line in order.
+template <typename Take>
+void ForEachLine(std::u16string_view text, std::u16string_view separator, Take take) {
     std::size_t start = 0;
     for (auto end = text.find(separator); end != std::u16string_view::npos;
          end = text.find(separator, start)) {
-        lines.push_back(text.substr(start, end - start));
+        take(text.substr(start, end - start));
         start = end + separator.size();
     }
-    lines.push_back(text.substr(start));
+    take(text.substr(start));
+}
+
+}  // namespace
+
+// Counted first: a table of 60,000 lines would otherwise be copied at every doubling of the
+// vector, and memory first touched is what reading a large table costs most.
+std::vector<std::u16string_view> CutTableLines(std::u16string_view text) {
+    const std::u16string_view separator = LineSeparator(text);
+    std::vector<std::u16string_view> lines;
+    lines.reserve(CountLines(text, separator));
+    ForEachLine(text, separator, [&](std::u16string_view line) { lines.push_back(line); });
     return lines;
 }
 
@@ -225,18 +241,23 @@ namespace {
 // again. Every slot is emptied first: nothing of the previous table survives. Storage more than
 // twice what this table needs is let go, so a small table does not keep a large one's memory.
 void FillTable(std::u16string_view text, CodeTable& table) {
-    const std::vector<std::u16string_view> lines = CutTableLines(text);
-    if (table.Codes.capacity() / 2 > lines.size()) {
+    // The lines are taken one by one, as CutTableLines cuts them, rather than listed first: a
+    // list of 60,000 views is another megabyte to fault in.
+    const std::u16string_view separator = LineSeparator(text);
+    const std::size_t lines = CountLines(text, separator);
+    if (table.Codes.capacity() / 2 > lines) {
         table = CodeTable{};
     }
-    table.Codes.assign(lines.size(), 0);
-    table.Characters.resize(lines.size());
-    table.CodeTexts.resize(lines.size());
-    for (std::size_t slot = 0; slot < lines.size(); ++slot) {
+    table.Codes.assign(lines, 0);
+    table.Characters.resize(lines);
+    table.CodeTexts.resize(lines);
+    std::size_t slot = 0;
+    ForEachLine(text, separator, [&](std::u16string_view line) {
         table.Characters[slot].clear();
         table.CodeTexts[slot].clear();
-        ParseLine(lines[slot], slot, table);
-    }
+        ParseLine(line, slot, table);
+        ++slot;
+    });
     table.BuildIndex();
 }
 
@@ -249,7 +270,7 @@ CodeTable ParseTable(std::u16string_view text) {
 }
 
 ReadStatus ReadTableFile(const std::filesystem::path& path, CodeTable& table) {
-    const auto bytes = ReadFileBytes(path);
+    std::optional<std::vector<std::uint8_t>> bytes = ReadFileBytes(path);
     if (!bytes) {
         return ReadStatus::CannotOpen;
     }
@@ -257,6 +278,9 @@ ReadStatus ReadTableFile(const std::filesystem::path& path, CodeTable& table) {
         return ReadStatus::EmptyFile;
     }
     const std::u16string text = DecodeTableBytes(*bytes);
+    // The file's bytes are let go before the slots are built, so that their memory can serve
+    // the slots instead of more being faulted in.
+    bytes.reset();
     if (text.empty()) {
         return ReadStatus::NoText;
     }
