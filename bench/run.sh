@@ -5,7 +5,7 @@
 #
 # Usage: bash bench/run.sh
 # Environment: ZELKORA_GUI=OFF skips the window; ZELKORA_BENCH_REPETITIONS (default 10) and
-# ZELKORA_BENCH_RUNS (default 30, for compare_iconv.sh) set how often each figure is taken.
+# ZELKORA_BENCH_ROUNDS (default 10, for compare_iconv.sh) set how often each figure is taken.
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
