@@ -1,38 +1,26 @@
 #include "tables/Catalogue.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <algorithm>
 #include <filesystem>
-#include <fstream>
 #include <ostream>
 #include <string>
 #include <vector>
+
+#include "tests/support/TestSupport.h"
 
 namespace zelkora {
 namespace {
 
 namespace fs = std::filesystem;
 
-// "first-key-wins" becomes the test name "first_key_wins".
-template <class Info>
-std::string CaseName(const Info& caseInfo) {
-    std::string name = caseInfo.param.name;
-    std::replace(name.begin(), name.end(), '-', '_');
-    return name;
-}
+using test::PrintTo;
 
 struct OrderCase {
     const char* name;
     std::string before;  // raw bytes
     std::string after;
 };
-
-// ctest lists each case by its name.
-void PrintTo(const OrderCase& c, std::ostream* os) {
-    *os << c.name;
-}
 
 class CatalogueOrderTest : public ::testing::TestWithParam<OrderCase> {};
 
@@ -62,7 +50,7 @@ const OrderCase kOrderCases[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(Names, CatalogueOrderTest, ::testing::ValuesIn(kOrderCases),
-                         CaseName<::testing::TestParamInfo<OrderCase>>);
+                         test::CaseName);
 
 TEST(CatalogueLess, NameIsNotBeforeItself) {
     EXPECT_FALSE(CatalogueLess("a.txt", "a.txt"));
@@ -75,11 +63,6 @@ struct ChooseCase {
     std::u16string fileValue;
     std::optional<std::string> chosen;
 };
-
-// ctest lists each case by its name.
-void PrintTo(const ChooseCase& c, std::ostream* os) {
-    *os << c.name;
-}
 
 class ChooseTableTest : public ::testing::TestWithParam<ChooseCase> {};
 
@@ -98,20 +81,14 @@ const ChooseCase kChooseCases[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(Values, ChooseTableTest, ::testing::ValuesIn(kChooseCases),
-                         CaseName<::testing::TestParamInfo<ChooseCase>>);
+                         test::CaseName);
 
 class ListTableFilesTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        dir_ = fs::temp_directory_path() /
-               ("zelkora-catalogue-" + std::to_string(::getpid()) + "-" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::create_directories(dir_);
-    }
-    void TearDown() override { fs::remove_all(dir_); }
-    void Touch(const std::string& name) { std::ofstream(dir_ / name) << "41 A"; }
+    void Touch(const std::string& name) { test::WriteBytes(dir_ / name, "41 A"); }
 
-    fs::path dir_;
+    const test::TempFolder folder_{"zelkora-catalogue"};
+    const fs::path& dir_ = folder_.path();
 };
 
 TEST_F(ListTableFilesTest, FilesInCatalogueOrderWithoutFolders) {

@@ -6,6 +6,8 @@
 
 #include "tests/core/EngineTable.h"
 
+#include "tests/support/TestSupport.h"
+
 namespace zelkora {
 namespace {
 
@@ -80,8 +82,7 @@ TEST_P(CodeToText, Converts) {
     EXPECT_EQ(fCodeToText(test::MakeTable(c.table), c.codes, c.lineBreakOption), c.expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(Engine, CodeToText, testing::ValuesIn(kCases),
-                         [](const auto& row) { return std::string(row.param.name); });
+INSTANTIATE_TEST_SUITE_P(Engine, CodeToText, testing::ValuesIn(kCases), test::CaseName);
 
 TEST(CodeToTextTable, SlotsAddedAfterBuildingTheIndexAreFound) {
     CodeTable table = test::MakeTable(kAB);

@@ -2,21 +2,16 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "engine/CodeToText.h"
 #include "engine/TextToCode.h"
 #include "tables/TableReader.h"
+#include "tests/support/TestSupport.h"
 
 namespace zelkora {
 namespace {
-
-std::string CaseName(std::string name) {
-    std::replace(name.begin(), name.end(), '-', '_');
-    return name;
-}
 
 struct PositionCase {
     const char* name;
@@ -46,7 +41,7 @@ const PositionCase kPositionCases[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(Positions, PositionOfTest, ::testing::ValuesIn(kPositionCases),
-                         [](const auto& caseInfo) { return CaseName(caseInfo.param.name); });
+                         test::CaseName);
 
 struct ReportCase {
     const char* name;
@@ -79,8 +74,7 @@ const ReportCase kCharacterCases[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(Characters, ReportUnmatchedCharactersTest,
-                         ::testing::ValuesIn(kCharacterCases),
-                         [](const auto& caseInfo) { return CaseName(caseInfo.param.name); });
+                         ::testing::ValuesIn(kCharacterCases), test::CaseName);
 
 class ReportUnmatchedCodesTest : public ::testing::TestWithParam<ReportCase> {};
 
@@ -104,7 +98,7 @@ const ReportCase kCodeCases[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(Codes, ReportUnmatchedCodesTest, ::testing::ValuesIn(kCodeCases),
-                         [](const auto& caseInfo) { return CaseName(caseInfo.param.name); });
+                         test::CaseName);
 
 // The conversions list what they could not convert, at the offsets the reports expect.
 struct UnmatchedCase {
@@ -145,7 +139,7 @@ const UnmatchedCase kUnmatchedCases[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(Conversions, UnmatchedOffsetsTest, ::testing::ValuesIn(kUnmatchedCases),
-                         [](const auto& caseInfo) { return CaseName(caseInfo.param.name); });
+                         test::CaseName);
 
 }  // namespace
 }  // namespace zelkora

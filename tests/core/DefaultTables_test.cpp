@@ -12,6 +12,7 @@
 #include "tables/TableReader.h"
 #include "tables/tools/TableChecker.h"
 #include "tables/tools/TableMaker.h"
+#include "tests/support/TestSupport.h"
 
 namespace zelkora {
 namespace {
@@ -153,13 +154,12 @@ TEST_P(RegeneratedTest, HoldsWhatTheGeneratorMakes) {
     EXPECT_EQ(lines, generated);
 }
 
-INSTANTIATE_TEST_SUITE_P(Settings, DefaultTablesTest, ::testing::ValuesIn(kTables),
-                         [](const auto& caseInfo) { return std::string(caseInfo.param.name); });
+INSTANTIATE_TEST_SUITE_P(Settings, DefaultTablesTest, ::testing::ValuesIn(kTables), test::CaseName);
 
 // Not the UTF-16 table: which code points are assigned follows the library's Unicode version.
 INSTANTIATE_TEST_SUITE_P(Settings, RegeneratedTest,
                          ::testing::ValuesIn(std::begin(kTables), std::end(kTables) - 1),
-                         [](const auto& caseInfo) { return std::string(caseInfo.param.name); });
+                         test::CaseName);
 
 TEST(DefaultTables, Windows31JIsListedFirst) {
     const auto names = ListTableFiles(kSettings);

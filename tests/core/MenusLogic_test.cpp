@@ -2,16 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <string>
+
+#include "tests/support/TestSupport.h"
 
 namespace zelkora {
 namespace {
-
-std::string CaseName(std::string name) {
-    std::replace(name.begin(), name.end(), '-', '_');
-    return name;
-}
 
 TEST(VersionText, TitleVersionAndAuthorLines) {
     EXPECT_EQ(fVersionText(u"Zelkora", 1, 1, 2, u"Zelkora Project"),
@@ -45,8 +41,7 @@ const PathCase kPathCases[] = {
     {"non-ascii", u"/ホーム/読む.txt", u"/ホーム"},
 };
 
-INSTANTIATE_TEST_SUITE_P(Cases, ParentFolderTest, ::testing::ValuesIn(kPathCases),
-                         [](const auto& caseInfo) { return CaseName(caseInfo.param.name); });
+INSTANTIATE_TEST_SUITE_P(Cases, ParentFolderTest, ::testing::ValuesIn(kPathCases), test::CaseName);
 
 struct DirectoryCase {
     const char* name;
@@ -76,7 +71,7 @@ const DirectoryCase kDirectoryCases[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(Cases, ShellDirectoryTest, ::testing::ValuesIn(kDirectoryCases),
-                         [](const auto& caseInfo) { return CaseName(caseInfo.param.name); });
+                         test::CaseName);
 
 struct AddressCase {
     const char* name;
@@ -101,8 +96,7 @@ const AddressCase kAddressCases[] = {
     {"no-colon", u"ReadMe.txt", false},
 };
 
-INSTANTIATE_TEST_SUITE_P(Cases, IsAddressTest, ::testing::ValuesIn(kAddressCases),
-                         [](const auto& caseInfo) { return CaseName(caseInfo.param.name); });
+INSTANTIATE_TEST_SUITE_P(Cases, IsAddressTest, ::testing::ValuesIn(kAddressCases), test::CaseName);
 
 }  // namespace
 }  // namespace zelkora

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/TestSupport.h"
+
 namespace zelkora {
 namespace {
 
@@ -28,8 +30,7 @@ TEST_P(SplitPairs, GroupsFromTheEnd) {
     EXPECT_EQ(fSplitPairs(GetParam().input), GetParam().expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(Engine, SplitPairs, testing::ValuesIn(kSplitCases),
-                         [](const auto& row) { return std::string(row.param.name); });
+INSTANTIATE_TEST_SUITE_P(Engine, SplitPairs, testing::ValuesIn(kSplitCases), test::CaseName);
 
 // The spacing as first described: one space inserted after every second character from the end.
 std::u16string SplitByInsertion(std::u16string_view text) {
@@ -89,8 +90,7 @@ TEST_P(InsertStr, InsertsAfterPosition) {
     EXPECT_EQ(fInsertStr(GetParam().text, GetParam().position, u"-"), GetParam().expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(Engine, InsertStr, testing::ValuesIn(kInsertCases),
-                         [](const auto& row) { return std::string(row.param.name); });
+INSTANTIATE_TEST_SUITE_P(Engine, InsertStr, testing::ValuesIn(kInsertCases), test::CaseName);
 
 struct DecisionCase {
     const char* name;
@@ -114,8 +114,7 @@ TEST_P(SpacingRule, Decides) {
     EXPECT_EQ(NeedsSpacing(GetParam().input), GetParam().expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(Engine, SpacingRule, testing::ValuesIn(kSpacingCases),
-                         [](const auto& row) { return std::string(row.param.name); });
+INSTANTIATE_TEST_SUITE_P(Engine, SpacingRule, testing::ValuesIn(kSpacingCases), test::CaseName);
 
 constexpr DecisionCase kAutomaticCases[] = {
     {"empty", u"", false},
@@ -137,8 +136,7 @@ TEST_P(AutomaticMode, Decides) {
     EXPECT_EQ(LooksLikeCodes(GetParam().input), GetParam().expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(Engine, AutomaticMode, testing::ValuesIn(kAutomaticCases),
-                         [](const auto& row) { return std::string(row.param.name); });
+INSTANTIATE_TEST_SUITE_P(Engine, AutomaticMode, testing::ValuesIn(kAutomaticCases), test::CaseName);
 
 }  // namespace
 }  // namespace zelkora

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/TestSupport.h"
+
 namespace zelkora {
 namespace {
 
@@ -59,7 +61,7 @@ TEST_P(StringBufferGrowth, CapacityAndText) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Engine, StringBufferGrowth, testing::ValuesIn(kGrowthCases),
-                         [](const auto& row) { return std::string(row.param.name); });
+                         test::CaseName);
 
 TEST(StringBuffer, TextWriteSetsCapacityToItsLength) {
     StringBuffer buffer;

@@ -2,11 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "tables/TableReader.h"
+
+#include "tests/support/TestSupport.h"
 
 namespace zelkora {
 namespace {
@@ -86,12 +87,7 @@ const CheckCase kCheckCases[] = {
     {"no-text", {{K::NoText, 0}}, true},
 };
 
-INSTANTIATE_TEST_SUITE_P(Tables, CheckTableTest, ::testing::ValuesIn(kCheckCases),
-                         [](const auto& caseInfo) {
-                             std::string name = caseInfo.param.name;
-                             std::replace(name.begin(), name.end(), '-', '_');
-                             return name;
-                         });
+INSTANTIATE_TEST_SUITE_P(Tables, CheckTableTest, ::testing::ValuesIn(kCheckCases), test::CaseName);
 
 TEST(CheckTable, CountsLinesOfEachKind) {
     const TableCheck check = CheckTable(ReadCase("clean"));

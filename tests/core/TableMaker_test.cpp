@@ -7,14 +7,10 @@
 
 #include "tables/TableReader.h"
 #include "tables/tools/TableWriter.h"
+#include "tests/support/TestSupport.h"
 
 namespace zelkora {
 namespace {
-
-std::string CaseName(std::string name) {
-    std::replace(name.begin(), name.end(), '-', '_');
-    return name;
-}
 
 MakeTableRequest Request(const char* charset, std::optional<CodeRange> range = std::nullopt,
                          Encoding encoding = Encoding::UTF8) {
@@ -56,7 +52,7 @@ const RangeCase kRangeCases[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(Ranges, ParseCodeRangeTest, ::testing::ValuesIn(kRangeCases),
-                         [](const auto& caseInfo) { return CaseName(caseInfo.param.name); });
+                         test::CaseName);
 
 struct LineCase {
     const char* name;
@@ -80,8 +76,7 @@ const LineCase kLineCases[] = {
     {"ideographic-space", {0x8140, true, u'\u3000'}, u"8140 \u3000"},
 };
 
-INSTANTIATE_TEST_SUITE_P(Lines, EntryLineTest, ::testing::ValuesIn(kLineCases),
-                         [](const auto& caseInfo) { return CaseName(caseInfo.param.name); });
+INSTANTIATE_TEST_SUITE_P(Lines, EntryLineTest, ::testing::ValuesIn(kLineCases), test::CaseName);
 
 struct CollectCase {
     const char* name;
@@ -126,7 +121,7 @@ const CollectCase kCollectCases[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(Charsets, CollectCharsetTableTest, ::testing::ValuesIn(kCollectCases),
-                         [](const auto& caseInfo) { return CaseName(caseInfo.param.name); });
+                         test::CaseName);
 
 TEST(CollectCharsetTable, UnknownCharsetGivesNothing) {
     EXPECT_FALSE(CollectCharsetTable(Request("no-such-charset")).has_value());
@@ -201,7 +196,7 @@ const StoreCase kStoreCases[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(Encodings, MakeTableTest, ::testing::ValuesIn(kStoreCases),
-                         [](const auto& caseInfo) { return CaseName(caseInfo.param.name); });
+                         test::CaseName);
 
 TEST(MakeTable, WritesCrLfLinesWithACommentHeader) {
     MakeTableRequest request = Request("windows-31j", CodeRange{0x20, 0x22});

@@ -2,12 +2,9 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <limits>
 #include <ostream>
 #include <string>
@@ -16,19 +13,14 @@
 #include "encoding/Utf8.h"
 #include "engine/CodeToText.h"
 #include "engine/TextToCode.h"
+#include "tests/support/TestSupport.h"
 
 namespace zelkora {
 namespace {
 
 namespace fs = std::filesystem;
 
-// "first-key-wins" becomes the test name "first_key_wins".
-template <class Info>
-std::string CaseName(const Info& caseInfo) {
-    std::string name = caseInfo.param.name;
-    std::replace(name.begin(), name.end(), '-', '_');
-    return name;
-}
+using test::PrintTo;
 
 const fs::path kData = ZELKORA_TEST_DATA;
 
@@ -45,11 +37,6 @@ struct ParseCase {
     std::size_t slots;
     std::vector<Slot> filled;  // every other slot must be empty
 };
-
-// ctest lists each case by its name.
-void PrintTo(const ParseCase& c, std::ostream* os) {
-    *os << c.name;
-}
 
 void ExpectSlots(const CodeTable& table, std::size_t slots, const std::vector<Slot>& filled) {
     ASSERT_EQ(table.Codes.size(), slots);
@@ -115,13 +102,7 @@ const ParseCase kParseCases[] = {
     {"lone-cr-does-not-end-line", u"41 A\r42 B", 1, {{0, u"41", 0x41, u"A\r42 B"}}},
 };
 
-INSTANTIATE_TEST_SUITE_P(Lines, ParseTableTest, ::testing::ValuesIn(kParseCases),
-                         CaseName<::testing::TestParamInfo<ParseCase>>);
-
-std::string ReadText(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
+INSTANTIATE_TEST_SUITE_P(Lines, ParseTableTest, ::testing::ValuesIn(kParseCases), test::CaseName);
 
 // tests/data/reader/<case>.txt is read as a table file; <case>.expected is its slot dump.
 class GoldenTest : public ::testing::TestWithParam<std::string> {};
@@ -130,7 +111,7 @@ TEST_P(GoldenTest, DumpMatches) {
     const fs::path base = kData / "reader" / GetParam();
     CodeTable table;
     ASSERT_EQ(ReadTableFile(fs::path(base).concat(".txt"), table), ReadStatus::Ok);
-    EXPECT_EQ(Utf16ToUtf8(FormatSlots(table)), ReadText(fs::path(base).concat(".expected")));
+    EXPECT_EQ(Utf16ToUtf8(FormatSlots(table)), test::ReadBytes(fs::path(base).concat(".expected")));
 }
 
 std::vector<std::string> GoldenCases() {
@@ -145,11 +126,7 @@ std::vector<std::string> GoldenCases() {
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, GoldenTest, ::testing::ValuesIn(GoldenCases()),
-                         [](const auto& caseInfo) {
-                             std::string name = caseInfo.param;
-                             std::replace(name.begin(), name.end(), '-', '_');
-                             return name;
-                         });
+                         [](const auto& caseInfo) { return test::TestName(caseInfo.param); });
 
 TEST(ReadTableFile, SixEncodingsOfOneTableGiveIdenticalSlots) {
     CodeTable reference;
@@ -191,12 +168,11 @@ TEST(ReadTableFile, Utf16TablesGiveOneSlotPerLine) {
 
 // Files that yield no text leave the previous table in use; any other replaces all of it.
 TEST(ReadTableFile, TableChangesOnlyWhenTheFileYieldsText) {
-    const fs::path dir =
-        fs::temp_directory_path() / ("zelkora-reader-" + std::to_string(::getpid()));
-    fs::create_directories(dir);
+    const test::TempFolder folder("zelkora-reader");
+    const fs::path& dir = folder.path();
     ASSERT_EQ(::mkfifo((dir / "fifo").c_str(), 0600), 0);  // must be refused, not waited on
     const auto write = [&](const char* name, std::string_view bytes) {
-        std::ofstream(dir / name, std::ios::binary) << bytes;
+        test::WriteBytes(dir / name, bytes);
         return dir / name;
     };
     const std::pair<fs::path, ReadStatus> unreadable[] = {
@@ -214,17 +190,15 @@ TEST(ReadTableFile, TableChangesOnlyWhenTheFileYieldsText) {
     }
     EXPECT_EQ(ReadTableFile(write("b.txt", "// B\r\n\r\n43 C"), table), ReadStatus::Ok);
     ExpectSlots(table, 3, {{2, u"43", 0x43, u"C"}});
-    fs::remove_all(dir);
 }
 
 // A table is read into the storage of the one before; neither its slots nor its lookups may
 // show through, whether the new table is longer, shorter or far shorter.
 TEST(ReadTableFile, RereadKeepsNothingOfThePreviousTable) {
-    const fs::path dir =
-        fs::temp_directory_path() / ("zelkora-reread-" + std::to_string(::getpid()));
-    fs::create_directories(dir);
+    const test::TempFolder folder("zelkora-reread");
+    const fs::path& dir = folder.path();
     const auto write = [&](const char* name, std::string_view bytes) {
-        std::ofstream(dir / name, std::ios::binary) << bytes;
+        test::WriteBytes(dir / name, bytes);
         return dir / name;
     };
     std::string hundred;
@@ -243,7 +217,6 @@ TEST(ReadTableFile, RereadKeepsNothingOfThePreviousTable) {
     ASSERT_EQ(ReadTableFile(write("one.txt", "46 B"), table), ReadStatus::Ok);
     ExpectSlots(table, 1, {{0, u"46", 0x46, u"B"}});
     EXPECT_EQ(fTextToCode(table, u"~AB", false), u"?? ?? 46 ");
-    fs::remove_all(dir);
 }
 
 }  // namespace

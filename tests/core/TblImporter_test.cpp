@@ -2,11 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "tables/TableReader.h"
+
+#include "tests/support/TestSupport.h"
 
 namespace zelkora {
 namespace {
@@ -94,12 +95,7 @@ const ImportCase kImportCases[] = {
     {"stored-as-utf-16le", "41=A\r\n", u"41 A\r\n", {}, Encoding::Unicode},
 };
 
-INSTANTIATE_TEST_SUITE_P(Tbl, ImportTblTest, ::testing::ValuesIn(kImportCases),
-                         [](const auto& caseInfo) {
-                             std::string name = caseInfo.param.name;
-                             std::replace(name.begin(), name.end(), '-', '_');
-                             return name;
-                         });
+INSTANTIATE_TEST_SUITE_P(Tbl, ImportTblTest, ::testing::ValuesIn(kImportCases), test::CaseName);
 
 TEST(ImportTbl, CountsEntriesAndNotesTheReordering) {
     const ImportedTable imported =

@@ -4,6 +4,8 @@
 
 #include "tests/core/EngineTable.h"
 
+#include "tests/support/TestSupport.h"
+
 namespace zelkora {
 namespace {
 
@@ -33,8 +35,7 @@ TEST_P(Notation, EvenDigitsThenReverseBytes) {
     EXPECT_EQ(fReverseBytes(fEvenDigits(GetParam().codeText)), GetParam().expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(Engine, Notation, testing::ValuesIn(kNotationCases),
-                         [](const auto& row) { return std::string(row.param.name); });
+INSTANTIATE_TEST_SUITE_P(Engine, Notation, testing::ValuesIn(kNotationCases), test::CaseName);
 
 // Line numbers matter: duplicates and first-match order are tested against them.
 constexpr Line kTable[] = {
@@ -88,8 +89,7 @@ TEST_P(TextToCode, Converts) {
     EXPECT_EQ(fTextToCode(table, c.text, c.lineBreakOption), c.expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(Engine, TextToCode, testing::ValuesIn(kConversionCases),
-                         [](const auto& row) { return std::string(row.param.name); });
+INSTANTIATE_TEST_SUITE_P(Engine, TextToCode, testing::ValuesIn(kConversionCases), test::CaseName);
 
 TEST(TextToCodeTable, NoSlotsGivesUnknownPerCharacter) {
     const CodeTable empty;

@@ -5,8 +5,12 @@
 #include <string>
 #include <string_view>
 
+#include "tests/support/TestSupport.h"
+
 namespace zelkora {
 namespace {
+
+using test::PrintTo;
 
 struct Utf7Case {
     std::string_view name;
@@ -14,10 +18,6 @@ struct Utf7Case {
     std::u16string_view text;
     std::size_t substitutions;
 };
-
-void PrintTo(const Utf7Case& c, std::ostream* os) {
-    *os << c.name;
-}
 
 constexpr Utf7Case kCases[] = {
     {"escaped_plus", "+-", u"+", 0},
@@ -43,16 +43,12 @@ class Utf7 : public testing::TestWithParam<Utf7Case> {};
 TEST_P(Utf7, Decode) {
     const Utf7Case& c = GetParam();
     std::size_t substitutions = 99;
-    const std::span<const std::uint8_t> bytes(reinterpret_cast<const std::uint8_t*>(c.bytes.data()),
-                                              c.bytes.size());
+    const std::span<const std::uint8_t> bytes = test::AsBytes(c.bytes);
     EXPECT_EQ(DecodeUtf7(bytes, &substitutions), c.text);
     EXPECT_EQ(substitutions, c.substitutions);
 }
 
-INSTANTIATE_TEST_SUITE_P(Utf7, Utf7, testing::ValuesIn(kCases),
-                         [](const testing::TestParamInfo<Utf7Case>& caseInfo) {
-                             return std::string(caseInfo.param.name);
-                         });
+INSTANTIATE_TEST_SUITE_P(Utf7, Utf7, testing::ValuesIn(kCases), test::CaseName);
 
 }  // namespace
 }  // namespace zelkora

@@ -6,13 +6,12 @@
 #include <string>
 #include <string_view>
 
+#include "tests/support/TestSupport.h"
+
 namespace zelkora {
 namespace {
 
-template <typename Case>
-std::string CaseName(const testing::TestParamInfo<Case>& caseInfo) {
-    return std::string(caseInfo.param.name);
-}
+using test::PrintTo;
 
 // ---- Strict reading of stdin.
 
@@ -22,10 +21,6 @@ struct StrictCase {
     std::u16string_view text;  // when valid
     std::size_t badOffset;     // npos when valid
 };
-
-void PrintTo(const StrictCase& c, std::ostream* os) {
-    *os << c.name;
-}
 
 constexpr std::size_t kValid = std::string_view::npos;
 
@@ -55,7 +50,7 @@ TEST_P(Strict, TextOrFirstBadByte) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Utf8, Strict, testing::ValuesIn(kStrictCases), CaseName<StrictCase>);
+INSTANTIATE_TEST_SUITE_P(Utf8, Strict, testing::ValuesIn(kStrictCases), test::CaseName);
 
 // ---- Writing text out.
 
@@ -64,10 +59,6 @@ struct ToUtf8Case {
     std::u16string_view text;
     std::string_view utf8;
 };
-
-void PrintTo(const ToUtf8Case& c, std::ostream* os) {
-    *os << c.name;
-}
 
 constexpr ToUtf8Case kToUtf8Cases[] = {
     {"hiragana", u"あA",
@@ -89,7 +80,7 @@ TEST_P(ToUtf8, Bytes) {
     EXPECT_EQ(Utf16ToUtf8(GetParam().text), GetParam().utf8);
 }
 
-INSTANTIATE_TEST_SUITE_P(Utf8, ToUtf8, testing::ValuesIn(kToUtf8Cases), CaseName<ToUtf8Case>);
+INSTANTIATE_TEST_SUITE_P(Utf8, ToUtf8, testing::ValuesIn(kToUtf8Cases), test::CaseName);
 
 // ---- File names that need not be UTF-8.
 
@@ -98,10 +89,6 @@ struct FileNameCase {
     std::string_view raw;
     std::u16string_view text;
 };
-
-void PrintTo(const FileNameCase& c, std::ostream* os) {
-    *os << c.name;
-}
 
 constexpr FileNameCase kFileNameCases[] = {
     {"utf8_name", "\xE8\xA1\xA8.tbl", u"表.tbl"},
@@ -119,7 +106,7 @@ TEST_P(FileName, ToTextAndBack) {
     EXPECT_EQ(TextToFileName(c.text), c.raw);
 }
 
-INSTANTIATE_TEST_SUITE_P(Utf8, FileName, testing::ValuesIn(kFileNameCases), CaseName<FileNameCase>);
+INSTANTIATE_TEST_SUITE_P(Utf8, FileName, testing::ValuesIn(kFileNameCases), test::CaseName);
 
 TEST(Utf8, EveryShortByteStringSurvivesTheRoundTrip) {
     for (int first = 0; first < 256; ++first) {

@@ -2,17 +2,13 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <string>
 #include <vector>
 
+#include "tests/support/TestSupport.h"
+
 namespace zelkora {
 namespace {
-
-std::string CaseName(std::string name) {
-    std::replace(name.begin(), name.end(), '-', '_');
-    return name;
-}
 
 struct BoxCase {
     const char* name;
@@ -57,8 +53,7 @@ const BoxCase kBoxCases[] = {
     {"no-height", 7080, 0, 3135, {1200, 0, 5865, 0}, {1200, 0, 5865, 0}},
 };
 
-INSTANTIATE_TEST_SUITE_P(Cases, LayOutBoxesTest, ::testing::ValuesIn(kBoxCases),
-                         [](const auto& caseInfo) { return CaseName(caseInfo.param.name); });
+INSTANTIATE_TEST_SUITE_P(Cases, LayOutBoxesTest, ::testing::ValuesIn(kBoxCases), test::CaseName);
 
 struct PixelCase {
     const char* name;
@@ -86,8 +81,7 @@ const PixelCase kPixelCases[] = {
     {"negative-left", {-1500, 0, 1500, 15}, 96, {-100, 0, 100, 1}},
 };
 
-INSTANTIATE_TEST_SUITE_P(Cases, PixelRectTest, ::testing::ValuesIn(kPixelCases),
-                         [](const auto& caseInfo) { return CaseName(caseInfo.param.name); });
+INSTANTIATE_TEST_SUITE_P(Cases, PixelRectTest, ::testing::ValuesIn(kPixelCases), test::CaseName);
 
 TEST(Twips, FifteenToThePixelAt96Dpi) {
     EXPECT_DOUBLE_EQ(TwipsFromPixels(472, 96), 7080);
@@ -116,7 +110,7 @@ const RoundCase kRoundCases[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(Cases, RoundHalfEvenTest, ::testing::ValuesIn(kRoundCases),
-                         [](const auto& caseInfo) { return CaseName(caseInfo.param.name); });
+                         test::CaseName);
 
 struct PlacementCase {
     const char* name;
@@ -146,7 +140,7 @@ const PlacementCase kPlacementCases[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(Cases, AcceptablePlacementTest, ::testing::ValuesIn(kPlacementCases),
-                         [](const auto& caseInfo) { return CaseName(caseInfo.param.name); });
+                         test::CaseName);
 
 struct MendCase {
     const char* name;
@@ -183,8 +177,7 @@ const MendCase kMendCases[] = {
      {2310, 362, 500, 300}},
 };
 
-INSTANTIATE_TEST_SUITE_P(Cases, MendOffScreenTest, ::testing::ValuesIn(kMendCases),
-                         [](const auto& caseInfo) { return CaseName(caseInfo.param.name); });
+INSTANTIATE_TEST_SUITE_P(Cases, MendOffScreenTest, ::testing::ValuesIn(kMendCases), test::CaseName);
 
 }  // namespace
 }  // namespace zelkora

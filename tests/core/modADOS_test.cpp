@@ -9,15 +9,16 @@
 #include <string_view>
 #include <vector>
 
+#include "tests/support/TestSupport.h"
+
 namespace zelkora {
 namespace {
 
 using Bytes = std::span<const std::uint8_t>;
 using Decoder = std::u16string (*)(Bytes bytes, std::size_t* substitutions);
 
-Bytes AsBytes(std::string_view text) {
-    return {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()};
-}
+using test::AsBytes;
+using test::PrintTo;
 
 constexpr Decoder kSjis = FromShiftJIS;
 constexpr Decoder kEuc = [](Bytes b, std::size_t* s) { return DecodeWithCharset("EUC-JP", b, s); };
@@ -38,15 +39,6 @@ struct DecodeCase {
     std::u16string_view text;
     std::size_t substitutions;
 };
-
-template <typename Case>
-std::string CaseName(const testing::TestParamInfo<Case>& info) {
-    return std::string(info.param.name);
-}
-
-void PrintTo(const DecodeCase& c, std::ostream* os) {
-    *os << c.name;
-}
 
 constexpr DecodeCase kDecodeCases[] = {
     // Shift_JIS as Windows-31J
@@ -151,7 +143,7 @@ TEST_P(Decode, TextAndSubstitutions) {
     EXPECT_EQ(substitutions, c.substitutions);
 }
 
-INSTANTIATE_TEST_SUITE_P(ModADOS, Decode, testing::ValuesIn(kDecodeCases), CaseName<DecodeCase>);
+INSTANTIATE_TEST_SUITE_P(ModADOS, Decode, testing::ValuesIn(kDecodeCases), test::CaseName);
 
 TEST(ModADOS, OneTextInSixEncodingsDecodesAlike) {
     // ～∥－￠￡￢①ｱあ\n~ and CR LF, as a table line would hold them.
@@ -204,10 +196,6 @@ struct TableCase {
     Decoder decode;
 };
 
-void PrintTo(const TableCase& c, std::ostream* os) {
-    *os << c.name;
-}
-
 constexpr TableCase kTableCases[] = {
     {"eucjp", "jis-common.eucjp.txt", kEuc},   {"iso2022jp", "jis-common.iso2022jp.txt", kJis},
     {"utf7", "jis-common.utf7.txt", kUtf7},    {"utf8", "jis-common.utf8.txt", kUtf8},
@@ -234,7 +222,7 @@ TEST_P(CommonTable, DecodesLikeTheShiftJisFile) {
                text.begin();
 }
 
-INSTANTIATE_TEST_SUITE_P(ModADOS, CommonTable, testing::ValuesIn(kTableCases), CaseName<TableCase>);
+INSTANTIATE_TEST_SUITE_P(ModADOS, CommonTable, testing::ValuesIn(kTableCases), test::CaseName);
 
 }  // namespace
 }  // namespace zelkora

@@ -10,26 +10,13 @@
 #include <string_view>
 #include <vector>
 
+#include "tests/support/TestSupport.h"
+
 namespace zelkora {
 namespace {
 
-std::span<const std::uint8_t> AsBytes(std::string_view text) {
-    return {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()};
-}
-
-// Failures name their case rather than dump its bytes.
-template <typename Case>
-requires requires(const Case& c) {
-    c.name;
-}
-void PrintTo(const Case& c, std::ostream* os) {
-    *os << c.name;
-}
-
-template <typename Case>
-std::string CaseName(const testing::TestParamInfo<Case>& info) {
-    return std::string(info.param.name);
-}
+using test::AsBytes;
+using test::PrintTo;
 
 // ---- The six scores and the detected name of short inputs.
 
@@ -103,7 +90,7 @@ TEST_P(Scores, AllSixAndTheDetectedName) {
     EXPECT_EQ(DetectEncoding(AsBytes(c.bytes)), c.detected);
 }
 
-INSTANTIATE_TEST_SUITE_P(ModJudge, Scores, testing::ValuesIn(kScoresCases), CaseName<ScoresCase>);
+INSTANTIATE_TEST_SUITE_P(ModJudge, Scores, testing::ValuesIn(kScoresCases), test::CaseName);
 
 // ---- Rounding and the end of the examined span. The input is `prefix`, then `ascii` bytes
 // "A", then bytes 0x80 (worth nothing to every byte scorer) up to index `tailAt`, then `tail`.
@@ -156,7 +143,7 @@ TEST_P(Span, Score) {
     EXPECT_EQ(c.score(AsBytes(input), LastExamined(input.size())), c.expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(ModJudge, Span, testing::ValuesIn(kSpanCases), CaseName<SpanCase>);
+INSTANTIATE_TEST_SUITE_P(ModJudge, Span, testing::ValuesIn(kSpanCases), test::CaseName);
 
 TEST(ModJudge, UnitStraddlingTheSpanKeepsTheScoreAt100) {
     // 333 x あ fill indices 0..998 at 2 points a byte; a six-byte unit at 999 adds 12, and
@@ -229,7 +216,7 @@ TEST_P(Contract, SpanEndBeyondTheInputIsTheLastByte) {
     EXPECT_EQ(GetParam().score(bytes, 5000), GetParam().score(bytes, bytes.size() - 1));
 }
 
-INSTANTIATE_TEST_SUITE_P(ModJudge, Contract, testing::ValuesIn(kScorerCases), CaseName<ScorerCase>);
+INSTANTIATE_TEST_SUITE_P(ModJudge, Contract, testing::ValuesIn(kScorerCases), test::CaseName);
 
 TEST(ModJudge, EmptyInputIsNamedSjisAndScoresNothing) {
     EXPECT_EQ(DetectEncoding({}), Encoding::SJIS);
@@ -266,7 +253,7 @@ TEST_P(TableFile, IsNamedRight) {
     EXPECT_EQ(EncodingName(DetectEncoding(bytes)), GetParam().detected);
 }
 
-INSTANTIATE_TEST_SUITE_P(ModJudge, TableFile, testing::ValuesIn(kFileCases), CaseName<FileCase>);
+INSTANTIATE_TEST_SUITE_P(ModJudge, TableFile, testing::ValuesIn(kFileCases), test::CaseName);
 
 }  // namespace
 }  // namespace zelkora

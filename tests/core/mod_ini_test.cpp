@@ -5,55 +5,34 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <filesystem>
-#include <fstream>
 #include <iterator>
 #include <limits>
 #include <optional>
 #include <ostream>
 #include <string>
 
+#include "tests/support/TestSupport.h"
+
 namespace zelkora {
 namespace {
 
 namespace fs = std::filesystem;
 
-// "first-key-wins" becomes the test name "first_key_wins".
-template <class Info>
-std::string CaseName(const Info& caseInfo) {
-    std::string name = caseInfo.param.name;
-    std::replace(name.begin(), name.end(), '-', '_');
-    return name;
-}
+using test::PrintTo;
 
 class IniFileTest {
 protected:
-    static fs::path UniqueFolder() {
-        std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
-        std::replace(name.begin(), name.end(), '/', '_');
-        return fs::temp_directory_path() /
-               ("zelkora-ini-" + std::to_string(::getpid()) + "-" + name);
-    }
-
-    IniFileTest() : dir_(UniqueFolder()), file_(dir_ / "setting.ini") {
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
-    }
-    ~IniFileTest() { fs::remove_all(dir_); }
-
-    void Write(std::string_view content) { std::ofstream(file_, std::ios::binary) << content; }
-    std::string Read() const {
-        std::ifstream in(file_, std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), {}};
-    }
+    void Write(std::string_view content) { test::WriteBytes(file_, content); }
+    std::string Read() const { return test::ReadBytes(file_); }
     std::size_t EntriesInFolder() const {
         return static_cast<std::size_t>(
             std::distance(fs::directory_iterator(dir_), fs::directory_iterator()));
     }
 
-    fs::path dir_;
-    fs::path file_;
+    const test::TempFolder folder_{"zelkora-ini"};
+    const fs::path& dir_ = folder_.path();
+    const fs::path file_ = dir_ / "setting.ini";
 };
 
 struct ReadCase {
@@ -63,11 +42,6 @@ struct ReadCase {
     std::u16string key;
     std::optional<std::u16string> value;  // nothing: the default comes back
 };
-
-// ctest lists each case by its name.
-void PrintTo(const ReadCase& c, std::ostream* os) {
-    *os << c.name;
-}
 
 class ReadStringTest : public IniFileTest, public ::testing::TestWithParam<ReadCase> {};
 
@@ -106,19 +80,13 @@ const ReadCase kReadCases[] = {
      u"File", std::u16string(32765, u'x')},
 };
 
-INSTANTIATE_TEST_SUITE_P(Cases, ReadStringTest, ::testing::ValuesIn(kReadCases),
-                         CaseName<::testing::TestParamInfo<ReadCase>>);
+INSTANTIATE_TEST_SUITE_P(Cases, ReadStringTest, ::testing::ValuesIn(kReadCases), test::CaseName);
 
 struct IntCase {
     const char* name;
     std::string value;  // nothing: no key at all
     std::int32_t expected;
 };
-
-// ctest lists each case by its name.
-void PrintTo(const IntCase& c, std::ostream* os) {
-    *os << c.name;
-}
 
 class ReadIntTest : public IniFileTest, public ::testing::TestWithParam<IntCase> {};
 
@@ -140,8 +108,7 @@ const IntCase kIntCases[] = {
     {"too-small-saturates", "-99999999999999999999999", std::numeric_limits<std::int32_t>::min()},
 };
 
-INSTANTIATE_TEST_SUITE_P(Cases, ReadIntTest, ::testing::ValuesIn(kIntCases),
-                         CaseName<::testing::TestParamInfo<IntCase>>);
+INSTANTIATE_TEST_SUITE_P(Cases, ReadIntTest, ::testing::ValuesIn(kIntCases), test::CaseName);
 
 class IniTest : public IniFileTest, public ::testing::Test {};
 
@@ -162,11 +129,6 @@ struct WriteCase {
     std::u16string value;
     std::string after;
 };
-
-// ctest lists each case by its name.
-void PrintTo(const WriteCase& c, std::ostream* os) {
-    *os << c.name;
-}
 
 class WriteTest : public IniFileTest, public ::testing::TestWithParam<WriteCase> {};
 
@@ -206,8 +168,7 @@ const WriteCase kWriteCases[] = {
      "[Zelkora]\r\nFile=\"\"a\"\"\r\n"},
 };
 
-INSTANTIATE_TEST_SUITE_P(Cases, WriteTest, ::testing::ValuesIn(kWriteCases),
-                         CaseName<::testing::TestParamInfo<WriteCase>>);
+INSTANTIATE_TEST_SUITE_P(Cases, WriteTest, ::testing::ValuesIn(kWriteCases), test::CaseName);
 
 TEST_F(IniTest, ValuesComeBackAsWritten) {
     for (const std::u16string value :
@@ -234,7 +195,7 @@ TEST_F(IniTest, FileModeKept) {
 
 TEST_F(IniTest, LinkedFileRewrittenThroughTheLink) {
     const fs::path real = dir_ / "real.ini";
-    std::ofstream(real, std::ios::binary) << "[Zelkora]\r\nFile=a\r\n";
+    test::WriteBytes(real, "[Zelkora]\r\nFile=a\r\n");
     fs::create_symlink(real, file_);
     ASSERT_TRUE(WriteIniString(u"Zelkora", u"File", u"b", file_));
     EXPECT_TRUE(fs::is_symlink(file_));

@@ -7,11 +7,13 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <ostream>
 #include <string>
 #include <vector>
+
+// Included by its path from here: this program links none of the project's libraries, which
+// would bring the source folder into the include path.
+#include "../support/TestSupport.h"
 
 extern char** environ;
 
@@ -19,25 +21,14 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// "first-key-wins" becomes the test name "first_key_wins".
-template <class Info>
-std::string CaseName(const Info& caseInfo) {
-    std::string name = caseInfo.param.name;
-    std::replace(name.begin(), name.end(), '-', '_');
-    return name;
-}
+using zelkora::test::CaseName;
+using zelkora::test::PrintTo;
+using zelkora::test::ReadBytes;
+using zelkora::test::TempFolder;
+using zelkora::test::WriteBytes;
 
 const fs::path kBuiltCli = fs::path(ZELKORA_BIN_DIR) / "zelkora-cli";
 const fs::path kData = ZELKORA_TEST_DATA;
-
-std::string ReadBytes(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
-
-void WriteBytes(const fs::path& path, std::string_view bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-}
 
 struct Result {
     int status = -1;  // exit status; -1 when the program did not exit normally
@@ -47,17 +38,7 @@ struct Result {
 
 class CliTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
-        std::replace(name.begin(), name.end(), '/', '_');
-        dir_ =
-            fs::temp_directory_path() / ("zelkora-e2e-" + std::to_string(::getpid()) + "-" + name);
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
-        table_ = dir_ / "table.txt";
-        WriteBytes(table_, kTable);
-    }
-    void TearDown() override { fs::remove_all(dir_); }
+    void SetUp() override { WriteBytes(table_, kTable); }
 
     // stdin, stdout and stderr go through files, so nothing can block on a full pipe.
     Result Run(const fs::path& program, std::vector<std::string> args, std::string_view input = {},
@@ -108,8 +89,9 @@ protected:
 
     static constexpr std::string_view kTable =
         "// test table\r\n41 A\r\n42 B\r\n61 a\r\n62 b\r\n0A \\n\r\n82A0 \xE3\x81\x82\r\n";  // あ
-    fs::path dir_;
-    fs::path table_;
+    const TempFolder folder_{"zelkora-e2e"};
+    const fs::path& dir_ = folder_.path();
+    const fs::path table_ = dir_ / "table.txt";
 };
 
 struct ConvertCase {
@@ -118,11 +100,6 @@ struct ConvertCase {
     std::string input;
     std::string output;
 };
-
-// ctest lists each case by its name.
-void PrintTo(const ConvertCase& c, std::ostream* os) {
-    *os << c.name;
-}
 
 class ConvertTest : public CliTest, public ::testing::WithParamInterface<ConvertCase> {};
 
@@ -151,8 +128,7 @@ const ConvertCase kConvertCases[] = {
     {"auto-unspaced-codes", {"auto", "--line-break"}, "610A62", "a\r\nb"},
 };
 
-INSTANTIATE_TEST_SUITE_P(Cases, ConvertTest, ::testing::ValuesIn(kConvertCases),
-                         CaseName<::testing::TestParamInfo<ConvertCase>>);
+INSTANTIATE_TEST_SUITE_P(Cases, ConvertTest, ::testing::ValuesIn(kConvertCases), CaseName);
 
 TEST_F(CliTest, TableOptionWithEquals) {
     const Result result = Cli({"to-codes", "--table=" + table_.string()}, "B");
@@ -192,11 +168,6 @@ struct UsageCase {
     std::vector<std::string> args;
 };
 
-// ctest lists each case by its name.
-void PrintTo(const UsageCase& c, std::ostream* os) {
-    *os << c.name;
-}
-
 class UsageTest : public CliTest, public ::testing::WithParamInterface<UsageCase> {};
 
 TEST_P(UsageTest, ExitsWithTwo) {
@@ -215,8 +186,7 @@ const UsageCase kUsageCases[] = {
     {"dump-with-two-files", {"dump", "a", "b"}},
 };
 
-INSTANTIATE_TEST_SUITE_P(Cases, UsageTest, ::testing::ValuesIn(kUsageCases),
-                         CaseName<::testing::TestParamInfo<UsageCase>>);
+INSTANTIATE_TEST_SUITE_P(Cases, UsageTest, ::testing::ValuesIn(kUsageCases), CaseName);
 
 TEST_F(CliTest, VersionAndHelp) {
     const Result version = Cli({"--version"});
