@@ -37,9 +37,9 @@ if [[ $gui == ON ]]; then
     echo "== window"
     # A real X server when one is at hand, so text is laid out and drawn as on a desktop.
     if [[ -z ${DISPLAY:-} ]] && command -v xvfb-run >/dev/null; then
-        xvfb-run -a -s "-screen 0 1280x1024x24" "$build/bench/zelkora-window-bench" || status=1
+        xvfb-run -a -s "-screen 0 1280x1024x24" "$build/bench/zelkora-window-bench" -median 5 || status=1
     else
-        "$build/bench/zelkora-window-bench" || status=1
+        "$build/bench/zelkora-window-bench" -median 5 || status=1
     fi
 fi
 exit $status
