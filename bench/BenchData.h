@@ -21,8 +21,8 @@ inline constexpr std::size_t kTextBytes = std::size_t{1} << 20;
 
 // One table file as it is stored on disk.
 struct BenchTable {
-    std::string name;  // also its file name
-    Encoding encoding;
+    std::string name;   // also its file name
+    Encoding encoding;  // what it is stored in, and what detection must name
     std::vector<std::uint8_t> bytes;
     std::size_t lines = 0;  // lines of the stored text, which is also the number of slots
 };

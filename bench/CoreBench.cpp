@@ -75,8 +75,9 @@ bool Fail(const std::string& what) {
 }
 
 // Reads every table back and converts the text with it, checking what a benchmark would
-// otherwise measure blindly: slot counts, that every character is found, that the three
-// storages of Windows-31J convert alike, and that the whole-plane table gives the text back.
+// otherwise measure blindly: the detected encoding, slot counts, that every character is found,
+// that the three storages of Windows-31J convert alike, and that the whole-plane table gives the
+// text back.
 bool Prepare(const fs::path& folder, Prepared& data) {
     auto tables = AllTables();
     if (!tables) {
@@ -88,6 +89,10 @@ bool Prepare(const fs::path& folder, Prepared& data) {
         return Fail("cannot write the data under " + folder.string());
     }
     for (const BenchTable& table : data.tables) {
+        // Read through another decoder, the table would not be the one named in the figures.
+        if (DetectEncoding(table.bytes) != table.encoding) {
+            return Fail(table.name + " is not detected as " + EncodingName(table.encoding));
+        }
         const fs::path path = folder / table.name;
         CodeTable read;
         if (ReadTableFile(path, read) != ReadStatus::Ok || read.size() != table.lines) {
