@@ -33,6 +33,7 @@
 #include "engine/TextToCode.h"
 #include "tables/Catalogue.h"
 #include "tables/TableReader.h"
+#include "tests/support/TestSupport.h"
 #include "window/mod_ini.h"
 
 namespace zelkora {
@@ -45,26 +46,11 @@ using namespace std::string_literals;
 constexpr std::size_t kMiB = 1024 * 1024;
 constexpr std::u16string_view kSection = u"Zelkora";
 
-// "shift-jis-invalid-bytes" becomes the test name "shift_jis_invalid_bytes".
-template <class Info>
-std::string CaseName(const Info& caseInfo) {
-    std::string name = caseInfo.param.name;
-    std::replace(name.begin(), name.end(), '-', '_');
-    return name;
-}
-
-std::string ReadBytes(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
-
-void WriteBytes(const fs::path& path, std::string_view bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-}
-
-std::span<const std::uint8_t> AsBytes(std::string_view bytes) {
-    return {reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()};
-}
+using test::AsBytes;
+using test::CaseName;
+using test::PrintTo;
+using test::ReadBytes;
+using test::WriteBytes;
 
 std::string Utf16Le(std::u16string_view text) {
     std::string bytes = "\xFF\xFE";
@@ -79,30 +65,6 @@ std::string Utf16Le(std::u16string_view text) {
 std::string BinaryFile() {
     return ReadBytes("/proc/self/exe").substr(0, 64 * 1024);
 }
-
-// A folder of the current test's own, removed afterwards whatever its permissions.
-class Folder {
-public:
-    Folder() {
-        std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
-        std::replace(name.begin(), name.end(), '/', '_');
-        path_ =
-            fs::temp_directory_path() / ("zelkora-bad-" + std::to_string(::getpid()) + "-" + name);
-        fs::remove_all(path_);
-        fs::create_directories(path_);
-    }
-    Folder(const Folder&) = delete;
-    Folder& operator=(const Folder&) = delete;
-    ~Folder() {
-        std::error_code ignored;
-        fs::permissions(path_, fs::perms::owner_all, ignored);
-        fs::remove_all(path_, ignored);
-    }
-    const fs::path& path() const { return path_; }
-
-private:
-    fs::path path_;
-};
 
 // What a folder holds: each entry's kind and, for regular files, their bytes. Equal snapshots
 // before and after an operation show that it wrote, created and removed nothing there.
@@ -177,10 +139,6 @@ struct BadTableCase {
     std::vector<Slot> intact;          // these read exactly so
     std::vector<Slot> replaced;        // code as given, character part holding U+FFFD
 };
-
-void PrintTo(const BadTableCase& c, std::ostream* os) {
-    *os << c.name;
-}
 
 // Each bad sequence is followed by CR LF and a good line: a decoder that swallowed the line
 // end would merge or lose the next entry.
@@ -278,7 +236,7 @@ class BadTableTest : public ::testing::TestWithParam<BadTableCase> {};
 
 TEST_P(BadTableTest, ReadsWithoutHarm) {
     const BadTableCase& c = GetParam();
-    const Folder settings;
+    const test::TempFolder settings("zelkora-bad");
     const fs::path file = settings.path() / "table.txt";
     WriteBytes(file, c.bytes);
     const auto before = Snapshot(settings.path());
@@ -323,13 +281,12 @@ TEST_P(BadTableTest, ReadsWithoutHarm) {
     static_cast<void>(fCodeToText(table, fSplitPairs(sample), false));
 }
 
-INSTANTIATE_TEST_SUITE_P(Files, BadTableTest, ::testing::ValuesIn(kBadTableCases),
-                         CaseName<::testing::TestParamInfo<BadTableCase>>);
+INSTANTIATE_TEST_SUITE_P(Files, BadTableTest, ::testing::ValuesIn(kBadTableCases), CaseName);
 
 // Lines of 10 MiB: as a character part, as a line without a space, as a code field. The line
 // after each must still be read.
 TEST(BadTable, LinesOfTenMebibytes) {
-    const Folder settings;
+    const test::TempFolder settings("zelkora-bad");
     const std::string longText(10 * kMiB, 'x');
     const std::string longDigits(10 * kMiB, '4');
     const std::u16string longText16(longText.begin(), longText.end());
@@ -370,10 +327,6 @@ struct GoneCase {
     ReadStatus status;
 };
 
-void PrintTo(const GoneCase& c, std::ostream* os) {
-    *os << c.name;
-}
-
 const GoneCase kGoneCases[] = {
     {"deleted", [](const fs::path& file) { fs::remove(file); }, false, ReadStatus::CannotOpen},
     {"replaced-by-folder",
@@ -412,7 +365,7 @@ class TableGoneTest : public ::testing::TestWithParam<GoneCase> {};
 
 TEST_P(TableGoneTest, PreviousTableStaysInUse) {
     const GoneCase& c = GetParam();
-    const Folder settings;
+    const test::TempFolder settings("zelkora-bad");
     fs::permissions(settings.path(), fs::perms::all);  // so that nobody may look inside
     WriteBytes(settings.path() / "a.txt", "41 A\r\n42 B");
     WriteBytes(settings.path() / "b.txt", "// b\r\n43 C");
@@ -444,15 +397,14 @@ TEST_P(TableGoneTest, PreviousTableStaysInUse) {
     EXPECT_EQ(Snapshot(settings.path()), before) << "the reader changed the settings folder";
 }
 
-INSTANTIATE_TEST_SUITE_P(Files, TableGoneTest, ::testing::ValuesIn(kGoneCases),
-                         CaseName<::testing::TestParamInfo<GoneCase>>);
+INSTANTIATE_TEST_SUITE_P(Files, TableGoneTest, ::testing::ValuesIn(kGoneCases), CaseName);
 
 // Another program cuts the file short and writes it again while the reader reads it. Every
 // read yields either nothing (the table stays) or a table made from a leading part of the file.
 // A read racing a truncation may see zeros where the cut was: lines from there on are whatever
 // those bytes make, but the lines before stay whole.
 TEST(BadTable, TruncatedWhileBeingRead) {
-    const Folder settings;
+    const test::TempFolder settings("zelkora-bad");
     const fs::path file = settings.path() / "table.txt";
     std::string content;
     for (int code = 0x100; code < 0x4100; ++code) {
@@ -510,7 +462,7 @@ TEST(BadTable, TruncatedWhileBeingRead) {
 // The settings folder and the input.
 
 TEST(BadSettingsFolder, ReplacedByAFile) {
-    const Folder program;
+    const test::TempFolder program("zelkora-bad");
     const fs::path settings = program.path() / "settings";
     WriteBytes(settings, "41 A\r\n");
     const auto before = Snapshot(program.path());
@@ -549,10 +501,6 @@ struct IniCase {
     std::int32_t x;       // "X" as read; 7 when missing
 };
 
-void PrintTo(const IniCase& c, std::ostream* os) {
-    *os << c.name;
-}
-
 std::string Garbage() {
     std::mt19937 random(1);
     std::string bytes(4096, '\0');
@@ -585,7 +533,7 @@ class IniBadFileTest : public ::testing::TestWithParam<IniCase> {};
 // line and keeps every other byte of the file as it was.
 TEST_P(IniBadFileTest, ReadsAndRewritesSafely) {
     const IniCase& c = GetParam();
-    const Folder program;
+    const test::TempFolder program("zelkora-bad");
     const fs::path ini = program.path() / "setting.ini";
     WriteBytes(ini, c.content);
 
@@ -613,18 +561,13 @@ TEST_P(IniBadFileTest, ReadsAndRewritesSafely) {
     EXPECT_EQ(Snapshot(program.path()).size(), 1u) << "a file beside setting.ini was left";
 }
 
-INSTANTIATE_TEST_SUITE_P(Files, IniBadFileTest, ::testing::ValuesIn(kIniCases),
-                         CaseName<::testing::TestParamInfo<IniCase>>);
+INSTANTIATE_TEST_SUITE_P(Files, IniBadFileTest, ::testing::ValuesIn(kIniCases), CaseName);
 
 // setting.ini where it cannot be written: reads give defaults, writes fail, nothing changes.
 struct IniPlaceCase {
     const char* name;
     fs::path (*place)(const fs::path& folder);  // makes the obstacle, gives setting.ini's path
 };
-
-void PrintTo(const IniPlaceCase& c, std::ostream* os) {
-    *os << c.name;
-}
 
 const IniPlaceCase kIniPlaceCases[] = {
     {"setting-ini-is-a-folder",
@@ -648,7 +591,7 @@ const IniPlaceCase kIniPlaceCases[] = {
 class IniPlaceTest : public ::testing::TestWithParam<IniPlaceCase> {};
 
 TEST_P(IniPlaceTest, ReadsDefaultsAndWritesNothing) {
-    const Folder program;
+    const test::TempFolder program("zelkora-bad");
     const fs::path ini = GetParam().place(program.path());
     const auto before = Snapshot(program.path());
     const auto result = RunInChild(
@@ -664,8 +607,7 @@ TEST_P(IniPlaceTest, ReadsDefaultsAndWritesNothing) {
     EXPECT_EQ(Snapshot(program.path()), before);
 }
 
-INSTANTIATE_TEST_SUITE_P(Places, IniPlaceTest, ::testing::ValuesIn(kIniPlaceCases),
-                         CaseName<::testing::TestParamInfo<IniPlaceCase>>);
+INSTANTIATE_TEST_SUITE_P(Places, IniPlaceTest, ::testing::ValuesIn(kIniPlaceCases), CaseName);
 
 }  // namespace
 }  // namespace zelkora
