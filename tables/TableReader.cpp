@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 
@@ -185,29 +186,21 @@ std::int32_t ReadCodeField(std::u16string_view field) {
 
 namespace {
 
-// Editors on Linux save LF only; cut at CR LF whenever the text holds one, so a table written
-// on Windows keeps a lone LF inside its line exactly as before.
-std::u16string_view LineSeparator(std::u16string_view text) {
-    return text.find(u"\r\n") != std::u16string_view::npos ? std::u16string_view(u"\r\n") : u"\n";
+// A line ends at CR LF and also at a lone LF: a table written on Windows gets lines appended
+// by an editor or a shell that end in LF alone. A lone CR ends nothing and stays in its line.
+std::size_t CountLines(std::u16string_view text) {
+    return 1 + static_cast<std::size_t>(std::ranges::count(text, u'\n'));
 }
 
-std::size_t CountLines(std::u16string_view text, std::u16string_view separator) {
-    std::size_t count = 1;
-    for (auto at = text.find(separator); at != std::u16string_view::npos;
-         at = text.find(separator, at + separator.size())) {
-        ++count;
-    }
-    return count;
-}
-
-// Calls take(line) for each line in order.
+// Calls take(line) for each line in order, without its line end.
 template <typename Take>
-void ForEachLine(std::u16string_view text, std::u16string_view separator, Take take) {
+void ForEachLine(std::u16string_view text, Take take) {
     std::size_t start = 0;
-    for (auto end = text.find(separator); end != std::u16string_view::npos;
-         end = text.find(separator, start)) {
-        take(text.substr(start, end - start));
-        start = end + separator.size();
+    for (auto end = text.find(u'\n'); end != std::u16string_view::npos;
+         end = text.find(u'\n', start)) {
+        const std::size_t cut = end > start && text[end - 1] == u'\r' ? end - 1 : end;
+        take(text.substr(start, cut - start));
+        start = end + 1;
     }
     take(text.substr(start));
 }
@@ -217,10 +210,9 @@ void ForEachLine(std::u16string_view text, std::u16string_view separator, Take t
 // Counted first: a table of 60,000 lines would otherwise be copied at every doubling of the
 // vector, and memory first touched is what reading a large table costs most.
 std::vector<std::u16string_view> CutTableLines(std::u16string_view text) {
-    const std::u16string_view separator = LineSeparator(text);
     std::vector<std::u16string_view> lines;
-    lines.reserve(CountLines(text, separator));
-    ForEachLine(text, separator, [&](std::u16string_view line) { lines.push_back(line); });
+    lines.reserve(CountLines(text));
+    ForEachLine(text, [&](std::u16string_view line) { lines.push_back(line); });
     return lines;
 }
 
@@ -243,8 +235,7 @@ namespace {
 void FillTable(std::u16string_view text, CodeTable& table) {
     // The lines are taken one by one, as CutTableLines cuts them, rather than listed first: a
     // list of 60,000 views is another megabyte to fault in.
-    const std::u16string_view separator = LineSeparator(text);
-    const std::size_t lines = CountLines(text, separator);
+    const std::size_t lines = CountLines(text);
     if (table.Codes.capacity() / 2 > lines) {
         table = CodeTable{};
     }
@@ -252,7 +243,7 @@ void FillTable(std::u16string_view text, CodeTable& table) {
     table.Characters.resize(lines);
     table.CodeTexts.resize(lines);
     std::size_t slot = 0;
-    ForEachLine(text, separator, [&](std::u16string_view line) {
+    ForEachLine(text, [&](std::u16string_view line) {
         table.Characters[slot].clear();
         table.CodeTexts[slot].clear();
         ParseLine(line, slot, table);

@@ -30,7 +30,7 @@ namespace zelkora {
                                                 std::span<const std::uint8_t> bytes,
                                                 std::size_t* substitutions = nullptr);
 
-// Cuts decoded text into lines (at CR LF; at LF when the text holds no CR LF at all) and
+// Cuts decoded text into lines (at CR LF and at a lone LF; a lone CR stays in its line) and
 // fills one slot per line, then builds the lookup index.
 [[nodiscard]] CodeTable ParseTable(std::u16string_view text);
 

@@ -138,10 +138,7 @@ private:
         const CodeTable table = ParseTable(text_);
         check_.tableLines = lines.size();
         EditorLines editor(text_);
-        const bool crlf = text_.find(u"\r\n") != std::u16string::npos;
-        if (!crlf && text_.find(u'\n') != std::u16string::npos) {
-            Add(FindingKind::LfOnly);
-        }
+        CheckLineEnds();
         for (std::size_t slot = 0; slot < lines.size() && slot < table.size(); ++slot) {
             const std::u16string_view line = lines[slot];
             const std::size_t start = static_cast<std::size_t>(line.data() - text_.data());
@@ -159,6 +156,19 @@ private:
             CheckLine(line, first, table, slot);
         }
         CheckShadowing();
+    }
+
+    // Both kinds end a line here, but a program that cuts only at CR LF joins LF lines.
+    void CheckLineEnds() {
+        bool crlf = false;
+        bool lf = false;
+        for (auto at = text_.find(u'\n'); at != std::u16string::npos;
+             at = text_.find(u'\n', at + 1)) {
+            (at > 0 && text_[at - 1] == u'\r' ? crlf : lf) = true;
+        }
+        if (lf) {
+            Add(crlf ? FindingKind::MixedLineEnds : FindingKind::LfOnly);
+        }
     }
 
     void CheckLine(std::u16string_view line, std::size_t lineNumber, const CodeTable& table,
@@ -307,7 +317,8 @@ private:
 }  // namespace
 
 bool IsProblem(FindingKind kind) {
-    return kind != FindingKind::CloseDetection && kind != FindingKind::LfOnly;
+    return kind != FindingKind::CloseDetection && kind != FindingKind::LfOnly &&
+           kind != FindingKind::MixedLineEnds;
 }
 
 bool TableCheck::ChangesMeaning() const {
@@ -375,10 +386,12 @@ std::string Message(const Finding& f, const TableCheck& check) {
         case FindingKind::LfOnly:
             return "note: lines end in LF only; this program cuts lines there, programs that "
                    "cut only at CR LF read the whole file as one line";
+        case FindingKind::MixedLineEnds:
+            return "note: some lines end in CR LF and some in LF only; this program cuts lines "
+                   "at both, programs that cut only at CR LF join each LF line to the next";
         case FindingKind::LoneLineEnd:
             return "lines " + Number(f.line) + "-" + Number(f.lastLine) +
-                   " are read as one line: a lone LF or CR ends no line in a file that uses "
-                   "CR LF";
+                   " are read as one line: a lone CR ends no line";
         case FindingKind::Substituted:
             if (f.line > 0) {
                 return "holds " + Counted(f.count, "undecodable byte sequence") + " (U+FFFD)";

@@ -19,7 +19,8 @@ enum class FindingKind {
     MisreadUtf8,         // valid UTF-8 that detection names otherwise
     CloseDetection,      // note: another encoding scored nearly as well
     LfOnly,              // note: LF line ends, which this reader cuts at
-    LoneLineEnd,         // a lone LF or CR the reader does not cut at joins editor lines
+    MixedLineEnds,       // note: CR LF and lone LF line ends, both of which this reader cuts at
+    LoneLineEnd,         // a lone CR the reader does not cut at joins editor lines
     Substituted,         // undecodable bytes became U+FFFD
     ShortLine,           // fewer than 3 characters: ignored
     NoSpace,             // no space: the whole line is a character without a code

@@ -61,10 +61,8 @@ const CheckCase kCheckCases[] = {
     {"two-byte-first", {}, false},
     {"lf-only", {{K::LfOnly, 0}}, false},
     {"close-detection", {{K::CloseDetection, 0}}, false},
-    // Editor lines 2 and 3 are one table line, so the duplicate below is on editor line 5.
-    {"mixed-line-ends",
-     {{K::LoneLineEnd, 2}, {K::NeverMatched, 2}, {K::DuplicateCode, 5, 4}},
-     true},
+    // A lone LF ends a line as CR LF does, so the duplicate is on editor line 5.
+    {"mixed-line-ends", {{K::MixedLineEnds, 0}, {K::DuplicateCode, 5, 4}}, true},
     {"lone-cr", {{K::LoneLineEnd, 1}, {K::NeverMatched, 1}}, true},
     {"substituted", {{K::Substituted, 0}, {K::Substituted, 3}}, true},
     {"misread-utf8",

@@ -95,11 +95,15 @@ const ParseCase kParseCases[] = {
      3,
      {{0, u"41", 0x41, u"A"}, {1, u"42", 0x42, u"B"}}},
     {"lf-only-cut-at-lf", u"41 A\n\n42 B\n", 4, {{0, u"41", 0x41, u"A"}, {2, u"42", 0x42, u"B"}}},
-    {"lone-lf-stays-in-line-when-crlf-present",
+    {"lone-lf-ends-line-beside-crlf",
      u"41 A\n42 B\r\n43 C",
-     2,
-     {{0, u"41", 0x41, u"A\n42 B"}, {1, u"43", 0x43, u"C"}}},
+     3,
+     {{0, u"41", 0x41, u"A"}, {1, u"42", 0x42, u"B"}, {2, u"43", 0x43, u"C"}}},
     {"lone-cr-does-not-end-line", u"41 A\r42 B", 1, {{0, u"41", 0x41, u"A\r42 B"}}},
+    {"cr-before-crlf-stays-in-line",
+     u"41 A\r\r\n42 B",
+     2,
+     {{0, u"41", 0x41, u"A\r"}, {1, u"42", 0x42, u"B"}}},
 };
 
 INSTANTIATE_TEST_SUITE_P(Lines, ParseTableTest, ::testing::ValuesIn(kParseCases), test::CaseName);
