@@ -50,7 +50,7 @@ Encoding DetectEncoding(std::span<const std::uint8_t> bytes) {
     if (bytes.empty()) {
         return Encoding::SJIS;
     }
-    const std::size_t last = LastExamined(bytes.size());
+    const std::size_t last = LastExamined(bytes);
     std::int16_t scores[std::size(kScoringOrder)] = {};
     for (const NamedScorer& scorer : kScoringOrder) {
         const std::int16_t score = scorer.score(bytes, last);
@@ -72,13 +72,14 @@ EncodingScores ScoreEncodings(std::span<const std::uint8_t> bytes) {
     if (bytes.empty()) {
         return {};
     }
-    const std::size_t last = LastExamined(bytes.size());
+    const std::size_t last = LastExamined(bytes);
     return {.jis = ScoreJIS(bytes, last),
             .unicode = ScoreUnicode(bytes, last),
             .utf8 = ScoreUTF8(bytes, last),
             .utf7 = ScoreUTF7(bytes, last),
             .sjis = ScoreSJIS(bytes, last),
-            .euc = ScoreEUC(bytes, last)};
+            .euc = ScoreEUC(bytes, last),
+            .wholeFile = last == bytes.size() - 1};
 }
 
 }  // namespace zelkora

@@ -11,14 +11,16 @@ enum class Encoding { SJIS, JIS, Unicode, UTF8, UTF7, EUC };
 // "SJIS", "JIS", "UNICODE", "UTF8", "UTF7" or "EUC".
 [[nodiscard]] const char* EncodingName(Encoding encoding);
 
-// Names the encoding of a whole file's bytes from its first 1000 bytes. An empty input is
-// named SJIS (the reader never asks: it stops at an empty file).
+// Names the encoding of a whole file's bytes from its first 1000 bytes, or from all of them when
+// those 1000 are plain ASCII. An empty input is named SJIS (the reader never asks: it stops at
+// an empty file).
 [[nodiscard]] Encoding DetectEncoding(std::span<const std::uint8_t> bytes);
 
 // The six scores behind a detection, in scoring order (JIS, UNICODE, UTF8, UTF7, SJIS, EUC),
 // each run to completion; 9999 means certain. For reports; DetectEncoding stops earlier.
 struct EncodingScores {
     std::int16_t jis = 0, unicode = 0, utf8 = 0, utf7 = 0, sjis = 0, euc = 0;
+    bool wholeFile = false;  // every byte was examined, not only the first 1000
 };
 [[nodiscard]] EncodingScores ScoreEncodings(std::span<const std::uint8_t> bytes);
 

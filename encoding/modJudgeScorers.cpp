@@ -78,9 +78,26 @@ constexpr bool IsEucByte(std::uint8_t b) {
 
 }  // namespace
 
+std::size_t LastExamined(Bytes bytes) {
+    constexpr std::size_t kHead = 1000;
+    if (bytes.size() <= kHead) {
+        return bytes.empty() ? 0 : bytes.size() - 1;
+    }
+    // Plain ASCII here is 01-7F without ESC: a NUL points to UTF-16 and an ESC to ISO-2022-JP,
+    // which the head then shows as well as the whole file would. Counted without a branch, so
+    // that the loop vectorises.
+    std::uint32_t notPlain = 0;
+    for (const std::uint8_t b : bytes.first(kHead)) {
+        notPlain +=
+            static_cast<std::uint32_t>(b - 1u >= 0x7Fu) | static_cast<std::uint32_t>(b == 0x1B);
+    }
+    return notPlain == 0 ? bytes.size() - 1 : kHead - 1;
+}
+
 std::int16_t ScoreFromPoints(std::uint32_t points, std::size_t last) {
-    // Exact integer rounding. It agrees with rounding the double quotient: with a denominator
-    // of at most 2000, a quotient that is not exactly a half lies far from one.
+    // Exact integer rounding. It agrees with rounding the double quotient: a quotient that is
+    // not exactly a half lies at least 1 / (2 * denominator) from one, far more than a double's
+    // error for any file that fits in memory.
     const std::uint64_t numerator = std::uint64_t{points} * 100;
     const std::uint64_t denominator = 2 * std::uint64_t{last} + 2;
     std::uint64_t score = numerator / denominator;

@@ -13,11 +13,11 @@ namespace zelkora {
 // doubt. Ordinary scores stay within 0..100.
 inline constexpr std::int16_t kCertain = 9999;
 
-// Only the first 1000 bytes are examined; this is the last examined index for a file of the
-// given (non-zero) size.
-[[nodiscard]] constexpr std::size_t LastExamined(std::size_t size) {
-    return (size < 1000 ? size : 1000) - 1;
-}
+// The last index the scorers examine: 999, so the first 1000 bytes decide, unless those bytes
+// are plain ASCII and the file goes on. A comment header and ASCII entries look the same in
+// every encoding but UTF-16, so such a head decides nothing and the whole file is examined.
+// One pass over at most 1000 bytes. 0 for an empty input.
+[[nodiscard]] std::size_t LastExamined(std::span<const std::uint8_t> bytes);
 
 // Each scorer walks indices 0..last once; look-ahead past `last` is bounded by the end of
 // `bytes` only, so a unit that starts inside the examined span is judged whole. An empty input

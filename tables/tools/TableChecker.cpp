@@ -105,8 +105,9 @@ private:
         if (IsCertain(check_.scores)) {
             return;
         }
-        // Plain ASCII at the top ties every scorer and falls to Shift_JIS, which then turns the
-        // UTF-8 further down into wrong characters without a single substitution.
+        // A few UTF-8 characters among much ASCII, or ones whose bytes also pair up as Shift_JIS
+        // or EUC-JP, can tie with those encodings, and a tie falls to Shift_JIS; the UTF-8 then
+        // reads as wrong characters without a single substitution.
         const bool plainTop = check_.encoding == Encoding::SJIS ||
                               check_.encoding == Encoding::EUC || check_.encoding == Encoding::UTF7;
         const bool nonAscii = std::ranges::any_of(bytes_, [](std::uint8_t b) { return b >= 0x80; });
@@ -376,13 +377,15 @@ std::string Message(const Finding& f, const TableCheck& check) {
         case FindingKind::NoText:
             return "decoding as " + encoding + " gives no text: the reader keeps the table it had";
         case FindingKind::MisreadUtf8:
-            return "the file is UTF-8, but its first 1000 bytes do not show it and it is read "
-                   "as " +
-                   encoding + ": save it with a byte-order mark (EF BB BF)";
+            return "the file is UTF-8, but it is read as " + encoding +
+                   ", which fits its bytes as well (scored over " +
+                   (check.scores.wholeFile ? "the whole file" : "its first 1000 bytes") +
+                   "): save it with a byte-order mark (EF BB BF)";
         case FindingKind::CloseDetection:
             return "note: read as " + encoding + ", but " + EncodingName(f.otherEncoding) +
-                   " scores nearly as much and reads the file differently: an edit near the "
-                   "top can change how it is read";
+                   " scores nearly as much and reads the file differently: an edit " +
+                   (check.scores.wholeFile ? "anywhere" : "in the first 1000 bytes") +
+                   " can change how it is read";
         case FindingKind::LfOnly:
             return "note: lines end in LF only; this program cuts lines there, programs that "
                    "cut only at CR LF read the whole file as one line";

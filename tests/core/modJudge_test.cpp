@@ -126,6 +126,13 @@ constexpr SpanCase kSpanCases[] = {
     {"jis_escape_at_1000", ScoreJIS, "", 970, 1000, "\x1B(B", 48},
     {"utf7_run_closed_at_999", ScoreUTF7, "", 970, 990, "+AGEAYgBj-", 50},
     {"utf7_run_closed_at_1000", ScoreUTF7, "", 970, 991, "+AGEAYgBj-", 48},
+    // After 1000 bytes of plain ASCII (01-7F but ESC) the whole file is examined.
+    {"utf8_bom_at_1000_after_ascii_head", ScoreUTF8, "", 1000, 1000, "\xEF\xBB\xBF", 9999},
+    {"utf8_bom_at_1000_after_del_in_head", ScoreUTF8, "\x7F", 999, 1000, "\xEF\xBB\xBF", 9999},
+    {"utf8_bom_at_1000_after_high_byte_at_999", ScoreUTF8, "", 999, 1000, "\xEF\xBB\xBF", 50},
+    {"utf8_bom_at_1000_after_nul_in_head", ScoreUTF8, {"\0", 1}, 999, 1000, "\xEF\xBB\xBF", 50},
+    {"utf8_bom_at_1000_after_esc_in_head", ScoreUTF8, "\x1B", 999, 1000, "\xEF\xBB\xBF", 50},
+    {"jis_escape_at_1000_after_ascii_head", ScoreJIS, "", 1000, 1000, "\x1B(B", 9999},
     // Code units 80 80 are accepted, so only the mark decides.
     {"utf16_bom_at_998", ScoreUnicode, "", 0, 998, "\xFF\xFE", 9999},
     {"utf16_bom_at_999", ScoreUnicode, "", 0, 999, "\xFF\xFE", 50},
@@ -140,7 +147,7 @@ TEST_P(Span, Score) {
     input.append(c.ascii, 'A');
     input.append(c.tailAt - input.size(), '\x80');
     input.append(c.tail);
-    EXPECT_EQ(c.score(AsBytes(input), LastExamined(input.size())), c.expected);
+    EXPECT_EQ(c.score(AsBytes(input), LastExamined(AsBytes(input))), c.expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(ModJudge, Span, testing::ValuesIn(kSpanCases), test::CaseName);
@@ -153,7 +160,7 @@ TEST(ModJudge, UnitStraddlingTheSpanKeepsTheScoreAt100) {
         input += "\xE3\x81\x82";
     }
     input += "\xFC\x80\x80\x80\x80\x80";
-    EXPECT_EQ(ScoreUTF8(AsBytes(input), LastExamined(input.size())), 100);
+    EXPECT_EQ(ScoreUTF8(AsBytes(input), LastExamined(AsBytes(input))), 100);
 }
 
 // ---- What every scorer promises, whatever the bytes.
@@ -175,7 +182,7 @@ class Contract : public testing::TestWithParam<ScorerCase> {
 protected:
     void ExpectValid(const std::vector<std::uint8_t>& bytes) const {
         const ScorerCase& c = GetParam();
-        const std::int16_t score = c.score(bytes, LastExamined(bytes.size()));
+        const std::int16_t score = c.score(bytes, LastExamined(bytes));
         if (score == kCertain && c.mayBeCertain) {
             return;
         }
@@ -241,6 +248,8 @@ constexpr FileCase kFileCases[] = {
     {"utf8", "jis-common.utf8.txt", "UTF8"},
     {"utf16", "jis-common.utf16.txt", "UNICODE"},
     {"custom_utf16", "fake-shift-jis.utf16.txt", "UNICODE"},
+    // Its first 1000 bytes are ASCII, so the whole file is examined.
+    {"utf8_after_ascii_head", "ascii-head.utf8.txt", "UTF8"},
 };
 
 class TableFile : public testing::TestWithParam<FileCase> {};
