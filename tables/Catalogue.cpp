@@ -6,6 +6,7 @@
 #include <unicode/uchar.h>
 
 #include <algorithm>
+#include <cerrno>
 
 #include "encoding/Utf8.h"
 
@@ -38,6 +39,10 @@ bool IsRegularFile(DIR* dir, const dirent& entry) {
     return ::fstatat(::dirfd(dir), entry.d_name, &info, 0) == 0 && S_ISREG(info.st_mode);
 }
 
+bool IsHidden(std::string_view name) {
+    return name.starts_with('.') || name.ends_with('~');
+}
+
 }  // namespace
 
 bool CatalogueLess(std::string_view a, std::string_view b) {
@@ -49,15 +54,19 @@ bool CatalogueLess(std::string_view a, std::string_view b) {
     return a < b;  // char_traits<char> compares as unsigned bytes
 }
 
-std::optional<std::vector<std::string>> ListTableFiles(const std::filesystem::path& settingsDir) {
+std::optional<std::vector<std::string>> ListTableFiles(const std::filesystem::path& settingsDir,
+                                                       std::error_code* why) {
     DIR* dir = ::opendir(settingsDir.c_str());
     if (dir == nullptr) {
+        if (why != nullptr) {
+            *why = std::error_code(errno, std::generic_category());
+        }
         return std::nullopt;
     }
     std::vector<std::string> names;
     // A read error ends the listing; the names found so far stay, as a partial menu would.
     for (const dirent* entry = ::readdir(dir); entry != nullptr; entry = ::readdir(dir)) {
-        if (IsRegularFile(dir, *entry)) {
+        if (!IsHidden(entry->d_name) && IsRegularFile(dir, *entry)) {
             names.emplace_back(entry->d_name);
         }
     }

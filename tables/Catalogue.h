@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <system_error>
 #include <vector>
 
 namespace zelkora {
@@ -12,10 +13,12 @@ namespace zelkora {
 // Windows file system lists them), ties broken case-sensitively. Names are raw bytes.
 [[nodiscard]] bool CatalogueLess(std::string_view a, std::string_view b);
 
-// The files (not folders) directly inside settingsDir, raw names in catalogue order; nothing
-// when the folder cannot be listed (missing, not a folder, unreadable).
+// The files (not folders) directly inside settingsDir, raw names in catalogue order, leaving
+// out names that begin with "." or end with "~": editors keep swap, lock and backup files
+// beside the file being edited. Nothing when the folder cannot be listed (missing, not a
+// folder, unreadable); then why, if asked.
 [[nodiscard]] std::optional<std::vector<std::string>> ListTableFiles(
-    const std::filesystem::path& settingsDir);
+    const std::filesystem::path& settingsDir, std::error_code* why = nullptr);
 
 // The table the program uses: the listed name equal to fileValue (the INI key "File",
 // compared exactly as text), else the first listed; nothing when none is listed.

@@ -91,16 +91,20 @@ protected:
     const fs::path& dir_ = folder_.path();
 };
 
-TEST_F(ListTableFilesTest, FilesInCatalogueOrderWithoutFolders) {
+TEST_F(ListTableFilesTest, FilesInCatalogueOrderWithoutFoldersOrEditorFiles) {
     Touch("b.txt");
     Touch("A.tbl");
     Touch(".hidden");
+    Touch(".b.txt.swp");
+    Touch(".~lock.b.txt#");
+    Touch("b.txt~");
+    Touch("a~b.txt");
     Touch("\xFF raw");
     fs::create_directory(dir_ / "a-folder");
     fs::create_symlink(dir_ / "b.txt", dir_ / "c-link.txt");
     fs::create_symlink(dir_ / "a-folder", dir_ / "d-folder-link");
     fs::create_symlink(dir_ / "gone", dir_ / "e-dangling");
-    const std::vector<std::string> expected = {".hidden", "A.tbl", "b.txt", "c-link.txt",
+    const std::vector<std::string> expected = {"A.tbl", "a~b.txt", "b.txt", "c-link.txt",
                                                "\xFF raw"};
     EXPECT_EQ(ListTableFiles(dir_), expected);
 }
@@ -118,12 +122,16 @@ TEST_F(ListTableFilesTest, EmptyFolderListsNothing) {
 }
 
 TEST_F(ListTableFilesTest, MissingFolderCannotBeListed) {
-    EXPECT_EQ(ListTableFiles(dir_ / "missing"), std::nullopt);
+    std::error_code why;
+    EXPECT_EQ(ListTableFiles(dir_ / "missing", &why), std::nullopt);
+    EXPECT_EQ(why, std::errc::no_such_file_or_directory);
 }
 
 TEST_F(ListTableFilesTest, FileIsNotAFolder) {
     Touch("a.txt");
-    EXPECT_EQ(ListTableFiles(dir_ / "a.txt"), std::nullopt);
+    std::error_code why;
+    EXPECT_EQ(ListTableFiles(dir_ / "a.txt", &why), std::nullopt);
+    EXPECT_EQ(why, std::errc::not_a_directory);
 }
 
 }  // namespace
