@@ -56,11 +56,9 @@ std::string_view AsChars(const std::vector<std::uint8_t>& bytes) {
     return {reinterpret_cast<const char*>(bytes.data()), bytes.size()};
 }
 
-constexpr OptionSpec kMakeOptions[] = {{"--charset", true},
-                                       {"--range", true},
-                                       {"--encoding", true},
-                                       {"--title", true},
-                                       {"--private-use", false}};
+constexpr OptionSpec kMakeOptions[] = {{"--charset", true},      {"--range", true},
+                                       {"--encoding", true},     {"--title", true},
+                                       {"--private-use", false}, {"--alternatives", false}};
 
 }  // namespace
 
@@ -89,6 +87,7 @@ int RunMakeTable(const Invocation& invocation) {
     }
     request.encoding = *encoding;
     request.privateUse = args->Has("--private-use");
+    request.alternatives = args->Has("--alternatives");
     request.title = ArgumentText(args->Value("--title").value_or(""));
     request.command = CommandLine("make-table", invocation.args);
 

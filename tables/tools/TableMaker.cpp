@@ -8,6 +8,7 @@
 #include <array>
 #include <cctype>
 #include <charconv>
+#include <iterator>
 #include <span>
 
 #include "engine/TextToCode.h"
@@ -90,14 +91,16 @@ public:
         return units[0];
     }
 
-    bool EncodesBackTo(char16_t c, std::span<const std::uint8_t> bytes) {
+    // The bytes the character converts to; nothing when it converts to none.
+    std::optional<std::vector<std::uint8_t>> Encode(char16_t c) {
         std::array<char, 8> out{};
         UErrorCode status = U_ZERO_ERROR;
         const std::int32_t n = ucnv_fromUChars(
             handle_, out.data(), static_cast<std::int32_t>(out.size()), &c, 1, &status);
-        return U_SUCCESS(status) && static_cast<std::size_t>(n) == bytes.size() &&
-               std::equal(bytes.begin(), bytes.end(), out.begin(),
-                          [](std::uint8_t b, char o) { return b == static_cast<std::uint8_t>(o); });
+        if (U_FAILURE(status)) {
+            return std::nullopt;
+        }
+        return std::vector<std::uint8_t>(out.begin(), out.begin() + n);
     }
 
 private:
@@ -120,9 +123,19 @@ std::vector<std::u16string> HeaderLines(const MakeTableRequest& request, const C
         lines.push_back(u"コードの範囲: " + Hex(request.range->from, width(request.range->from)) +
                         u"-" + Hex(request.range->to, width(request.range->to)));
     }
-    if (table.oneWay > 0) {
+    if (table.oneWay > 0 && request.alternatives) {
         lines.push_back(u"同じ文字を表す別のコード " + Count(table.oneWay) +
-                        u" 個は入れず、文字からの変換で得られるコードだけを書いています。");
+                        u" 個も、文字からの変換で得られるコードの後に書いています。コード→文字の"
+                        u"変換ではこれらも読め、文字→コードの変換では先にある行のコードが"
+                        u"使われます。");
+    } else if (table.oneWay > 0) {
+        lines.push_back(u"同じ文字を表す別のコード " + Count(table.oneWay) +
+                        u" 個は入れず、文字からの変換で得られるコードだけを書いています"
+                        u"（--alternatives で入ります）。");
+    }
+    if (table.noWayBack > 0) {
+        lines.push_back(u"1 文字に変換できても、その文字からどのコードにも戻らないコード " +
+                        Count(table.noWayBack) + u" 個は入れていません。");
     }
     const auto lineFeed = std::ranges::find(table.entries, u'\n', &TableEntry::character);
     if (lineFeed != table.entries.end()) {
@@ -175,6 +188,8 @@ std::optional<CharsetTable> CollectCharsetTable(const MakeTableRequest& request)
     table.converterName = charset.name();
     std::vector<TableEntry> oneByte;
     std::vector<TableEntry> twoByte;
+    std::vector<TableEntry> oneByteAlternatives;
+    std::vector<TableEntry> twoByteAlternatives;
 
     auto consider = [&](std::span<const std::uint8_t> bytes, std::uint16_t code) {
         if (request.range && (code < request.range->from || code > request.range->to)) {
@@ -184,7 +199,13 @@ std::optional<CharsetTable> CollectCharsetTable(const MakeTableRequest& request)
         if (!c) {
             return;
         }
-        if (!charset.EncodesBackTo(*c, bytes)) {
+        const auto back = charset.Encode(*c);
+        if (!back) {
+            ++table.noWayBack;
+            return;
+        }
+        const bool alternative = !std::ranges::equal(*back, bytes);
+        if (alternative && !request.alternatives) {
             ++table.oneWay;
             return;
         }
@@ -201,8 +222,11 @@ std::optional<CharsetTable> CollectCharsetTable(const MakeTableRequest& request)
             ++table.privateUse;
             return;
         }
+        table.oneWay += alternative;
         const bool wide = bytes.size() == 2;
-        (wide ? twoByte : oneByte).push_back(TableEntry{code, wide, *c});
+        auto& list = alternative ? (wide ? twoByteAlternatives : oneByteAlternatives)
+                                 : (wide ? twoByte : oneByte);
+        list.push_back(TableEntry{code, wide, *c});
     };
 
     for (std::uint32_t b = 0; b <= 0xFF; ++b) {
@@ -217,17 +241,23 @@ std::optional<CharsetTable> CollectCharsetTable(const MakeTableRequest& request)
 
     std::vector<std::uint32_t> singles;
     std::vector<std::uint32_t> pairs;
-    for (const TableEntry& e : oneByte) {
-        singles.push_back(e.code);
+    for (const auto* list : {&oneByte, &oneByteAlternatives}) {
+        std::ranges::transform(*list, std::back_inserter(singles), &TableEntry::code);
     }
-    for (const TableEntry& e : twoByte) {
-        pairs.push_back(e.code);
+    for (const auto* list : {&twoByte, &twoByteAlternatives}) {
+        std::ranges::transform(*list, std::back_inserter(pairs), &TableEntry::code);
     }
     table.twoByteFirst = OneByteShadowsTwoByte(singles, pairs);
-    const auto& first = table.twoByteFirst ? twoByte : oneByte;
-    const auto& second = table.twoByteFirst ? oneByte : twoByte;
-    table.entries = first;
-    table.entries.insert(table.entries.end(), second.begin(), second.end());
+    // First match wins, so an alternative comes after every code a character converts to, and
+    // text to codes keeps giving that code. Where one-byte codes would take the low byte of
+    // two-byte codes, the two-byte alternatives too come before them.
+    const std::array order =
+        table.twoByteFirst
+            ? std::array{&twoByte, &twoByteAlternatives, &oneByte, &oneByteAlternatives}
+            : std::array{&oneByte, &twoByte, &oneByteAlternatives, &twoByteAlternatives};
+    for (const std::vector<TableEntry>* list : order) {
+        table.entries.insert(table.entries.end(), list->begin(), list->end());
+    }
     return table;
 }
 

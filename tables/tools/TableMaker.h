@@ -25,6 +25,9 @@ struct MakeTableRequest {
     std::string charset;  // any name the converter library knows
     std::optional<CodeRange> range;
     bool privateUse = false;  // keep characters of the private use area
+    // Also list the codes whose character converts to another code, after the code it converts
+    // to: codes to text then reads every code that has a character.
+    bool alternatives = false;
     Encoding encoding = Encoding::UTF8;
     std::u16string title;    // first header line; a default naming the charset when empty
     std::u16string command;  // the command line that made the table, recorded in the header
@@ -43,14 +46,16 @@ struct CharsetTable {
     std::vector<TableEntry> entries;
     bool twoByteFirst = false;  // two-byte codes written before one-byte codes
     std::size_t oneWay = 0;     // codes whose character converts to another code
+    std::size_t noWayBack = 0;  // codes whose character converts to no code at all
     std::size_t controls = 0;   // control characters other than LF
     std::size_t privateUse = 0;
     std::size_t unassigned = 0;
 };
 
 // Every one- and two-byte code in the range that decodes to exactly one character of the
-// Basic Multilingual Plane which encodes back to the same bytes. Nothing when the converter
-// library does not know the charset.
+// Basic Multilingual Plane which encodes back to the same bytes, and with alternatives also
+// those whose character encodes to other bytes, after all the others. Nothing when the
+// converter library does not know the charset.
 [[nodiscard]] std::optional<CharsetTable> CollectCharsetTable(const MakeTableRequest& request);
 
 // The table line of one entry: code digits, one space, the character; LF is written as the

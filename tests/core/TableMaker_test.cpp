@@ -83,10 +83,12 @@ struct CollectCase {
     const char* charset;
     const char* range;
     bool privateUse;
+    bool alternatives;
     std::size_t entries;
     std::size_t controls;
     std::size_t privateUseLeftOut;
     std::size_t oneWay;
+    std::size_t noWayBack;
     bool twoByteFirst;
 };
 
@@ -96,28 +98,35 @@ TEST_P(CollectCharsetTableTest, KeepsRoundTripCharacters) {
     const CollectCase& c = GetParam();
     MakeTableRequest request = Request(c.charset, ParseCodeRange(c.range));
     request.privateUse = c.privateUse;
+    request.alternatives = c.alternatives;
     const auto table = CollectCharsetTable(request);
     ASSERT_TRUE(table.has_value());
     EXPECT_EQ(table->entries.size(), c.entries);
     EXPECT_EQ(table->controls, c.controls);
     EXPECT_EQ(table->privateUse, c.privateUseLeftOut);
     EXPECT_EQ(table->oneWay, c.oneWay);
+    EXPECT_EQ(table->noWayBack, c.noWayBack);
     EXPECT_EQ(table->twoByteFirst, c.twoByteFirst);
 }
 
 const CollectCase kCollectCases[] = {
     // LF, 95 printable ASCII and 63 half-width katakana; the other 32 controls are left out.
-    {"windows-31j-one-byte", "windows-31j", "00-FF", false, 1 + 95 + 63, 32, 0, 0, false},
-    {"windows-31j-hiragana-row", "windows-31j", "829F-82F1", false, 83, 0, 0, 0, false},
+    {"windows-31j-one-byte", "windows-31j", "00-FF", false, false, 1 + 95 + 63, 32, 0, 0, 0, false},
+    {"windows-31j-hiragana-row", "windows-31j", "829F-82F1", false, false, 83, 0, 0, 0, 0, false},
     // NEC-selected IBM extensions: every one also has an IBM code, which is what text gives.
-    {"nec-selected-duplicates", "windows-31j", "ED40-ED4F", false, 0, 0, 0, 16, false},
-    {"user-defined-area-left-out", "windows-31j", "F040-F04F", false, 0, 0, 16, 0, false},
-    {"user-defined-area-kept", "windows-31j", "F040-F04F", true, 16, 0, 0, 0, false},
+    {"nec-selected-duplicates", "windows-31j", "ED40-ED4F", false, false, 0, 0, 0, 16, 0, false},
+    {"nec-selected-duplicates-listed", "windows-31j", "ED40-ED4F", false, true, 16, 0, 0, 16, 0,
+     false},
+    {"user-defined-area-left-out", "windows-31j", "F040-F04F", false, false, 0, 0, 16, 0, 0, false},
+    {"user-defined-area-kept", "windows-31j", "F040-F04F", true, false, 16, 0, 0, 0, 0, false},
     // One-byte codes equal the low bytes of two-byte codes: the pairs go first.
-    {"windows-31j-mixed", "windows-31j", "00-8150", false, 1 + 95 + 63 + 17, 32, 0, 0, true},
-    {"euc-jp-hiragana-row", "EUC-JP", "A4A1-A4F3", false, 83, 0, 0, 0, false},
+    {"windows-31j-mixed", "windows-31j", "00-8150", false, false, 1 + 95 + 63 + 17, 32, 0, 0, 0,
+     true},
+    {"euc-jp-hiragana-row", "EUC-JP", "A4A1-A4F3", false, false, 83, 0, 0, 0, 0, false},
+    // 8EE0-8EE2 decode to ¢ £ ¬, which encode to nothing: not an alternative of any code.
+    {"euc-jp-no-way-back", "EUC-JP", "8EDF-8EE2", false, true, 1, 0, 0, 0, 3, false},
     // Two-byte codes 0000-00FF: LF, printable ASCII and Latin-1 without its controls.
-    {"utf-16be-latin-1", "UTF-16BE", "0000-00FF", false, 1 + 95 + 96, 64, 0, 0, false},
+    {"utf-16be-latin-1", "UTF-16BE", "0000-00FF", false, false, 1 + 95 + 96, 64, 0, 0, 0, false},
 };
 
 INSTANTIATE_TEST_SUITE_P(Charsets, CollectCharsetTableTest, ::testing::ValuesIn(kCollectCases),
