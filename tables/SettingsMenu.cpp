@@ -5,17 +5,17 @@
 #include <QMenu>
 #include <QWidget>
 #include <algorithm>
+#include <system_error>
 #include <utility>
 
 #include "encoding/Utf8.h"
 #include "tables/Catalogue.h"
+#include "tables/TableMessages.h"
 #include "window/AppInfo.h"
 #include "window/mod_ini.h"
 
 namespace zelkora {
 namespace {
-
-constexpr std::u16string_view kListingError = u"設定ファイル読み込みエラーが発生しました";
 
 QString ToQString(std::u16string_view text) {
     return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
@@ -48,9 +48,11 @@ SettingsMenu::SettingsMenu(QWidget* window, std::filesystem::path settingsFolder
 }
 
 void SettingsMenu::sLoadTableMenu() {
-    const std::optional<std::vector<std::string>> names = ListTableFiles(settingsFolder_);
+    std::error_code why;
+    const std::optional<std::vector<std::string>> names = ListTableFiles(settingsFolder_, &why);
     if (!names) {
-        showMessage_(window_, ToQString(kApplicationTitle), ToQString(kListingError));
+        showMessage_(window_, ToQString(kApplicationTitle),
+                     ToQString(ListingErrorMessage(settingsFolder_, why)));
         return;
     }
     for (const std::string& name : *names) {

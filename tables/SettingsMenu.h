@@ -30,7 +30,7 @@ public:
     QMenu* mnuSettings() const { return mnuSettings_; }
 
     // Appends one item per file of the folder; the folder missing or unreadable shows the
-    // listing error and adds nothing.
+    // listing error, with the folder and why, and adds nothing.
     void sLoadTableMenu();
     // Removes the table items, keeping the reload item.
     void sUnloadTableMenu();

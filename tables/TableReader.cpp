@@ -279,6 +279,18 @@ ReadStatus ReadTableFile(const std::filesystem::path& path, CodeTable& table) {
     return ReadStatus::Ok;
 }
 
+OpenFailure WhyCannotOpen(const std::filesystem::path& path) {
+    std::error_code error;
+    const std::filesystem::file_status status = std::filesystem::status(path, error);
+    if (status.type() == std::filesystem::file_type::not_found) {
+        return OpenFailure::Missing;
+    }
+    if (!error && status.type() != std::filesystem::file_type::regular) {
+        return OpenFailure::NotRegularFile;
+    }
+    return OpenFailure::Unreadable;
+}
+
 std::u16string FormatSlots(const CodeTable& table) {
     std::u16string out;
     for (std::size_t slot = 0; slot < table.size(); ++slot) {

@@ -55,6 +55,11 @@ enum class ReadStatus {
 // yields text, so a table that cannot be read leaves the previous one in use.
 [[nodiscard]] ReadStatus ReadTableFile(const std::filesystem::path& path, CodeTable& table);
 
+enum class OpenFailure { Missing, NotRegularFile, Unreadable };
+
+// Why a file gave CannotOpen, looked up afterwards to tell the user.
+[[nodiscard]] OpenFailure WhyCannotOpen(const std::filesystem::path& path);
+
 // The slots that hold something, one line each: line number counted from 1 (slot index + 1),
 // code text, code value in hexadecimal, character. Tabs separate the fields; backslashes,
 // spaces, control characters and lone surrogates in the texts are escaped (\\, \x20, \r, \n,

@@ -10,6 +10,7 @@
 #include "engine/TextToCode.h"
 #include "menus/MainMenus.h"
 #include "tables/SettingsMenu.h"
+#include "tables/TableMessages.h"
 #include "tables/TableReader.h"
 #include "textbox/WebText.h"
 #include "window/AppInfo.h"
@@ -75,6 +76,7 @@ private:
 frmMain::frmMain(frmMainServices services)
     : programFolder_(ToPath(services.programFolder)),
       IniPath(programFolder_ / "setting.ini"),
+      showMessage_(std::move(services.showMessage)),
       client_(new QWidget(this)) {
     setWindowTitle(ToQString(kApplicationTitle));
     setCentralWidget(client_);
@@ -106,10 +108,9 @@ frmMain::frmMain(frmMainServices services)
         setTabOrder(cmd_[i - 1], cmd_[i]);
     }
 
-    menus_ = new MainMenus(*this, services.programFolder, services.showMessage,
+    menus_ = new MainMenus(*this, services.programFolder, showMessage_,
                            std::move(services.shellExecute));
-    settings_ = new SettingsMenu(this, programFolder_ / "settings", IniPath,
-                                 std::move(services.showMessage));
+    settings_ = new SettingsMenu(this, programFolder_ / "settings", IniPath, showMessage_);
     menuBar()->insertMenu(menus_->mnuHelp()->menuAction(), settings_->mnuSettings());
 
     const QRect client = PixelsOf({0, 0, kDesignClientWidth, kDesignClientHeight});
@@ -189,11 +190,26 @@ void frmMain::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
-void frmMain::ReadCurrentTable() {
-    if (const std::optional<std::filesystem::path> file = settings_->fCurrentTableFile()) {
-        // A table that cannot be read leaves the one read before in use, silently.
-        [[maybe_unused]] const ReadStatus status = ReadTableFile(*file, codeTable_);
+// Whether the conversion may go on. A checked table that cannot be read leaves its own earlier
+// content in use, silently: an editor may be saving it at that moment. Another file's table
+// would convert with a table the title does not name, so the user is told and nothing converts.
+// With no table listed there is nothing to name, and the conversion runs on what is held.
+bool frmMain::ReadCurrentTable() {
+    const std::optional<std::filesystem::path> file = settings_->fCurrentTableFile();
+    if (!file) {
+        return true;
     }
+    const ReadStatus status = ReadTableFile(*file, codeTable_);
+    if (status == ReadStatus::Ok) {
+        codeTableFile_ = file;
+        return true;
+    }
+    if (codeTableFile_ == file) {
+        return true;
+    }
+    showMessage_(this, ToQString(kApplicationTitle),
+                 ToQString(TableReadErrorMessage(settings_->fCurrentTable(), *file, status)));
+    return false;
 }
 
 // The user sees the spaced codes in the input box, and the conversion reads them from there.
@@ -211,7 +227,9 @@ void frmMain::cmd_Click(std::int16_t Index) {
     const DisabledWhileRunning running(*cmd_[static_cast<std::size_t>(Index)]);
     switch (Index) {
         case 0:
-            ReadCurrentTable();
+            if (!ReadCurrentTable()) {
+                break;
+            }
             if (LooksLikeCodes(txt_[0]->Text())) {
                 ApplySpacing();
                 txt_[1]->SetText(
@@ -228,11 +246,15 @@ void frmMain::cmd_Click(std::int16_t Index) {
             break;
         case 2:
             ApplySpacing();
-            ReadCurrentTable();
+            if (!ReadCurrentTable()) {
+                break;
+            }
             txt_[1]->SetText(fCodeToText(codeTable_, txt_[0]->Text(), menus_->LineBreakOption()));
             break;
         case 3:
-            ReadCurrentTable();
+            if (!ReadCurrentTable()) {
+                break;
+            }
             txt_[1]->SetText(fTextToCode(codeTable_, txt_[0]->Text(), menus_->LineBreakOption()));
             break;
         default:

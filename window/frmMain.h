@@ -56,12 +56,15 @@ private:
     void Resize();
     void Unload();
 
-    void ReadCurrentTable();
+    [[nodiscard]] bool ReadCurrentTable();
     void ApplySpacing();
 
     std::filesystem::path programFolder_;
     std::filesystem::path IniPath;
+    MessageBoxFunction showMessage_;
     CodeTable codeTable_;
+    // The file codeTable_ was read from; nothing before the first read.
+    std::optional<std::filesystem::path> codeTableFile_;
     QWidget* client_;
     std::array<WebText*, 2> txt_{};
     std::array<QPushButton*, 4> cmd_{};

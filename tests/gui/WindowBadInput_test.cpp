@@ -67,12 +67,15 @@ std::map<std::string, std::string> Snapshot(const fs::path& folder) {
     return entries;
 }
 
-std::unique_ptr<frmMain> OpenWindow(const QString& folder, std::vector<QString>* messages) {
+// A message box's title and text.
+using Message = std::pair<QString, QString>;
+
+std::unique_ptr<frmMain> OpenWindow(const QString& folder, std::vector<Message>* messages) {
     frmMainServices services;
     services.programFolder = folder;
-    services.showMessage = [messages](QWidget*, const QString&, const QString& text) {
+    services.showMessage = [messages](QWidget*, const QString& title, const QString& text) {
         if (messages != nullptr) {
-            messages->push_back(text);
+            messages->emplace_back(title, text);
         }
     };
     services.shellExecute = [](QWidget*, const std::u16string&, const std::u16string&,
@@ -97,8 +100,29 @@ QString Convert(frmMain& window, std::u16string_view input, int button) {
     return QString::fromStdU16String(Box(window, 1)->Text());
 }
 
+constexpr int kAutomatic = 0;
 constexpr int kTextToCodes = 3;
 constexpr int kCodesToText = 2;
+
+// Makes a listed table unusable in one of the ways a file can be.
+void Spoil(const fs::path& table, const QString& spoil) {
+    if (spoil == QStringLiteral("emptied")) {
+        fs::resize_file(table, 0);
+        return;
+    }
+    fs::remove(table);
+    if (spoil == QStringLiteral("folder")) {
+        fs::create_directory(table);
+    } else if (spoil == QStringLiteral("fifo")) {
+        QCOMPARE(::mkfifo(table.c_str(), 0644), 0);
+    } else if (spoil == QStringLiteral("device")) {
+        fs::create_symlink("/dev/zero", table);
+    } else if (spoil == QStringLiteral("binary")) {
+        WriteBytes(table, ReadBytes("/proc/self/exe").substr(0, 64 * 1024));
+    } else if (spoil == QStringLiteral("no-text")) {
+        WriteBytes(table, "\xEF\xBB\xBF");  // a UTF-8 byte-order mark and nothing else
+    }
+}
 
 // ---- One window in a process of its own.
 
@@ -146,6 +170,8 @@ private slots:
     void settingsFolderIsAFile();
     void spoiltTableLeavesPreviousInUse_data();
     void spoiltTableLeavesPreviousInUse();
+    void otherTableUnreadableConvertsNothing_data();
+    void otherTableUnreadableConvertsNothing();
     void largeTableKeepsWindowUsable();
     void twoWindowsClosingAtOnce();
     void killedWhilePickingTables();
@@ -155,11 +181,12 @@ void WindowBadInputTest::settingsFolderIsAFile() {
     QTemporaryDir program;
     const fs::path folder = ToPath(program.path());
     WriteBytes(folder / "settings", "41 A\r\n");
-    std::vector<QString> messages;
+    std::vector<Message> messages;
     {
         const auto window = OpenWindow(program.path(), &messages);
-        QCOMPARE(messages.size(), std::size_t{1});
-        QCOMPARE(messages.front(), QStringLiteral("設定ファイル読み込みエラーが発生しました"));
+        const QString text = QStringLiteral("設定ファイル読み込みエラーが発生しました\n") +
+                             program.path() + QStringLiteral("/settings：フォルダではありません");
+        QCOMPARE(messages, (std::vector<Message>{{"Zelkora", text}}));
         QCOMPARE(window->findChild<QMenu*>(QStringLiteral("mnuSettings"))->actions().size(), 1);
         // No table: every character is unknown, and the window goes on.
         QCOMPARE(Convert(*window, u"A", kTextToCodes), QStringLiteral("?? "));
@@ -201,29 +228,60 @@ void WindowBadInputTest::spoiltTableLeavesPreviousInUse() {
     const fs::path table = settings / "a.txt";  // listed first, so the current table
     WriteBytes(table, "41 A\r\n42 B");
     WriteBytes(settings / "b.txt", "43 C");
-    const auto window = OpenWindow(program.path(), nullptr);
+    std::vector<Message> messages;
+    const auto window = OpenWindow(program.path(), &messages);
     QCOMPARE(Convert(*window, u"A", kTextToCodes), QStringLiteral("41 "));
 
-    if (spoil != QStringLiteral("emptied")) {
-        fs::remove(table);
-    }
-    if (spoil == QStringLiteral("folder")) {
-        fs::create_directory(table);
-    } else if (spoil == QStringLiteral("fifo")) {
-        QCOMPARE(::mkfifo(table.c_str(), 0644), 0);
-    } else if (spoil == QStringLiteral("device")) {
-        fs::create_symlink("/dev/zero", table);
-    } else if (spoil == QStringLiteral("emptied")) {
-        fs::resize_file(table, 0);
-    } else if (spoil == QStringLiteral("binary")) {
-        WriteBytes(table, ReadBytes("/proc/self/exe").substr(0, 64 * 1024));
-    }
+    Spoil(table, spoil);
     const auto before = Snapshot(settings);
     QCOMPARE(Convert(*window, u"A", kTextToCodes), codesOfA);
     QVERIFY(Button(*window, kTextToCodes)->isEnabled());
     Convert(*window, u"41 42 43", kCodesToText);
     QVERIFY(Button(*window, kCodesToText)->isEnabled());
     QCOMPARE(Snapshot(settings), before);
+    QVERIFY(messages.empty());  // the same file, read before: nothing to tell
+}
+
+void WindowBadInputTest::otherTableUnreadableConvertsNothing_data() {
+    QTest::addColumn<QString>("spoil");
+    QTest::addColumn<bool>("readBefore");  // whether a.txt was read before b.txt was picked
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("deleted") << "deleted" << true << "ファイルが見つかりません";
+    QTest::newRow("deleted-before-any-read") << "deleted" << false << "ファイルが見つかりません";
+    QTest::newRow("replaced-by-folder") << "folder" << true << "通常のファイルではありません";
+    QTest::newRow("replaced-by-fifo") << "fifo" << true << "通常のファイルではありません";
+    QTest::newRow("emptied") << "emptied" << true << "ファイルが空です";
+    QTest::newRow("no-text") << "no-text" << true << "文字として読めません";
+}
+
+// Converting with a.txt's table while the title names b.txt would give a wrong result with no
+// sign of it: the user is told instead, and the output box keeps what it showed.
+void WindowBadInputTest::otherTableUnreadableConvertsNothing() {
+    QFETCH(QString, spoil);
+    QFETCH(bool, readBefore);
+    QFETCH(QString, reason);
+    QTemporaryDir program;
+    const fs::path settings = ToPath(program.path()) / "settings";
+    fs::create_directory(settings);
+    WriteBytes(settings / "a.txt", "41 A");
+    WriteBytes(settings / "b.txt", "41 B");
+    std::vector<Message> messages;
+    const auto window = OpenWindow(program.path(), &messages);
+    if (readBefore) {
+        QCOMPARE(Convert(*window, u"A", kTextToCodes), QStringLiteral("41 "));
+    }
+    Spoil(settings / "b.txt", spoil);
+    Item(*window, QStringLiteral("mnuSet2"))->trigger();
+    for (const int button : {kAutomatic, kCodesToText, kTextToCodes}) {
+        Box(*window, 1)->SetText(u"kept");
+        QCOMPARE(Convert(*window, u"41", button), QStringLiteral("kept"));
+        QVERIFY(Button(*window, button)->isEnabled());
+    }
+    const Message told{
+        "Zelkora", QStringLiteral("設定ファイル「b.txt」を読み込めないため、変換しませんでした。"
+                                  "\n理由：") +
+                       reason};
+    QCOMPARE(messages, std::vector<Message>(3, told));
 }
 
 // Lighter than the command line's 200 MiB: 50 MiB of a real table, read at every press.

@@ -368,8 +368,9 @@ void frmMainTest::missingSettingsFolderShowsMessage() {
     Program program;
     QVERIFY(QDir(program.Folder()).rmdir("settings"));
     const auto window = program.Open();
-    const std::pair<QString, QString> message{"Zelkora",
-                                              S(u"設定ファイル読み込みエラーが発生しました")};
+    const std::pair<QString, QString> message{
+        "Zelkora", S(u"設定ファイル読み込みエラーが発生しました\n") + program.Folder() +
+                       S(u"/settings：フォルダが見つかりません")};
     QCOMPARE(program.messages, (std::vector{message}));
     QCOMPARE(Menu(*window, "mnuSettings")->actions().size(), 1);
     QCOMPARE(window->windowTitle(), QStringLiteral("Zelkora"));
