@@ -21,25 +21,6 @@ bool SecondHalf(std::u16string_view text, std::size_t at) {
     return at > 0 && at < text.size() && IsLow(text[at]) && IsHigh(text[at - 1]);
 }
 
-// Quoted, with control characters as escapes: an element may hold a CR or a tab.
-std::string Quote(std::u16string_view text) {
-    std::string out = "\"";
-    std::size_t start = 0;
-    for (std::size_t i = 0; i <= text.size(); ++i) {
-        if (i < text.size() && text[i] >= 0x20 && text[i] != 0x7F) {
-            continue;
-        }
-        out += Utf16ToUtf8(text.substr(start, i - start));
-        if (i < text.size()) {
-            std::array<char, 8> escape{};
-            std::snprintf(escape.data(), escape.size(), "\\x%02X", static_cast<unsigned>(text[i]));
-            out += escape.data();
-        }
-        start = i + 1;
-    }
-    return out + "\"";
-}
-
 // The character at the offset: both halves when it starts a surrogate pair.
 std::u16string_view CharacterAt(std::u16string_view text, std::size_t at) {
     const bool pair = at + 1 < text.size() && IsHigh(text[at]) && IsLow(text[at + 1]);
@@ -96,7 +77,7 @@ std::string ReportUnmatchedCharacters(std::u16string_view text,
     for (std::size_t i = 0; i < characters.size() && i < shown; ++i) {
         const TextPosition p = PositionOf(text, characters[i]);
         out += "  line " + std::to_string(p.line) + ", column " + std::to_string(p.column) + ": " +
-               Quote(CharacterAt(text, characters[i])) + "\n";
+               QuoteText(CharacterAt(text, characters[i])) + "\n";
     }
     return out;
 }
@@ -126,9 +107,29 @@ std::string ReportUnmatchedCodes(std::u16string_view codes, std::span<const std:
             end = codes.size();
         }
         out += "  element " + std::to_string(element) + ": " +
-               Quote(codes.substr(valid[i], end - valid[i])) + "\n";
+               QuoteText(codes.substr(valid[i], end - valid[i])) + "\n";
     }
     return out;
+}
+
+// Each stretch between two escapes is converted whole, never a unit at a time, so that a
+// surrogate pair comes out as its character rather than as two U+FFFD.
+std::string QuoteText(std::u16string_view text) {
+    std::string out = "\"";
+    std::size_t start = 0;
+    for (std::size_t i = 0; i <= text.size(); ++i) {
+        if (i < text.size() && text[i] >= 0x20 && text[i] != 0x7F) {
+            continue;
+        }
+        out += Utf16ToUtf8(text.substr(start, i - start));
+        if (i < text.size()) {
+            std::array<char, 8> escape{};
+            std::snprintf(escape.data(), escape.size(), "\\x%02X", static_cast<unsigned>(text[i]));
+            out += escape.data();
+        }
+        start = i + 1;
+    }
+    return out + "\"";
 }
 
 }  // namespace zelkora

@@ -199,6 +199,13 @@ TEST_F(CliTest, VersionAndHelp) {
     }
 }
 
+TEST_F(CliTest, CheckTableQuotesACharacterOutsideTheBmpAsItself) {
+    WriteBytes(table_, "41 A\r\n1F600 \xF0\x9F\x98\x80\r\n");  // 😀
+    const Result check = Cli({"check-table", table_.string()});
+    EXPECT_NE(check.out.find("\"\xF0\x9F\x98\x80\" is several characters"), std::string::npos)
+        << check.out;
+}
+
 TEST_F(CliTest, DetectNamesEachEncoding) {
     const std::pair<const char*, const char*> files[] = {
         {"jis-common.sjis.txt", "SJIS\n"},     {"jis-common.eucjp.txt", "EUC\n"},
