@@ -260,9 +260,15 @@ TEST_F(DefaultTableTest, FileNamedInIni) {
     EXPECT_EQ(Convert().out, "b");
 }
 
-TEST_F(DefaultTableTest, NameDifferingInCaseTakesFirst) {
+// A script must not convert through another table than the one named: a name settings/ does
+// not list, here one that differs in case, is an error.
+TEST_F(DefaultTableTest, NameNotListedIsAnError) {
     WriteIni("[Zelkora]\r\nFile=B.TXT\r\n");
-    EXPECT_EQ(Convert().out, "A");
+    const Result result = Convert();
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.out, "");
+    EXPECT_NE(result.err.find("'B.TXT'"), std::string::npos) << result.err;
+    EXPECT_NE(result.err.find("--table"), std::string::npos) << result.err;
 }
 
 TEST_F(DefaultTableTest, RawByteNameInIni) {
