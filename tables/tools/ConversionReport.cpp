@@ -82,34 +82,33 @@ std::string ReportUnmatchedCharacters(std::u16string_view text,
     return out;
 }
 
-std::string ReportUnmatchedCodes(std::u16string_view codes, std::span<const std::size_t> offsets,
-                                 std::size_t shown) {
-    std::vector<std::size_t> valid;
-    for (const std::size_t at : offsets) {
-        if (at < codes.size()) {
-            valid.push_back(at);
-        }
-    }
-    if (valid.empty()) {
-        return {};
-    }
-    std::string out = Heading(valid.size(), "code", "had no entry", shown);
+void UnmatchedCodesReport::Add(std::u16string_view codes, std::span<const std::size_t> offsets,
+                               std::string_view where) {
     std::size_t element = 0;  // non-empty elements that start before the scan position
     std::size_t scanned = 0;
-    for (std::size_t i = 0; i < valid.size() && i < shown; ++i) {
-        for (; scanned <= valid[i]; ++scanned) {
+    for (const std::size_t at : offsets) {
+        if (at >= codes.size()) {
+            continue;
+        }
+        if (++count_ > shown_) {
+            continue;
+        }
+        for (; scanned <= at; ++scanned) {
             const bool starts =
                 codes[scanned] != u' ' && (scanned == 0 || codes[scanned - 1] == u' ');
             element += starts ? 1 : 0;
         }
-        std::size_t end = codes.find(u' ', valid[i]);
+        std::size_t end = codes.find(u' ', at);
         if (end == std::u16string_view::npos) {
             end = codes.size();
         }
-        out += "  element " + std::to_string(element) + ": " +
-               QuoteText(codes.substr(valid[i], end - valid[i])) + "\n";
+        entries_ += "  " + std::string(where) + "element " + std::to_string(element) + ": " +
+                    QuoteText(codes.substr(at, end - at)) + "\n";
     }
-    return out;
+}
+
+std::string UnmatchedCodesReport::Text() const {
+    return count_ == 0 ? std::string() : Heading(count_, "code", "had no entry", shown_) + entries_;
 }
 
 // Each stretch between two escapes is converted whole, never a unit at a time, so that a
