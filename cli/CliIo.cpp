@@ -66,11 +66,10 @@ int UsageError(std::string_view usage, std::string_view message) {
 }
 
 std::pair<std::string_view, std::size_t> Input::Locate(std::size_t offset) const {
+    // The first file begins at 0, so one always holds the offset.
     const auto file = std::find_if(files.rbegin(), files.rend(),
                                    [&](const auto& f) { return f.second <= offset; });
-    return file == files.rend()
-               ? std::pair<std::string_view, std::size_t>{"standard input", offset}
-               : std::pair<std::string_view, std::size_t>{file->first, offset - file->second};
+    return {file->first, offset - file->second};
 }
 
 std::optional<Input> ReadInput(std::span<const std::string_view> fileNames) {

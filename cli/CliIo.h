@@ -45,7 +45,7 @@ struct Input {
 class TextOutput {
 public:
     // lineBreak: what each CR LF of a result is written as (at most two characters).
-    explicit TextOutput(std::string lineBreak = "\r\n") : lineBreak_(std::move(lineBreak)) {}
+    explicit TextOutput(std::string lineBreak) : lineBreak_(std::move(lineBreak)) {}
     TextOutput(const TextOutput&) = delete;
     TextOutput& operator=(const TextOutput&) = delete;
 
