@@ -26,7 +26,7 @@ struct Command {
 };
 
 constexpr std::string_view kConvertSyntax =
-    "[-t FILE] [--line-break] [--lines | --raw] [--report] [FILE...]";
+    "[-t|--table FILE] [--line-break] [--lines | --raw] [--report] [FILE...]";
 
 // One line per command: its handler lives in a file of its family.
 constexpr Command kCommands[] = {
