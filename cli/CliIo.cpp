@@ -1,5 +1,6 @@
 #include "cli/CliIo.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unicode/utf16.h>
 #include <unistd.h>
@@ -8,6 +9,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "cli/LineEnds.h"
 #include "encoding/Utf8.h"
 
 namespace zelkora::cli {
@@ -23,6 +25,26 @@ void WriteStandardError(std::string_view text) {
             return;  // nowhere left to report to
         }
         text.remove_prefix(static_cast<std::size_t>(n));
+    }
+}
+
+// Appends everything the file holds to bytes; false, with errno set, when reading fails.
+bool AppendAll(int fd, std::string& bytes) {
+    // A file of known size is reserved for at once, so the text is not copied again at every
+    // doubling.
+    if (struct stat info{}; ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) {
+        bytes.reserve(bytes.size() + static_cast<std::size_t>(info.st_size));
+    }
+    char chunk[65536];
+    for (;;) {
+        const ssize_t n = ::read(fd, chunk, sizeof chunk);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n <= 0) {
+            return n == 0;
+        }
+        bytes.append(chunk, static_cast<std::size_t>(n));
     }
 }
 
@@ -43,28 +65,34 @@ int UsageError(std::string_view usage, std::string_view message) {
     return kExitUsage;
 }
 
-std::optional<std::string> ReadStandardInput() {
-    std::string bytes;
-    // Input redirected from a file has a known size: reserved at once, the text is not copied
-    // again at every doubling.
-    if (struct stat info{}; ::fstat(STDIN_FILENO, &info) == 0 && S_ISREG(info.st_mode)) {
-        bytes.reserve(static_cast<std::size_t>(info.st_size));
-    }
-    char chunk[65536];
-    for (;;) {
-        const ssize_t n = ::read(STDIN_FILENO, chunk, sizeof chunk);
-        if (n < 0 && errno == EINTR) {
-            continue;
+std::pair<std::string_view, std::size_t> Input::Locate(std::size_t offset) const {
+    // The first file begins at 0, so one always holds the offset.
+    const auto file = std::find_if(files.rbegin(), files.rend(),
+                                   [&](const auto& f) { return f.second <= offset; });
+    return {file->first, offset - file->second};
+}
+
+std::optional<Input> ReadInput(std::span<const std::string_view> fileNames) {
+    constexpr std::string_view kStandardInput = "-";
+    const std::span<const std::string_view> names =
+        fileNames.empty() ? std::span(&kStandardInput, 1) : fileNames;
+    Input input;
+    for (const std::string_view name : names) {
+        const bool standardInput = name == kStandardInput;
+        const std::string shown = standardInput ? "standard input" : Quoted(std::string(name));
+        const int fd = standardInput ? STDIN_FILENO : ::open(std::string(name).c_str(), O_RDONLY);
+        input.files.emplace_back(shown, input.bytes.size());
+        const bool read = fd >= 0 && AppendAll(fd, input.bytes);
+        const int error = errno;
+        if (fd >= 0 && !standardInput) {
+            ::close(fd);
         }
-        if (n < 0) {
-            Fail(std::string("cannot read standard input: ") + std::strerror(errno));
+        if (!read) {
+            Fail("cannot read " + shown + ": " + std::strerror(error));
             return std::nullopt;
         }
-        if (n == 0) {
-            return bytes;
-        }
-        bytes.append(chunk, static_cast<std::size_t>(n));
     }
+    return input;
 }
 
 bool WriteStandardOutput(std::string_view bytes) {
@@ -83,20 +111,47 @@ bool WriteStandardOutput(std::string_view bytes) {
     return true;
 }
 
-bool WriteStandardOutputText(std::u16string_view text) {
+bool TextOutput::Result(std::u16string_view text) {
+    return Append(text, true);
+}
+
+bool TextOutput::Exactly(std::u16string_view text) {
+    return Append(text, false);
+}
+
+bool TextOutput::Append(std::u16string_view text, bool lineBreaks) {
     constexpr std::size_t kSlice = std::size_t{1} << 16;
     while (!text.empty()) {
         std::size_t length = std::min(kSlice, text.size());
-        // A pair cut in two would come out as two U+FFFD.
-        if (length < text.size() && U16_IS_LEAD(text[length - 1])) {
+        // A pair cut in two would come out as two U+FFFD, and a CR LF cut in two would not be
+        // seen as a line break.
+        if (length < text.size() && (U16_IS_LEAD(text[length - 1]) || text[length - 1] == u'\r')) {
             --length;
         }
-        if (!WriteStandardOutput(Utf16ToUtf8(text.substr(0, length)))) {
-            return false;
+        std::string utf8 = Utf16ToUtf8(text.substr(0, length));
+        if (lineBreaks) {
+            WriteBoxLineBreaksAs(utf8, lineBreak_);
+        }
+        // A slice of a long result goes out as it is; short results are collected first.
+        if (pending_.empty() && utf8.size() >= kSlice) {
+            if (!WriteStandardOutput(utf8)) {
+                return false;
+            }
+        } else {
+            pending_ += utf8;
+            if (pending_.size() >= kSlice && !Flush()) {
+                return false;
+            }
         }
         text.remove_prefix(length);
     }
     return true;
+}
+
+bool TextOutput::Flush() {
+    const bool written = WriteStandardOutput(pending_);
+    pending_.clear();
+    return written;
 }
 
 bool ParsedArgs::Has(std::string_view option) const {
@@ -126,8 +181,9 @@ std::optional<ParsedArgs> ParseArgs(const Invocation& invocation,
         }
         const auto equals = arg.find('=');
         const std::string_view name = arg.substr(0, equals);
-        const auto spec = std::find_if(options.begin(), options.end(),
-                                       [&](const OptionSpec& s) { return s.name == name; });
+        const auto spec = std::find_if(options.begin(), options.end(), [&](const OptionSpec& s) {
+            return s.name == name || (!s.shortName.empty() && s.shortName == name);
+        });
         if (spec == options.end()) {
             UsageError(invocation.usage, "unknown option '" + std::string(name) + "'");
             return std::nullopt;
@@ -158,6 +214,12 @@ std::optional<ParsedArgs> ParseArgs(const Invocation& invocation,
         return std::nullopt;
     }
     return parsed;
+}
+
+bool AsksForHelp(std::span<const std::string_view> args) {
+    const auto end = std::find(args.begin(), args.end(), "--");
+    return std::find_if(args.begin(), end,
+                        [](std::string_view arg) { return arg == "--help" || arg == "-h"; }) != end;
 }
 
 }  // namespace zelkora::cli

@@ -6,6 +6,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "cli/Commands.h"
@@ -21,19 +22,49 @@ int Fail(std::string_view message);
 // Prints the message and the command's usage line on stderr; returns kExitUsage.
 int UsageError(std::string_view usage, std::string_view message);
 
-// The whole of standard input, bytes unchanged; nothing (after a message) when it cannot be read.
-[[nodiscard]] std::optional<std::string> ReadStandardInput();
+// The input of a conversion: the named files one after another, as cat reads them, "-" standing
+// for standard input; standard input alone when no file is named. Bytes unchanged.
+struct Input {
+    std::string bytes;
+    // Each file's name for messages ("standard input" or 'name') and where its bytes begin.
+    std::vector<std::pair<std::string, std::size_t>> files;
+
+    // For a message about byte `offset`: the file that holds it, and the offset in that file.
+    [[nodiscard]] std::pair<std::string_view, std::size_t> Locate(std::size_t offset) const;
+};
+
+// Nothing (after a message naming the file and the reason) when a file cannot be read.
+[[nodiscard]] std::optional<Input> ReadInput(std::span<const std::string_view> fileNames);
 
 // Writes the bytes to standard output in one go; false (after a message) when that fails.
 [[nodiscard]] bool WriteStandardOutput(std::string_view bytes);
 
-// Writes the text to standard output as UTF-8, a slice at a time, so that a result of megabytes
-// is never held a second time in UTF-8; false (after a message) when that fails.
-[[nodiscard]] bool WriteStandardOutputText(std::u16string_view text);
+// Converted text on standard output, in UTF-8, collected into writes of about 64 KiB: results of
+// one line each go out in few writes, and a result of megabytes is never held a second time in
+// UTF-8. Each call is false (after a message) when writing fails; Flush before the end.
+class TextOutput {
+public:
+    // lineBreak: what each CR LF of a result is written as (at most two characters).
+    explicit TextOutput(std::string lineBreak) : lineBreak_(std::move(lineBreak)) {}
+    TextOutput(const TextOutput&) = delete;
+    TextOutput& operator=(const TextOutput&) = delete;
+
+    [[nodiscard]] bool Result(std::u16string_view text);
+    // Written as given: a line end of the input.
+    [[nodiscard]] bool Exactly(std::u16string_view text);
+    [[nodiscard]] bool Flush();
+
+private:
+    [[nodiscard]] bool Append(std::u16string_view text, bool lineBreaks);
+
+    std::string lineBreak_;
+    std::string pending_;
+};
 
 struct OptionSpec {
-    std::string_view name;  // "--table"
-    bool takesValue;        // "--table FILE" or "--table=FILE"
+    std::string_view name;            // "--table"
+    bool takesValue;                  // "--table FILE" or "--table=FILE"
+    std::string_view shortName = {};  // "-t", the same option; empty for none
 };
 
 struct ParsedArgs {
@@ -50,5 +81,8 @@ struct ParsedArgs {
 [[nodiscard]] std::optional<ParsedArgs> ParseArgs(const Invocation& invocation,
                                                   std::span<const OptionSpec> options,
                                                   std::size_t minOperands, std::size_t maxOperands);
+
+// Whether "--help" or "-h" comes among the arguments before "--": the command's usage is asked.
+[[nodiscard]] bool AsksForHelp(std::span<const std::string_view> args);
 
 }  // namespace zelkora::cli

@@ -7,6 +7,7 @@
 #include <system_error>
 
 #include "cli/CliIo.h"
+#include "encoding/Utf8.h"
 #include "tables/Catalogue.h"
 #include "tables/TableReader.h"
 #include "window/mod_ini.h"
@@ -54,8 +55,16 @@ std::optional<fs::path> DefaultTablePath() {
         Fail("cannot list the table folder " + Quoted(settings) + ": " + WhyUnreadable(settings));
         return std::nullopt;
     }
-    const auto chosen =
-        ChooseTable(*names, GetIniString(kSection, kFileKey, folder / "setting.ini", u""));
+    const fs::path ini = folder / "setting.ini";
+    const std::u16string named = GetIniString(kSection, kFileKey, ini, u"");
+    const auto chosen = ChooseTable(*names, named);
+    // The window falls back to the first table; a script would convert through the wrong table
+    // without a sign, so here a name that is not listed is an error.
+    if (!named.empty() && (!chosen || FileNameToText(*chosen) != named)) {
+        Fail(Quoted(ini) + " names the table " + Quoted(TextToFileName(named)) + ", which " +
+             Quoted(settings) + " does not hold (name a table with --table FILE)");
+        return std::nullopt;
+    }
     if (!chosen) {
         Fail("no table file in " + Quoted(settings) + " (name one with --table FILE)");
         return std::nullopt;

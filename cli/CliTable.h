@@ -9,8 +9,9 @@
 namespace zelkora::cli {
 
 // The table the window would use: the file named by "File" in setting.ini beside the
-// executable if settings/ beside it lists that file, else the first file listed there.
-// Nothing (after a message) when there is no such file.
+// executable, else (no setting.ini, or no "File" in it) the first file listed in settings/
+// beside it. Nothing (after a message) when there is no such file, or when settings/ does not
+// list the file named.
 [[nodiscard]] std::optional<std::filesystem::path> DefaultTablePath();
 
 // Reads a table file; false (after a message naming the file and the reason) when it yields

@@ -11,7 +11,7 @@ inline constexpr int kExitUsage = 2;    // unknown command or option, missing ar
 
 // What a command receives: its usage line (for messages) and the arguments after its name.
 struct Invocation {
-    std::string_view usage;  // "to-codes [--table FILE] [--line-break]"
+    std::string_view usage;  // "check-table FILE [--quiet]"
     std::span<const std::string_view> args;
 };
 

@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -6,6 +7,7 @@
 #include "cli/CliIo.h"
 #include "cli/CliTable.h"
 #include "cli/Commands.h"
+#include "cli/LineEnds.h"
 #include "encoding/Utf8.h"
 #include "engine/CodeToText.h"
 #include "engine/Spacing.h"
@@ -17,58 +19,149 @@ namespace {
 
 enum class Direction { ToCodes, ToText, Auto };
 
-constexpr OptionSpec kOptions[] = {{"--table", true}, {"--line-break", false}, {"--report", false}};
+constexpr OptionSpec kOptions[] = {{"--table", true, "-t"},
+                                   {"--line-break", false},
+                                   {"--lines", false},
+                                   {"--raw", false},
+                                   {"--report", false}};
 
-// The codes-to-text button spaces an unspaced input into byte pairs before converting.
-// Only a spaced copy is made: codes already spaced are converted where they are. A report
-// names the elements as converted, after spacing.
-std::u16string CodesToText(const CodeTable& table, const std::u16string& codes, bool lineBreak,
-                           std::string* report) {
-    std::vector<std::size_t> unmatched;
-    std::vector<std::size_t>* list = report != nullptr ? &unmatched : nullptr;
-    const auto convert = [&](const std::u16string& spaced) {
-        std::u16string text = fCodeToText(table, spaced, lineBreak, list);
-        if (report != nullptr) {
-            *report = ReportUnmatchedCodes(spaced, unmatched);
-        }
-        return text;
-    };
-    return NeedsSpacing(codes) ? convert(fSplitPairs(codes)) : convert(codes);
-}
+// What each part of the input (all of it, or one line) is converted with, and what --report
+// gathers on the way.
+struct Conversion {
+    const CodeTable& table;
+    bool lineBreak;  // --line-break
+    bool report;     // --report
+    TextOutput& out;
+    // The text as converted, where unmatchedCharacters point; boxed holds it when the input's
+    // line ends had to become CR LF.
+    std::u16string_view converted = {};
+    std::u16string boxed = {};
+    std::vector<std::size_t> unmatchedCharacters = {};
+    UnmatchedCodesReport unmatchedCodes{};
+    bool convertedText = false;
+    bool convertedCodes = false;
+};
 
 // Converts and writes a slice of the text at a time, so the codes, about three times as long as
 // the text, are never held whole. A slice never ends on a CR or a backslash, which may begin a
 // CR LF pair or the backslash-n token, so it ends between two groups and the codes are those of
-// the whole text. Unmatched offsets are counted from the start of the text.
-bool WriteTextAsCodes(const CodeTable& table, std::u16string_view text, bool lineBreak,
-                      std::vector<std::size_t>* unmatched) {
+// the whole text; nor does it split a line end, so with boxLineBreaks each slice's line ends can
+// become CR LF on their own. Unmatched offsets are counted from `base` plus the start of the text
+// as converted.
+bool WriteTextAsCodes(Conversion& c, std::u16string_view text, bool boxLineBreaks,
+                      std::size_t base) {
     constexpr std::size_t kSlice = std::size_t{1} << 16;
+    c.convertedText = true;
     std::vector<std::size_t> inSlice;
+    std::u16string boxed;
+    std::size_t offset = base;
     for (std::size_t start = 0; start < text.size();) {
         std::size_t end = std::min(start + kSlice, text.size());
         while (end < text.size() && (text[end - 1] == u'\r' || text[end - 1] == u'\\')) {
             ++end;
         }
-        inSlice.clear();
-        const std::u16string codes = fTextToCode(table, text.substr(start, end - start), lineBreak,
-                                                 unmatched != nullptr ? &inSlice : nullptr);
-        if (unmatched != nullptr) {
-            for (const std::size_t at : inSlice) {
-                unmatched->push_back(start + at);
-            }
+        std::u16string_view slice = text.substr(start, end - start);
+        if (boxLineBreaks) {
+            slice = AsBoxText(slice, boxed);
         }
-        if (!WriteStandardOutputText(codes)) {
+        inSlice.clear();
+        const std::u16string codes =
+            fTextToCode(c.table, slice, c.lineBreak, c.report ? &inSlice : nullptr);
+        for (const std::size_t at : inSlice) {
+            c.unmatchedCharacters.push_back(offset + at);
+        }
+        if (!c.out.Result(codes)) {
             return false;
         }
+        offset += slice.size();
         start = end;
     }
     return true;
 }
 
+// The codes-to-text button spaces an unspaced input into byte pairs before converting. Only a
+// spaced copy is made: codes already spaced are converted where they are. A report names the
+// elements as converted, after spacing; `where` says which line they are on.
+bool WriteCodesAsText(Conversion& c, std::u16string_view codes, std::string_view where = {}) {
+    c.convertedCodes = true;
+    std::vector<std::size_t> unmatched;
+    const auto convert = [&](std::u16string_view spaced) {
+        const std::u16string text =
+            fCodeToText(c.table, spaced, c.lineBreak, c.report ? &unmatched : nullptr);
+        c.unmatchedCodes.Add(spaced, unmatched, where);
+        return c.out.Result(text);
+    };
+    return NeedsSpacing(codes) ? convert(fSplitPairs(codes)) : convert(codes);
+}
+
+bool ReadsAsCodes(Direction direction, std::u16string_view text) {
+    return direction == Direction::ToText || (direction == Direction::Auto && LooksLikeCodes(text));
+}
+
+// --raw: the window's conversion of exactly this text, written exactly.
+bool ConvertRaw(Conversion& c, Direction direction, std::u16string_view text) {
+    c.converted = text;
+    return ReadsAsCodes(direction, text) ? WriteCodesAsText(c, text)
+                                         : WriteTextAsCodes(c, text, false, 0);
+}
+
+// The default: the text as the window's box would hold it. Text to codes makes each slice's line
+// ends CR LF as it goes; the box text is made whole only where it must be: codes to text takes
+// its input whole, and a report names places in the text as converted.
+bool ConvertAsBox(Conversion& c, Direction direction, std::u16string_view text) {
+    const Line input = SplitFinalLineEnd(text);
+    const bool codes = ReadsAsCodes(direction, input.text);
+    c.converted = codes || c.report ? AsBoxText(input.text, c.boxed) : input.text;
+    const bool written =
+        codes ? WriteCodesAsText(c, c.converted) : WriteTextAsCodes(c, c.converted, true, 0);
+    return written && c.out.Exactly(input.end);
+}
+
+// --lines: each line on its own, its result followed by its own line end. A report names
+// characters by their place in the whole input, and codes by their line.
+bool ConvertLines(Conversion& c, Direction direction, std::u16string_view text) {
+    c.converted = text;
+    std::size_t number = 1;
+    for (std::size_t from = 0; from < text.size(); ++number) {
+        const Line line = LineAt(text, from);
+        const bool written =
+            ReadsAsCodes(direction, line.text)
+                ? WriteCodesAsText(c, line.text,
+                                   c.report ? "line " + std::to_string(number) + ", " : "")
+                : WriteTextAsCodes(c, line.text, false, from);
+        if (!written || !c.out.Exactly(line.end)) {
+            return false;
+        }
+        from += line.text.size() + line.end.size();
+    }
+    return true;
+}
+
+// What --report prints on standard error, for each direction that ran.
+void PrintReport(const Conversion& c, Direction direction) {
+    std::string report;
+    const bool text = c.convertedText || (!c.convertedCodes && direction != Direction::ToText);
+    const bool codes = c.convertedCodes || (!c.convertedText && direction == Direction::ToText);
+    if (text) {
+        const std::string found = ReportUnmatchedCharacters(c.converted, c.unmatchedCharacters);
+        report += "zelkora-cli: " + (found.empty() ? "0 characters had no code\n" : found);
+    }
+    if (codes) {
+        const std::string found = c.unmatchedCodes.Text();
+        report += "zelkora-cli: " + (found.empty() ? "0 codes had no entry\n" : found);
+    }
+    std::fputs(report.c_str(), stderr);
+}
+
 int Convert(const Invocation& invocation, Direction direction) {
-    const auto args = ParseArgs(invocation, kOptions, 0, 0);
+    const auto args = ParseArgs(invocation, kOptions, 0, SIZE_MAX);
     if (!args) {
         return kExitUsage;
+    }
+    const bool raw = args->Has("--raw");
+    const bool lines = args->Has("--lines");
+    if (raw && lines) {
+        return UsageError(invocation.usage, "--lines and --raw cannot be used together");
     }
     std::filesystem::path tablePath;
     if (const auto given = args->Value("--table")) {
@@ -82,39 +175,31 @@ int Convert(const Invocation& invocation, Direction direction) {
     if (!LoadTable(tablePath, table)) {
         return kExitFailure;
     }
-    const auto input = ReadStandardInput();
+    const auto input = ReadInput(args->operands);
     if (!input) {
         return kExitFailure;
     }
     std::size_t badOffset = 0;
-    const auto text = Utf8ToUtf16Strict(*input, &badOffset);
-    if (!text) {
-        return Fail("standard input is not valid UTF-8 (byte offset " + std::to_string(badOffset) +
-                    ")");
+    const auto decoded = Utf8ToUtf16Strict(input->bytes, &badOffset);
+    if (!decoded) {
+        const auto [file, offset] = input->Locate(badOffset);
+        return Fail(std::string(file) + " is not valid UTF-8 (byte offset " +
+                    std::to_string(offset) + ")");
     }
 
-    const bool lineBreak = args->Has("--line-break");
-    const bool codes =
-        direction == Direction::ToText || (direction == Direction::Auto && LooksLikeCodes(*text));
-    std::string report;
-    std::string* wanted = args->Has("--report") ? &report : nullptr;
-    if (codes) {
-        if (!WriteStandardOutputText(CodesToText(table, *text, lineBreak, wanted))) {
-            return kExitFailure;
-        }
-    } else {
-        std::vector<std::size_t> unmatched;
-        if (!WriteTextAsCodes(table, *text, lineBreak, wanted != nullptr ? &unmatched : nullptr)) {
-            return kExitFailure;
-        }
-        if (wanted != nullptr) {
-            report = ReportUnmatchedCharacters(*text, unmatched);
-        }
+    const std::u16string_view text = raw ? *decoded : WithoutByteOrderMark(*decoded);
+    // Line breaks in a result come out in the input's style; --raw leaves them as converted.
+    TextOutput out(raw ? std::string("\r\n") : Utf16ToUtf8(LineBreakStyle(text)));
+    Conversion c{table, args->Has("--line-break"), args->Has("--report"), out};
+    const bool written = raw     ? ConvertRaw(c, direction, text)
+                         : lines ? ConvertLines(c, direction, text)
+                                 : ConvertAsBox(c, direction, text);
+    if (!written || !out.Flush()) {
+        return kExitFailure;
     }
     // The conversion succeeded whatever the report says, as it does in the window.
-    if (wanted != nullptr) {
-        const std::string none = codes ? "0 codes had no entry\n" : "0 characters had no code\n";
-        std::fputs(("zelkora-cli: " + (report.empty() ? none : report)).c_str(), stderr);
+    if (c.report) {
+        PrintReport(c, direction);
     }
     return kExitOk;
 }

@@ -17,58 +17,74 @@ constexpr std::string_view kVersion = "1.1.2";
 struct Command {
     std::string_view name;
     Handler handler;
-    std::string_view usage;
+    std::string_view syntax;  // what follows the name in its usage line: every option it takes
     std::string_view summary;
+
+    [[nodiscard]] std::string Usage() const {
+        return std::string(name) + " " + std::string(syntax);
+    }
 };
+
+constexpr std::string_view kConvertSyntax =
+    "[-t|--table FILE] [--line-break] [--lines | --raw] [--report] [FILE...]";
 
 // One line per command: its handler lives in a file of its family.
 constexpr Command kCommands[] = {
-    {"to-codes", RunToCodes, "to-codes [--table FILE] [--line-break]", "text to codes"},
-    {"to-text", RunToText, "to-text [--table FILE] [--line-break]",
+    {"to-codes", RunToCodes, kConvertSyntax, "text to codes"},
+    {"to-text", RunToText, kConvertSyntax,
      "codes to text; unspaced codes are cut into pairs first"},
-    {"auto", RunAuto, "auto [--table FILE] [--line-break]",
+    {"auto", RunAuto, kConvertSyntax,
      "to-text if the input starts with a hex digit, else to-codes"},
-    {"detect", RunDetect, "detect FILE", "print the encoding of a table file"},
-    {"dump", RunDump, "dump FILE", "print the entries read from a table file"},
-    {"make-table", RunMakeTable, "make-table --charset NAME [OPTIONS]",
+    {"detect", RunDetect, "FILE", "print the encoding of a table file"},
+    {"dump", RunDump, "FILE", "print the entries read from a table file"},
+    {"make-table", RunMakeTable,
+     "--charset NAME [--range FROM-TO] [--encoding ENC] [--title TEXT] [--private-use]",
      "write a table of a charset the converter library knows"},
-    {"check-table", RunCheckTable, "check-table FILE [--quiet]",
-     "report what silently changes a table file"},
-    {"import-tbl", RunImportTbl, "import-tbl FILE [--encoding ENC]",
+    {"check-table", RunCheckTable, "FILE [--quiet]", "report what silently changes a table file"},
+    {"import-tbl", RunImportTbl, "FILE [--encoding ENC]",
      "convert a \"XX=char\" table to this program's format"},
 };
 
-constexpr std::string_view kGeneralUsage = "COMMAND [OPTIONS]";
+constexpr std::string_view kGeneralUsage = "COMMAND [OPTIONS] [FILE...]";
 
 std::string HelpText() {
     std::string text =
-        "usage: zelkora-cli COMMAND [OPTIONS]\n"
+        "usage: zelkora-cli COMMAND [OPTIONS] [FILE...]\n"
         "\n"
-        "Converts between text and hexadecimal codes through a code table. Standard input\n"
-        "and output are UTF-8 and pass through unchanged: a CR LF stays a CR LF, and nothing\n"
-        "is added to the result.\n"
+        "Converts between text and hexadecimal codes through a code table. to-codes, to-text\n"
+        "and auto read the FILEs one after another, as cat does (\"-\" is standard input, as\n"
+        "is no FILE at all), and write the result on standard output, both in UTF-8.\n"
+        "\n"
+        "The input is converted as the window's input box would hold it: a leading byte-order\n"
+        "mark is dropped, and every line end inside it (LF, CR LF or a lone CR) becomes the\n"
+        "box's line break, CR LF. A final line end is not converted: it is written again after\n"
+        "the result. Line breaks in the result are written like the input's first line end\n"
+        "(LF, CR LF or CR), or as LF when the input has none.\n"
         "\n"
         "Commands:\n";
-    std::size_t width = 0;
     for (const Command& command : kCommands) {
-        width = std::max(width, command.usage.size());
-    }
-    for (const Command& command : kCommands) {
-        text += "  " + std::string(command.usage) +
-                std::string(width - command.usage.size() + 3, ' ') + std::string(command.summary) +
-                "\n";
+        text += "  " + command.Usage() + "\n      " + std::string(command.summary) + "\n";
     }
     text +=
-        "  --help, --version\n"
+        "  -h, --help\n"
+        "      this text; COMMAND --help prints that command's usage\n"
+        "  --version\n"
         "\n"
-        "Options:\n"
-        "  --table FILE   the table file to use. Without it, the table the window uses:\n"
-        "                 the file named by \"File\" in setting.ini beside the program if\n"
-        "                 settings/ beside the program holds it, else the first file there.\n"
-        "  --line-break   a CR LF in the text converts as the table's \"\\n\" entry, and\n"
-        "                 \"\\n\" in converted text becomes CR LF.\n"
-        "  --report       also print on standard error how many characters had no code\n"
-        "                 (or codes no entry) and where the first 10 are.\n"
+        "Options of to-codes, to-text and auto:\n"
+        "  -t, --table FILE  the table file to use. Without it, the table the window uses:\n"
+        "                    the file named by \"File\" in setting.ini beside the program,\n"
+        "                    which settings/ beside the program must hold (else an error),\n"
+        "                    or the first file there when setting.ini names none.\n"
+        "  --line-break      a line break in the text converts as the table's \"\\n\" entry,\n"
+        "                    and \"\\n\" in converted text becomes a line break.\n"
+        "  --lines           converts each line on its own and writes each result followed\n"
+        "                    by that line's own line end: for one string a line, or for\n"
+        "                    codes spread over lines.\n"
+        "  --raw             converts the input exactly as given, byte-order mark and line\n"
+        "                    ends included, and writes the result exactly as converted: what\n"
+        "                    the window gives for that very text.\n"
+        "  --report          also print on standard error how many characters had no code\n"
+        "                    (or codes no entry) and where the first 10 are.\n"
         "\n"
         "dump prints one line per table line that holds an entry, tab-separated: the line\n"
         "number (from 1), the code as written, its value in hexadecimal, and the character,\n"
@@ -104,7 +120,15 @@ int Main(std::span<const std::string_view> args) {
     if (command == std::end(kCommands)) {
         return UsageError(kGeneralUsage, "unknown command '" + std::string(name) + "'");
     }
-    return command->handler(Invocation{command->usage, args.subspan(1)});
+    const std::string usage = command->Usage();
+    if (AsksForHelp(args.subspan(1))) {
+        return WriteStandardOutput("usage: zelkora-cli " + usage + "\n" +
+                                   std::string(command->summary) +
+                                   "\nTry 'zelkora-cli --help' for more.\n")
+                   ? kExitOk
+                   : kExitFailure;
+    }
+    return command->handler(Invocation{usage, args.subspan(1)});
 }
 
 }  // namespace

@@ -21,25 +21,6 @@ bool SecondHalf(std::u16string_view text, std::size_t at) {
     return at > 0 && at < text.size() && IsLow(text[at]) && IsHigh(text[at - 1]);
 }
 
-// Quoted, with control characters as escapes: an element may hold a CR or a tab.
-std::string Quote(std::u16string_view text) {
-    std::string out = "\"";
-    std::size_t start = 0;
-    for (std::size_t i = 0; i <= text.size(); ++i) {
-        if (i < text.size() && text[i] >= 0x20 && text[i] != 0x7F) {
-            continue;
-        }
-        out += Utf16ToUtf8(text.substr(start, i - start));
-        if (i < text.size()) {
-            std::array<char, 8> escape{};
-            std::snprintf(escape.data(), escape.size(), "\\x%02X", static_cast<unsigned>(text[i]));
-            out += escape.data();
-        }
-        start = i + 1;
-    }
-    return out + "\"";
-}
-
 // The character at the offset: both halves when it starts a surrogate pair.
 std::u16string_view CharacterAt(std::u16string_view text, std::size_t at) {
     const bool pair = at + 1 < text.size() && IsHigh(text[at]) && IsLow(text[at + 1]);
@@ -96,39 +77,58 @@ std::string ReportUnmatchedCharacters(std::u16string_view text,
     for (std::size_t i = 0; i < characters.size() && i < shown; ++i) {
         const TextPosition p = PositionOf(text, characters[i]);
         out += "  line " + std::to_string(p.line) + ", column " + std::to_string(p.column) + ": " +
-               Quote(CharacterAt(text, characters[i])) + "\n";
+               QuoteText(CharacterAt(text, characters[i])) + "\n";
     }
     return out;
 }
 
-std::string ReportUnmatchedCodes(std::u16string_view codes, std::span<const std::size_t> offsets,
-                                 std::size_t shown) {
-    std::vector<std::size_t> valid;
-    for (const std::size_t at : offsets) {
-        if (at < codes.size()) {
-            valid.push_back(at);
-        }
-    }
-    if (valid.empty()) {
-        return {};
-    }
-    std::string out = Heading(valid.size(), "code", "had no entry", shown);
+void UnmatchedCodesReport::Add(std::u16string_view codes, std::span<const std::size_t> offsets,
+                               std::string_view where) {
     std::size_t element = 0;  // non-empty elements that start before the scan position
     std::size_t scanned = 0;
-    for (std::size_t i = 0; i < valid.size() && i < shown; ++i) {
-        for (; scanned <= valid[i]; ++scanned) {
+    for (const std::size_t at : offsets) {
+        if (at >= codes.size()) {
+            continue;
+        }
+        if (++count_ > shown_) {
+            continue;
+        }
+        for (; scanned <= at; ++scanned) {
             const bool starts =
                 codes[scanned] != u' ' && (scanned == 0 || codes[scanned - 1] == u' ');
             element += starts ? 1 : 0;
         }
-        std::size_t end = codes.find(u' ', valid[i]);
+        std::size_t end = codes.find(u' ', at);
         if (end == std::u16string_view::npos) {
             end = codes.size();
         }
-        out += "  element " + std::to_string(element) + ": " +
-               Quote(codes.substr(valid[i], end - valid[i])) + "\n";
+        entries_ += "  " + std::string(where) + "element " + std::to_string(element) + ": " +
+                    QuoteText(codes.substr(at, end - at)) + "\n";
     }
-    return out;
+}
+
+std::string UnmatchedCodesReport::Text() const {
+    return count_ == 0 ? std::string() : Heading(count_, "code", "had no entry", shown_) + entries_;
+}
+
+// Each stretch between two escapes is converted whole, never a unit at a time, so that a
+// surrogate pair comes out as its character rather than as two U+FFFD.
+std::string QuoteText(std::u16string_view text) {
+    std::string out = "\"";
+    std::size_t start = 0;
+    for (std::size_t i = 0; i <= text.size(); ++i) {
+        if (i < text.size() && text[i] >= 0x20 && text[i] != 0x7F) {
+            continue;
+        }
+        out += Utf16ToUtf8(text.substr(start, i - start));
+        if (i < text.size()) {
+            std::array<char, 8> escape{};
+            std::snprintf(escape.data(), escape.size(), "\\x%02X", static_cast<unsigned>(text[i]));
+            out += escape.data();
+        }
+        start = i + 1;
+    }
+    return out + "\"";
 }
 
 }  // namespace zelkora

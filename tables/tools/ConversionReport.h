@@ -24,10 +24,29 @@ struct TextPosition {
                                                     std::span<const std::size_t> offsets,
                                                     std::size_t shown = 10);
 
-// Likewise for the codes that codes to text echoed: offsets are where those elements start in
-// the codes it converted; each is named by its place among the non-empty elements.
-[[nodiscard]] std::string ReportUnmatchedCodes(std::u16string_view codes,
-                                               std::span<const std::size_t> offsets,
-                                               std::size_t shown = 10);
+// What codes to text echoed, as a report like the one above: gathered over one conversion, or
+// over many when lines are converted one by one. Each code is named by its place among the
+// non-empty elements of its conversion.
+class UnmatchedCodesReport {
+public:
+    explicit UnmatchedCodesReport(std::size_t shown = 10) : shown_(shown) {}
+
+    // codes as converted (after spacing); offsets where the echoed elements start in them, in
+    // increasing order; `where` goes before each name: "line 3, " for one line of many.
+    void Add(std::u16string_view codes, std::span<const std::size_t> offsets,
+             std::string_view where = {});
+    // Empty when nothing was echoed.
+    [[nodiscard]] std::string Text() const;
+
+private:
+    std::size_t shown_;
+    std::size_t count_ = 0;
+    std::string entries_;
+};
+
+// Quoted for a message, in UTF-8, with control characters as escapes ("\x0D"), so that a real
+// line end is not taken for the two-character line-break token. A character outside the BMP is
+// shown as itself.
+[[nodiscard]] std::string QuoteText(std::u16string_view text);
 
 }  // namespace zelkora

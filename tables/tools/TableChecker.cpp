@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cstdio>
 #include <map>
 #include <optional>
 #include <unordered_map>
@@ -10,6 +9,7 @@
 #include "encoding/Utf8.h"
 #include "engine/TextToCode.h"
 #include "tables/TableReader.h"
+#include "tables/tools/ConversionReport.h"
 
 namespace zelkora {
 
@@ -343,20 +343,9 @@ std::string Counted(std::size_t n, std::string_view noun, std::string_view plura
     return Number(n) + " " + (plural.empty() ? std::string(noun) + "s" : std::string(plural));
 }
 
-// Quoted, with control characters shown as escapes so that a real line feed is not taken for
-// the two-character line-break token.
+// Quoted as the conversion reports quote, so a character outside the BMP shows as itself.
 std::string Quote(std::u16string_view text) {
-    std::string out = "\"";
-    for (const char16_t c : text) {
-        if (c < 0x20 || c == 0x7F) {
-            std::array<char, 8> escape{};
-            std::snprintf(escape.data(), escape.size(), "\\x%02X", static_cast<unsigned>(c));
-            out += escape.data();
-        } else {
-            out += Utf16ToUtf8(std::u16string_view(&c, 1));
-        }
-    }
-    return out + "\"";
+    return QuoteText(text);
 }
 
 std::string ScoresText(const EncodingScores& scores) {

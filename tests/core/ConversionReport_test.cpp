@@ -76,10 +76,12 @@ const ReportCase kCharacterCases[] = {
 INSTANTIATE_TEST_SUITE_P(Characters, ReportUnmatchedCharactersTest,
                          ::testing::ValuesIn(kCharacterCases), test::CaseName);
 
-class ReportUnmatchedCodesTest : public ::testing::TestWithParam<ReportCase> {};
+class UnmatchedCodesReportTest : public ::testing::TestWithParam<ReportCase> {};
 
-TEST_P(ReportUnmatchedCodesTest, Reports) {
-    EXPECT_EQ(ReportUnmatchedCodes(GetParam().input, GetParam().offsets, 2), GetParam().report);
+TEST_P(UnmatchedCodesReportTest, Reports) {
+    UnmatchedCodesReport report(2);
+    report.Add(GetParam().input, GetParam().offsets);
+    EXPECT_EQ(report.Text(), GetParam().report);
 }
 
 const ReportCase kCodeCases[] = {
@@ -95,9 +97,13 @@ const ReportCase kCodeCases[] = {
      u"41 4A\r\n",
      {3},
      "1 code had no entry:\n  element 2: \"4A\\x0D\\x0A\"\n"},
+    {"only-the-first-shown",
+     u"4A 4B 4C",
+     {0, 3, 6},
+     "3 codes had no entry, the first 2:\n  element 1: \"4A\"\n  element 2: \"4B\"\n"},
 };
 
-INSTANTIATE_TEST_SUITE_P(Codes, ReportUnmatchedCodesTest, ::testing::ValuesIn(kCodeCases),
+INSTANTIATE_TEST_SUITE_P(Codes, UnmatchedCodesReportTest, ::testing::ValuesIn(kCodeCases),
                          test::CaseName);
 
 // The conversions list what they could not convert, at the offsets the reports expect.

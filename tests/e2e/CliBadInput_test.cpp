@@ -4,46 +4,36 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <ostream>
 #include <string>
 #include <vector>
 
 #include "RunProgram.h"
+// Included by its path from here: this program links none of the project's libraries, which
+// would bring the source folder into the include path.
+#include "../support/TestSupport.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 
-const fs::path kBuiltCli = fs::path(ZELKORA_BIN_DIR) / "zelkora-cli";
+using zelkora::test::ReadBytes;
+using zelkora::test::TempFolder;
 
-std::string ReadBytes(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
+const fs::path kBuiltCli = fs::path(ZELKORA_BIN_DIR) / "zelkora-cli";
 
 class CliBadInputTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
-        std::replace(name.begin(), name.end(), '/', '_');
-        dir_ = fs::temp_directory_path() /
-               ("zelkora-cli-bad-" + std::to_string(::getpid()) + "-" + name);
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
-    }
-    void TearDown() override { fs::remove_all(dir_); }
-
     zelkora::test::Run Cli(std::vector<std::string> args, std::string_view input = {}) {
         return zelkora::test::RunProgram(kBuiltCli, std::move(args), input, dir_, 120s);
     }
 
-    fs::path dir_;
+    const TempFolder folder_{"zelkora-cli-bad"};
+    const fs::path& dir_ = folder_.path();
 };
 
 // A FIFO would block a reader that opened it like a file, and a device would never end.

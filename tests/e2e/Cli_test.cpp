@@ -11,9 +11,8 @@
 #include <string>
 #include <vector>
 
-// Included by its path from here: this program links none of the project's libraries, which
-// would bring the source folder into the include path.
-#include "../support/TestSupport.h"
+#include "cli/LineEnds.h"
+#include "tests/support/TestSupport.h"
 
 extern char** environ;
 
@@ -29,6 +28,46 @@ using zelkora::test::WriteBytes;
 
 const fs::path kBuiltCli = fs::path(ZELKORA_BIN_DIR) / "zelkora-cli";
 const fs::path kData = ZELKORA_TEST_DATA;
+
+// The input as the window's box would hold it, and its result written back in the input's style.
+struct LineEndCase {
+    const char* name;
+    std::u16string_view input;
+    std::u16string_view box;  // without the final line end, each line end as CR LF
+    std::u16string_view finalLineEnd;
+    std::string writtenBack;  // the box text with its CR LF pairs in the input's style
+};
+
+class LineEndsTest : public ::testing::TestWithParam<LineEndCase> {};
+
+TEST_P(LineEndsTest, MapsInputToTheBoxAndBack) {
+    using namespace zelkora::cli;
+    const LineEndCase& c = GetParam();
+    const std::u16string_view input = WithoutByteOrderMark(c.input);
+    const Line split = SplitFinalLineEnd(input);
+    std::u16string storage;
+    const std::u16string_view box = AsBoxText(split.text, storage);
+    EXPECT_EQ(box, c.box);
+    EXPECT_EQ(split.end, c.finalLineEnd);
+    std::string written(box.begin(), box.end());  // ASCII
+    const std::u16string_view style = LineBreakStyle(input);
+    WriteBoxLineBreaksAs(written, std::string(style.begin(), style.end()));
+    EXPECT_EQ(written, c.writtenBack);
+}
+
+const LineEndCase kLineEndCases[] = {
+    {"no-line-end", u"AB", u"AB", u"", "AB"},
+    {"lf", u"A\nB\n", u"A\r\nB", u"\n", "A\nB"},
+    {"crlf", u"A\r\nB\r\n", u"A\r\nB", u"\r\n", "A\r\nB"},
+    {"lone-cr", u"A\rB\r", u"A\r\nB", u"\r", "A\rB"},
+    {"mixed-follow-the-first", u"A\nB\r\nC\rD", u"A\r\nB\r\nC\r\nD", u"", "A\nB\nC\nD"},
+    {"lf-then-cr-are-two", u"A\n\rB", u"A\r\n\r\nB", u"", "A\n\nB"},
+    {"only-the-last-line-end-ends", u"A\r\r", u"A\r\n", u"\r", "A\r"},
+    {"only-a-line-end", u"\n", u"", u"\n", ""},
+    {"byte-order-mark", u"\uFEFFA\n", u"A", u"\n", "A"},
+};
+
+INSTANTIATE_TEST_SUITE_P(Cases, LineEndsTest, ::testing::ValuesIn(kLineEndCases), CaseName);
 
 struct Result {
     int status = -1;  // exit status; -1 when the program did not exit normally
@@ -99,6 +138,7 @@ struct ConvertCase {
     std::vector<std::string> args;  // "--table" is added
     std::string input;
     std::string output;
+    std::string err = "";
 };
 
 class ConvertTest : public CliTest, public ::testing::WithParamInterface<ConvertCase> {};
@@ -110,7 +150,7 @@ TEST_P(ConvertTest, WritesExactlyTheResult) {
     const Result result = Cli(args, GetParam().input);
     EXPECT_EQ(result.status, 0) << result.err;
     EXPECT_EQ(result.out, GetParam().output);
-    EXPECT_EQ(result.err, "");
+    EXPECT_EQ(result.err, GetParam().err);
 }
 
 const ConvertCase kConvertCases[] = {
@@ -122,10 +162,56 @@ const ConvertCase kConvertCases[] = {
     {"to-text", {"to-text"}, "41 42", "AB"},
     {"to-text-unspaced-input-paired", {"to-text"}, "4142", "AB"},
     {"to-text-line-break-token-kept", {"to-text"}, "61 0A 62", "a\\nb"},
-    {"to-text-line-break-as-crlf", {"to-text", "--line-break"}, "61 0A 62", "a\r\nb"},
+    {"to-text-line-break-as-crlf", {"to-text", "--line-break", "--raw"}, "61 0A 62", "a\r\nb"},
     {"auto-codes", {"auto"}, " 41 42", "AB"},
     {"auto-text", {"auto"}, "あA", "A0 82 41 "},
-    {"auto-unspaced-codes", {"auto", "--line-break"}, "610A62", "a\r\nb"},
+    // Line breaks in the result are written as LF when the input has no line end.
+    {"auto-unspaced-codes", {"auto", "--line-break"}, "610A62", "a\nb"},
+    // The input as the window's box holds it: the final line end is written back after the
+    // result, a byte-order mark is dropped, and each line end inside converts as CR LF.
+    {"to-text-final-line-end-kept", {"to-text"}, "A082\n", "あ\n"},
+    {"byte-order-mark-dropped",
+     {"to-codes"},
+     "\xEF\xBB\xBF"
+     "AB\r\n",
+     "41 42 \r\n"},
+    {"to-codes-lf-as-line-break", {"to-codes", "--line-break"}, "A\nB", "41 0A 42 "},
+    {"to-text-line-breaks-in-input-style",
+     {"to-text", "--line-break"},
+     "61 0A 62\r\n",
+     "a\r\nb\r\n"},
+    {"raw-keeps-byte-order-mark-and-line-end",
+     {"to-codes", "--raw"},
+     "\xEF\xBB\xBF"
+     "A\n",
+     "?? 41 ?? "},
+    // Each line on its own, followed by its own line end; line breaks within a result follow
+    // the input's first line end.
+    {"to-text-lines", {"to-text", "--lines"}, "41 42\n4241\r\n\n82", "AB\nBA\r\n\n 82 "},
+    {"lines-follow-the-first-line-end",
+     {"to-text", "--lines", "--line-break"},
+     "61 0A 62\n61 0A 62\r\n",
+     "a\nb\na\nb\r\n"},
+    {"auto-lines-decides-each-line", {"auto", "--lines"}, "41\nあ\n", "A\nA0 82 \n"},
+    // A report names places in the text as converted: each line end inside it as CR LF.
+    {"report-box-text",
+     {"to-codes", "--report"},
+     "A\nx",
+     "41 ?? ?? ?? ",
+     "zelkora-cli: 3 characters had no code:\n  line 1, column 2: \"\\x0D\"\n"
+     "  line 1, column 2: \"\\x0A\"\n  line 2, column 1: \"x\"\n"},
+    {"report-lines-characters",
+     {"to-codes", "--lines", "--report"},
+     "A\n😀x\n",
+     "41 \n?? ?? ?? \n",
+     "zelkora-cli: 2 characters had no code:\n  line 2, column 1: \"😀\"\n"
+     "  line 2, column 2: \"x\"\n"},
+    {"report-lines-codes",
+     {"to-text", "--lines", "--report"},
+     "41 ZZ\n4A\n",
+     "A ZZ \n 4A \n",
+     "zelkora-cli: 2 codes had no entry:\n  line 1, element 2: \"ZZ\"\n"
+     "  line 2, element 1: \"4A\"\n"},
 };
 
 INSTANTIATE_TEST_SUITE_P(Cases, ConvertTest, ::testing::ValuesIn(kConvertCases), CaseName);
@@ -194,9 +280,35 @@ TEST_F(CliTest, VersionAndHelp) {
     EXPECT_EQ(version.out, "zelkora-cli " ZELKORA_VERSION "\n");
     const Result help = Cli({"--help"});
     EXPECT_EQ(help.status, 0);
-    for (const char* command : {"to-codes", "to-text", "auto", "detect", "dump"}) {
+    for (const std::string command : {"to-codes", "to-text", "auto", "detect", "dump", "make-table",
+                                      "check-table", "import-tbl"}) {
         EXPECT_NE(help.out.find(command), std::string::npos) << command;
+        const Result usage = Cli({command, "--help"});
+        EXPECT_EQ(usage.status, 0) << command;
+        EXPECT_TRUE(usage.out.starts_with("usage: zelkora-cli " + command + " ")) << usage.out;
     }
+}
+
+// Files are read one after another as cat reads them, "-" being standard input; a file that
+// cannot be read is named.
+TEST_F(CliTest, FileOperands) {
+    WriteBytes(dir_ / "a.txt", "A\n");
+    const Result both =
+        Cli({"to-codes", "-t", table_.string(), (dir_ / "a.txt").string(), "-"}, "B");
+    EXPECT_EQ(both.status, 0) << both.err;
+    EXPECT_EQ(both.out, "41 ?? ?? 42 ");
+    const fs::path gone = dir_ / "gone.txt";
+    const Result missing = Cli({"to-text", "-t", table_.string(), "-", gone.string()}, "41");
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_EQ(missing.out, "");
+    EXPECT_NE(missing.err.find(gone.string()), std::string::npos) << missing.err;
+}
+
+TEST_F(CliTest, CheckTableQuotesACharacterOutsideTheBmpAsItself) {
+    WriteBytes(table_, "41 A\r\n1F600 \xF0\x9F\x98\x80\r\n");  // 😀
+    const Result check = Cli({"check-table", table_.string()});
+    EXPECT_NE(check.out.find("\"\xF0\x9F\x98\x80\" is several characters"), std::string::npos)
+        << check.out;
 }
 
 TEST_F(CliTest, DetectNamesEachEncoding) {
@@ -253,9 +365,15 @@ TEST_F(DefaultTableTest, FileNamedInIni) {
     EXPECT_EQ(Convert().out, "b");
 }
 
-TEST_F(DefaultTableTest, NameDifferingInCaseTakesFirst) {
+// A script must not convert through another table than the one named: a name settings/ does
+// not list, here one that differs in case, is an error.
+TEST_F(DefaultTableTest, NameNotListedIsAnError) {
     WriteIni("[Zelkora]\r\nFile=B.TXT\r\n");
-    EXPECT_EQ(Convert().out, "A");
+    const Result result = Convert();
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.out, "");
+    EXPECT_NE(result.err.find("'B.TXT'"), std::string::npos) << result.err;
+    EXPECT_NE(result.err.find("--table"), std::string::npos) << result.err;
 }
 
 TEST_F(DefaultTableTest, RawByteNameInIni) {

@@ -234,12 +234,13 @@ expect_input() {
     expect_file_text "input box" "$1" "$work/seen"
 }
 
-# The output box must hold what zelkora-cli gives for the same input and table. The clipboard
-# carries line ends as LF, so the command line's CR LF is compared as LF.
+# The output box must hold what zelkora-cli --raw gives for the same input and table: the
+# conversion of exactly that text. The clipboard carries line ends as LF, so the command line's
+# CR LF is compared as LF.
 expect_output_as_cli() {
     local what=$1 input=$2 table=$3
     shift 3
-    printf '%s' "$input" | "$cli" "$@" --table "$table" | sed 's/\r$//' >"$work/expected" ||
+    printf '%s' "$input" | "$cli" "$@" --raw --table "$table" | sed 's/\r$//' >"$work/expected" ||
         fail "zelkora-cli $* failed"
     read_box output "$work/seen"
     cmp -s "$work/expected" "$work/seen" ||
