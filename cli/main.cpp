@@ -38,7 +38,8 @@ constexpr Command kCommands[] = {
     {"detect", RunDetect, "FILE", "print the encoding of a table file"},
     {"dump", RunDump, "FILE", "print the entries read from a table file"},
     {"make-table", RunMakeTable,
-     "--charset NAME [--range FROM-TO] [--encoding ENC] [--title TEXT] [--private-use]",
+     "--charset NAME [--range FROM-TO] [--encoding ENC] [--title TEXT] [--private-use] "
+     "[--alternatives]",
      "write a table of a charset the converter library knows"},
     {"check-table", RunCheckTable, "FILE [--quiet]", "report what silently changes a table file"},
     {"import-tbl", RunImportTbl, "FILE [--encoding ENC]",

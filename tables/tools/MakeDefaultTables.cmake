@@ -17,15 +17,6 @@ function(make_table file)
   execute_process(COMMAND ${CLI} check-table ${DST}/${file}
                   OUTPUT_VARIABLE report
                   RESULT_VARIABLE status)
-  # An alternative code repeats the character of the line that converts to it, on purpose:
-  # that finding is the only one allowed, and only in a table made with --alternatives.
-  if("--alternatives" IN_LIST ARGN)
-    string(REGEX REPLACE "[^\n]*: the character [^\n]* is also on line [0-9]+, which comes first and wins in text to codes\n"
-           "" report "${report}")
-    if(report MATCHES "^[^\n]*: encoding [^\n]*\n[^\n]*: [0-9]+ lines, [^\n]*\n$")
-      set(status 0)
-    endif()
-  endif()
   if(NOT status EQUAL 0)
     message(FATAL_ERROR "check-table finds problems in ${file}:\n${report}")
   endif()

@@ -317,9 +317,11 @@ private:
 
 }  // namespace
 
+// A second code for a character is how a table lists a charset's alternative codes: text to
+// codes takes the first, and codes to text still reads the second, so nothing is lost.
 bool IsProblem(FindingKind kind) {
     return kind != FindingKind::CloseDetection && kind != FindingKind::LfOnly &&
-           kind != FindingKind::MixedLineEnds;
+           kind != FindingKind::MixedLineEnds && kind != FindingKind::DuplicateCharacter;
 }
 
 bool TableCheck::ChangesMeaning() const {
@@ -427,8 +429,9 @@ std::string Message(const Finding& f, const TableCheck& check) {
             return "code " + Quote(f.text) + " is also on line " + Number(f.otherLine) +
                    ", which comes first and wins in codes to text";
         case FindingKind::DuplicateCharacter:
-            return "the character " + Quote(f.text) + " is also on line " + Number(f.otherLine) +
-                   ", which comes first and wins in text to codes";
+            return "note: the character " + Quote(f.text) + " is also on line " +
+                   Number(f.otherLine) +
+                   ", which comes first and wins in text to codes (codes to text reads both)";
         case FindingKind::ShadowingOneByte:
             return "one-byte code " + Quote(f.text) + " comes before " +
                    Counted(f.count, "two-byte code") + " with that low byte (first " +

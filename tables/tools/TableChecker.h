@@ -32,7 +32,7 @@ enum class FindingKind {
     TrimmedSpaces,       // spaces at the ends of the character part are dropped
     NeverMatched,        // several characters: text to codes never finds it
     DuplicateCode,       // an earlier line has the code
-    DuplicateCharacter,  // an earlier line has the character
+    DuplicateCharacter,  // note: an earlier line has the character; this code still reads back
     ShadowingOneByte,    // a one-byte code read before two-byte codes with its low byte
 };
 
