@@ -13,6 +13,7 @@
 #include "tables/TableReader.h"
 #include "textbox/WebText.h"
 #include "window/AppInfo.h"
+#include "window/SaveFailureMessage.h"
 #include "window/WindowLayout.h"
 #include "window/WindowPlacement.h"
 #include "window/mod_ini.h"
@@ -73,7 +74,8 @@ private:
 }  // namespace
 
 frmMain::frmMain(frmMainServices services)
-    : programFolder_(ToPath(services.programFolder)),
+    : showMessage_(services.showMessage),
+      programFolder_(ToPath(services.programFolder)),
       IniPath(programFolder_ / "setting.ini"),
       client_(new QWidget(this)) {
     setWindowTitle(ToQString(kApplicationTitle));
@@ -159,7 +161,8 @@ void frmMain::Resize() {
 }
 
 // Everything in one write: two windows closing at the same moment then leave one window's
-// values in setting.ini, never a mix of both.
+// values in setting.ini, never a mix of both. One message when it cannot be written, rather
+// than settings lost without a word.
 void frmMain::Unload() {
     std::vector<IniEntry> entries;
     const std::u16string current = settings_->fCurrentTable();
@@ -167,7 +170,10 @@ void frmMain::Unload() {
         entries.push_back({u"File", current});
     }
     entries.push_back({u"Ret", menus_->LineBreakOption() ? u"-1" : u"0"});
-    SaveWindowPlacement(*this, IniPath, std::move(entries));
+    if (std::error_code why; !SaveWindowPlacement(*this, IniPath, std::move(entries), &why)) {
+        showMessage_(this, ToQString(kApplicationTitle),
+                     ToQString(SaveFailureMessage(IniPath, why)));
+    }
 }
 
 bool frmMain::event(QEvent* event) {

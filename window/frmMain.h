@@ -30,7 +30,8 @@ struct frmMainServices {
 };
 
 // The main window: input box over output box right of four buttons, and the menu bar. It
-// loads its settings when it is created and saves them when it is closed.
+// loads its settings when it is created and saves them when it is closed, saying so when
+// setting.ini cannot be written.
 class frmMain : public QMainWindow {
     Q_OBJECT
 
@@ -59,6 +60,7 @@ private:
     void ReadCurrentTable();
     void ApplySpacing();
 
+    MessageBoxFunction showMessage_;
     std::filesystem::path programFolder_;
     std::filesystem::path IniPath;
     CodeTable codeTable_;

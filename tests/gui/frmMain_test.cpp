@@ -159,6 +159,7 @@ private slots:
     void homePageAndVersion();
     void otherIndexesDoNothing();
     void exitItemClosesAndSaves();
+    void unsavedSettingsSaidOnce();
     void layoutFollowsClientArea();
     void startFocusAndTabOrder();
 };
@@ -626,6 +627,19 @@ void frmMainTest::exitItemClosesAndSaves() {
     Item(*window, "mnuFileItem99")->trigger();
     QVERIFY(!window->isVisible());
     QCOMPARE(program.IniValue(u"Ret"), QStringLiteral("0"));
+}
+
+// setting.ini cannot be written: closing says so in one message naming the file and why.
+void frmMainTest::unsavedSettingsSaidOnce() {
+    Program program;
+    program.WriteTable("table.txt");
+    const auto window = program.Open();
+    QVERIFY(QDir(program.Folder()).mkdir("setting.ini"));
+    window->close();
+    const std::pair<QString, QString> message{
+        "Zelkora", S(u"設定を保存できませんでした。\n") + program.Folder() +
+                       S(u"/setting.ini\n同じ名前のフォルダがあります。")};
+    QCOMPARE(program.messages, (std::vector{message}));
 }
 
 void frmMainTest::layoutFollowsClientArea() {
