@@ -1,4 +1,6 @@
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QTranslator>
 
 #include "window/AppInfo.h"
 #include "window/frmMain.h"
@@ -12,6 +14,14 @@ int main(int argc, char* argv[]) {
                                             .arg(zelkora::kVersionMajor)
                                             .arg(zelkora::kVersionMinor)
                                             .arg(zelkora::kVersionRevision));
+    // The window speaks Japanese whatever the locale, so Qt's own texts do too: the boxes'
+    // context menus and the message boxes' buttons.
+    QTranslator qtTexts;
+    if (qtTexts.load(QStringLiteral("qtbase_ja"),
+                     QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        QApplication::installTranslator(&qtTexts);
+    }
+
     zelkora::frmMain window;
     window.show();
     return QApplication::exec();
