@@ -1,7 +1,10 @@
+#include <signal.h>
+
 #include <QApplication>
 #include <QLibraryInfo>
 #include <QTranslator>
 
+#include "app/TerminationSignals.h"
 #include "window/AppInfo.h"
 #include "window/frmMain.h"
 
@@ -23,6 +26,14 @@ int main(int argc, char* argv[]) {
     }
 
     zelkora::frmMain window;
+    // Being told to end, by a signal or by the desktop session ending, closes the window as
+    // the user would, so its settings are saved; a dialog left open does not keep the program.
+    const auto end = [&window] {
+        window.close();
+        QCoreApplication::quit();
+    };
+    const zelkora::TerminationSignals endSignals({SIGTERM, SIGHUP, SIGINT}, end);
+    QObject::connect(&application, &QGuiApplication::commitDataRequest, &window, end);
     window.show();
     return QApplication::exec();
 }

@@ -298,19 +298,24 @@ menu_position() {
     table_names "$prog/settings" | grep -nxF -- "$1" | cut -d: -f1
 }
 
-close_by_menu() {
-    step="closing the window through ファイル(&F) > 終了(&X)"
-    open_menu alt+f
-    xdotool key x
+# Waits for the program to end by itself and checks that it ended well.
+expect_program_ended() {
     local tries=$((kWaitSeconds * 10))
     while kill -0 "$app_pid" 2>/dev/null; do
-        ((--tries > 0)) || fail "the program is still running ${kWaitSeconds}s after 終了"
+        ((--tries > 0)) || fail "the program is still running ${kWaitSeconds}s later"
         sleep 0.1
     done
     local status=0
     wait "$app_pid" || status=$?
     app_pid=""
     ((status == 0)) || fail "the program ended with status $status"
+}
+
+close_by_menu() {
+    step="closing the window through ファイル(&F) > 終了(&X)"
+    open_menu alt+f
+    xdotool key x
+    expect_program_ended
 }
 
 ini_value() {
@@ -465,8 +470,12 @@ log "ok: the shipped table '$shipped' converts as zelkora-cli does"
 
 step="switching the line-break option off"
 choose_from_menu alt+o n
-close_by_menu
+
+step="ending the program with SIGTERM"
+# As the system does at shutdown: the window closes as if the user closed it, and saves.
+kill -TERM "$app_pid"
+expect_program_ended
 expect_ini "File=$shipped" Ret=0 WinState=0 X=1500 Y=1200 W=9000 H=6000
-log "ok: setting.ini holds '$shipped', the option off and the same placement"
+log "ok: SIGTERM closed the window; setting.ini holds '$shipped', the option off and the same placement"
 
 log "PASS"
