@@ -6,9 +6,9 @@
 #include <string>
 #include <string_view>
 
-class QPlainTextEdit;
-
 namespace zelkora {
+
+class LongLineEditor;
 
 // What a window's design stores for a box; a member left out takes the default shown.
 struct WebTextProperties {
@@ -43,7 +43,8 @@ public:
     // Every line break as CR LF; every other code unit as it is in the box.
     std::u16string Text() const;
     // CR LF, and also a lone CR, a lone LF or U+2029, starts a new line, which reads back as
-    // CR LF: the box has only one kind of line end to show.
+    // CR LF: the box has only one kind of line end to show. In a box the user edits, the text
+    // replaced can be brought back with Ctrl+Z, as any edit can.
     void SetText(std::u16string_view New_Value);
 
     void sSetFocus();
@@ -64,9 +65,8 @@ private:
     bool FilterKeyPress(const QKeyEvent& event);
     bool FilterKeyRelease(const QKeyEvent& event);
 
-    QPlainTextEdit* editor_;
+    LongLineEditor* editor_;
     WebTextProperties properties_;
-    bool showsPieces_ = false;  // a long line was set and is shown cut into paragraphs
     float fontSize_ = 12.0F;
 };
 

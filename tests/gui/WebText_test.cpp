@@ -49,7 +49,8 @@ private slots:
     void longLineRoundTrip();
     void longLineShownInParagraphs();
     void longLineCopiedWhole();
-    void lineBreakTypedIntoLongLine();
+    void editsInLongLine_data();
+    void editsInLongLine();
     void typedLineBreaksAreCrLf();
     void pasteKeepsCodeUnits();
     void lockedBoxIsReadOnlyButSettable();
@@ -148,20 +149,48 @@ void WebTextTest::longLineCopiedWhole() {
     QCOMPARE(QApplication::clipboard()->text(), kCodesLine.mid(10));
 }
 
-// Once the box can be edited, a position in it is a position in the text again, so a typed
-// break lands where it was typed.
-void WebTextTest::lineBreakTypedIntoLongLine() {
-    WebText box(LockedBox());
+// In a box the user edits, a long line is in paragraphs too; editing at a cut works on the line:
+// a typed break lands where it was typed, Backspace and Delete remove the character beyond the
+// cut, and undo and redo bring back each state whole.
+void WebTextTest::editsInLongLine_data() {
+    QTest::addColumn<int>("block");  // where the cursor is put: a paragraph and an offset in it
+    QTest::addColumn<int>("offset");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<QString>("edited");
+    // The first paragraph ends after the space nearest to 4096: 4095 code units.
+    const int cut = 4095;
+    QTest::newRow("return-inside-piece")
+        << 1 << 100 << int(Qt::Key_Return)
+        << kCodesLine.left(cut + 100) + S(u"\r\n") + kCodesLine.mid(cut + 100);
+    QTest::newRow("return-at-cut")
+        << 1 << 0 << int(Qt::Key_Return) << kCodesLine.left(cut) + S(u"\r\n") + kCodesLine.mid(cut);
+    QTest::newRow("backspace-at-cut")
+        << 1 << 0 << int(Qt::Key_Backspace) << kCodesLine.left(cut - 1) + kCodesLine.mid(cut);
+    QTest::newRow("delete-at-cut")
+        << 0 << cut << int(Qt::Key_Delete) << kCodesLine.left(cut) + kCodesLine.mid(cut + 1);
+}
+
+void WebTextTest::editsInLongLine() {
+    QFETCH(int, block);
+    QFETCH(int, offset);
+    QFETCH(int, key);
+    QFETCH(QString, edited);
+    WebText box;
     box.SetText(kCodesLine.toStdU16String());
-    box.SetLocked(false);
     QCOMPARE(Text(box), kCodesLine);
+    QVERIFY(Editor(box)->document()->blockCount() > 1);
     QTextCursor cursor = Editor(box)->textCursor();
-    cursor.setPosition(4098);
+    cursor.setPosition(Editor(box)->document()->findBlockByNumber(block).position() + offset);
     Editor(box)->setTextCursor(cursor);
-    QTest::keyClick(Editor(box), Qt::Key_Return);
-    QCOMPARE(Text(box), kCodesLine.left(4098) + S(u"\r\n") + kCodesLine.mid(4098));
-    QTest::keyClick(Editor(box), Qt::Key_Backspace);
+    QTest::keyClick(Editor(box), static_cast<Qt::Key>(key));
+    QCOMPARE(Text(box), edited);
+    QTest::keyClick(Editor(box), Qt::Key_Z, Qt::ControlModifier);
     QCOMPARE(Text(box), kCodesLine);
+    QTest::keyClick(Editor(box), Qt::Key_Y, Qt::ControlModifier);
+    QCOMPARE(Text(box), edited);
+    QTest::keyClick(Editor(box), Qt::Key_Z, Qt::ControlModifier);
+    QTest::keyClick(Editor(box), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(Text(box), edited);
 }
 
 void WebTextTest::typedLineBreaksAreCrLf() {
