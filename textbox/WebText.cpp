@@ -10,13 +10,27 @@
 #include "textbox/VirtualKey.h"
 
 namespace zelkora {
+namespace {
+
+// A text colour left empty, or one that does not parse, is the text area's own default: dark
+// on a light box and light on a dark one, whatever the desktop's theme gives its text.
+QColor TextColour(const QString& foreColor, const QColor& back) {
+    if (const QColor fore(foreColor); fore.isValid()) {
+        return fore;
+    }
+    return back.lightness() < 128 ? QColor(Qt::white) : QColor(Qt::black);
+}
+
+}  // namespace
 
 WebText::WebText(const WebTextProperties& stored, QWidget* parent)
     : QWidget(parent), editor_(new LongLineEditor(this)), properties_(stored) {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(editor_);
-    editor_->setFrameShape(QFrame::NoFrame);
+    // A thin frame of the style's own, inside the control's rectangle so the window's layout
+    // arithmetic is untouched, tells the two boxes apart.
+    editor_->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
     // Tab moves on to the next control, as in a form, instead of typing a tab character.
     editor_->setTabChangesFocus(true);
     editor_->installEventFilter(this);
@@ -66,16 +80,15 @@ void WebText::Update() {
     font.setPixelSize(std::max(1, static_cast<int>(std::lround(fontSize_))));
     editor_->setFont(font);
 
-    // Colours that do not parse leave the default, as a browser drops a declaration it cannot
-    // read. The disabled text keeps its grey.
+    // A background that does not parse leaves the default, as a browser drops a declaration it
+    // cannot read. The disabled text keeps its grey.
     QPalette palette = QApplication::palette(editor_);
     if (const QColor back(properties_.BackColor); back.isValid()) {
         palette.setColor(QPalette::Base, back);
     }
-    if (const QColor fore(properties_.ForeColor); fore.isValid()) {
-        palette.setColor(QPalette::Active, QPalette::Text, fore);
-        palette.setColor(QPalette::Inactive, QPalette::Text, fore);
-    }
+    const QColor fore = TextColour(properties_.ForeColor, palette.color(QPalette::Base));
+    palette.setColor(QPalette::Active, QPalette::Text, fore);
+    palette.setColor(QPalette::Inactive, QPalette::Text, fore);
     editor_->setPalette(palette);
 
     editor_->setReadOnly(properties_.Locked);

@@ -13,13 +13,13 @@ class LongLineEditor;
 // What a window's design stores for a box; a member left out takes the default shown.
 struct WebTextProperties {
     QString BackColor = QStringLiteral("#FFFFFF");  // CSS colour text
-    QString ForeColor;                              // CSS colour text; empty: the default colour
+    QString ForeColor;  // CSS colour text; empty: black or white, whichever BackColor shows
     bool Enabled = true;
     bool Locked = false;  // read-only, yet the text can still be selected and copied
 };
 
-// The program's text box: one borderless multi-line editor filling the control, showing any
-// Unicode text in Arial at FontSize pixels. Text goes in and comes out exactly as typed,
+// The program's text box: one multi-line editor with a thin frame filling the control, showing
+// any Unicode text in Arial at FontSize pixels. Text goes in and comes out exactly as typed,
 // pasted or set, with every line break as CR LF, which is what the conversions expect.
 class WebText : public QWidget {
     Q_OBJECT

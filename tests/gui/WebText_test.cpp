@@ -1,6 +1,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QPlainTextEdit>
+#include <QScopeGuard>
 #include <QTextBlock>
 #include <QtTest>
 #include <vector>
@@ -331,8 +332,10 @@ void WebTextTest::defaultsAndFill() {
     box.resize(300, 100);
     box.show();
     QVERIFY(QTest::qWaitForWindowExposed(&box));
+    // The frame is drawn inside the control, which the editor fills.
     QCOMPARE(Editor(box)->geometry(), box.rect());
-    QCOMPARE(Editor(box)->frameWidth(), 0);
+    QCOMPARE(Editor(box)->frameShape(), QFrame::StyledPanel);
+    QCOMPARE(Editor(box)->frameShadow(), QFrame::Sunken);
 }
 
 void WebTextTest::colours_data() {
@@ -340,16 +343,19 @@ void WebTextTest::colours_data() {
     QTest::addColumn<QString>("fore");
     QTest::addColumn<QColor>("base");
     QTest::addColumn<QColor>("text");
-    const QColor defaultText = QApplication::palette("QPlainTextEdit").color(QPalette::Text);
+    // An empty or unreadable text colour is black or white, whichever the box's colour shows,
+    // never the desktop's (light grey under a dark theme).
     QTest::newRow("defaults") << QStringLiteral("#FFFFFF") << QString() << QColor(Qt::white)
-                              << defaultText;
+                              << QColor(Qt::black);
     QTest::newRow("css-hex") << QStringLiteral("#102030") << QStringLiteral("#A0B0C0")
                              << QColor(0x10, 0x20, 0x30) << QColor(0xA0, 0xB0, 0xC0);
     QTest::newRow("css-names") << QStringLiteral("black") << QStringLiteral("red")
                                << QColor(Qt::black) << QColor(Qt::red);
     QTest::newRow("unreadable-left-default")
         << QStringLiteral("#FFFFFF") << QStringLiteral("nonsense") << QColor(Qt::white)
-        << defaultText;
+        << QColor(Qt::black);
+    QTest::newRow("dark-back-empty-fore")
+        << QStringLiteral("#202020") << QString() << QColor(0x20, 0x20, 0x20) << QColor(Qt::white);
 }
 
 void WebTextTest::colours() {
@@ -357,6 +363,14 @@ void WebTextTest::colours() {
     QFETCH(QString, fore);
     QFETCH(QColor, base);
     QFETCH(QColor, text);
+    // A desktop with a dark theme.
+    const QPalette desktop = QApplication::palette();
+    const auto restore = qScopeGuard([&] { QApplication::setPalette(desktop); });
+    QPalette dark = desktop;
+    dark.setColor(QPalette::Base, QColor(0x2D, 0x2D, 0x2D));
+    dark.setColor(QPalette::Text, QColor(0xEE, 0xEE, 0xEE));
+    QApplication::setPalette(dark);
+
     WebText box;
     box.SetForeColor(QStringLiteral("blue"));  // an earlier colour must not linger
     box.SetBackColor(back);
