@@ -1,10 +1,16 @@
 #include "textbox/LongLineEditor.h"
 
+#include <QFile>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QUrl>
+#include <variant>
+
+#include "textbox/DroppedFile.h"
 
 namespace zelkora {
 namespace {
@@ -45,6 +51,18 @@ std::size_t PieceEnd(std::u16string_view line) {
     const bool splitsPair =
         QChar::isHighSurrogate(line[kPieceLength - 1]) && QChar::isLowSurrogate(line[kPieceLength]);
     return splitsPair ? kPieceLength - 1 : kPieceLength;
+}
+
+// The local files a drag carries; none when it carries anything else as well.
+QStringList LocalFiles(const QMimeData& source) {
+    QStringList files;
+    for (const QUrl& url : source.urls()) {
+        if (!url.isLocalFile()) {
+            return {};
+        }
+        files << url.toLocalFile();
+    }
+    return files;
 }
 
 }  // namespace
@@ -198,10 +216,29 @@ QMimeData* LongLineEditor::createMimeDataFromSelection() const {
     return mime;
 }
 
-// Pasted and dropped text goes in through Insert, so a long line arrives in pieces.
+bool LongLineEditor::canInsertFromMimeData(const QMimeData* source) const {
+    return !LocalFiles(*source).isEmpty() || QPlainTextEdit::canInsertFromMimeData(source);
+}
+
+// Pasted and dropped text goes in through Insert, so a long line arrives in pieces; dropped
+// files give their text, or a message saying why they give none.
 void LongLineEditor::insertFromMimeData(const QMimeData* source) {
-    if (!isReadOnly()) {
+    if (isReadOnly()) {
+        return;
+    }
+    const QStringList files = LocalFiles(*source);
+    if (files.isEmpty()) {
         InsertAtCursor(source->text().toStdU16String());
+        return;
+    }
+    for (const QString& file : files) {
+        const DroppedText dropped = TextOfDroppedFile(QFile::encodeName(file).toStdString());
+        if (const auto* text = std::get_if<std::u16string>(&dropped)) {
+            InsertAtCursor(*text);
+        } else {
+            emit DropRefused(QString::fromStdU16String(DropRefusalMessage(
+                std::get<DropRefusal>(dropped), QFileInfo(file).fileName().toStdU16String())));
+        }
     }
 }
 

@@ -30,9 +30,14 @@ public:
     // a lone LF and U+2029 each end a line.
     void ReplaceText(std::u16string_view text);
 
+signals:
+    // A file dropped onto the editor was not inserted; the message says which and why.
+    void DropRefused(const QString& message);
+
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     QMimeData* createMimeDataFromSelection() const override;
+    bool canInsertFromMimeData(const QMimeData* source) const override;
     void insertFromMimeData(const QMimeData* source) override;
 
 private:

@@ -35,6 +35,7 @@ WebText::WebText(const WebTextProperties& stored, QWidget* parent)
     editor_->setTabChangesFocus(true);
     editor_->installEventFilter(this);
     setFocusProxy(editor_);
+    connect(editor_, &LongLineEditor::DropRefused, this, &WebText::DropRefused);
     Update();
 }
 

@@ -20,7 +20,7 @@ struct WebTextProperties {
 
 // The program's text box: one multi-line editor with a thin frame filling the control, showing
 // any Unicode text in Arial at FontSize pixels. Text goes in and comes out exactly as typed,
-// pasted or set, with every line break as CR LF, which is what the conversions expect.
+// pasted, dropped or set, with every line break as CR LF, which is what the conversions expect.
 class WebText : public QWidget {
     Q_OBJECT
 
@@ -57,6 +57,8 @@ signals:
     void KeyDown(std::int16_t& KeyCode, std::int16_t& Shift);
     void KeyPress(std::int16_t& KeyAscii);
     void KeyUp(std::int16_t& KeyCode, std::int16_t& Shift);
+    // A file dropped onto the box gave no text; the message says which file and why.
+    void DropRefused(const QString& message);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

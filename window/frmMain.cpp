@@ -93,6 +93,9 @@ frmMain::frmMain(frmMainServices services)
                 [this, index](std::int16_t& KeyCode, std::int16_t& Shift) {
                     txt_KeyDown(index, KeyCode, Shift);
                 });
+        connect(txt_[i], &WebText::DropRefused, this, [this](const QString& message) {
+            showMessage_(this, ToQString(kApplicationTitle), message);
+        });
     }
     for (std::size_t i = 0; i < cmd_.size(); ++i) {
         cmd_[i] = new QPushButton(ToQString(kButtons[i].caption), client_);

@@ -1,13 +1,19 @@
 #include <QApplication>
 #include <QClipboard>
+#include <QDropEvent>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QScopeGuard>
+#include <QTemporaryDir>
 #include <QTextBlock>
 #include <QtTest>
+#include <variant>
 #include <vector>
 
+#include "textbox/DroppedFile.h"
 #include "textbox/WebText.h"
 
+using zelkora::DropRefusal;
 using zelkora::WebText;
 using zelkora::WebTextProperties;
 
@@ -54,6 +60,9 @@ private slots:
     void editsInLongLine();
     void typedLineBreaksAreCrLf();
     void pasteKeepsCodeUnits();
+    void droppedBytes_data();
+    void droppedBytes();
+    void filesDroppedOntoBox();
     void lockedBoxIsReadOnlyButSettable();
     void disabledBoxTakesNoFocus();
     void keyDownCodes_data();
@@ -209,6 +218,89 @@ void WebTextTest::pasteKeepsCodeUnits() {
     QApplication::clipboard()->setText(pasted);
     QTest::keyClick(Editor(box), Qt::Key_V, Qt::ControlModifier);
     QCOMPARE(Text(box), pasted);
+}
+
+// A dropped file's text is decoded as a table file's is; a binary file is refused.
+void WebTextTest::droppedBytes_data() {
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("text");  // null: refused as not text
+    QTest::newRow("shift-jis") << QByteArray("\x82\xA0\x82\xA2") << S(u"あい");
+    QTest::newRow("utf16le-with-mark") << QByteArray("\xFF\xFE\x42\x30\x44\x30") << S(u"あい");
+    QTest::newRow("utf8-with-mark") << QByteArray("\xEF\xBB\xBF\xE6\x97\xA5") << S(u"日");
+    QTest::newRow("tab-and-line-ends") << QByteArray("a\tb\r\nc\n\f") << S(u"a\tb\r\nc\n\f");
+    QTest::newRow("empty") << QByteArray() << S(u"");
+    QTest::newRow("nul-byte") << QByteArray("ab\0cd", 5) << QString();
+    QTest::newRow("elf-header") << QByteArray(
+                                       "\x7F"
+                                       "ELF\x02\x01\x01\0\0\0\0\0\0\0\0\0",
+                                       16)
+                                << QString();
+    QTest::newRow("png-header") << QByteArray("\x89PNG\r\n\x1A\n\0\0\0\x0DIHDR", 16) << QString();
+}
+
+void WebTextTest::droppedBytes() {
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, text);
+    const zelkora::DroppedText dropped =
+        zelkora::TextOfDroppedBytes({reinterpret_cast<const std::uint8_t*>(bytes.constData()),
+                                     static_cast<std::size_t>(bytes.size())});
+    if (text.isNull()) {
+        QVERIFY(std::holds_alternative<DropRefusal>(dropped));
+        QCOMPARE(std::get<DropRefusal>(dropped), DropRefusal::NotText);
+    } else {
+        QVERIFY(std::holds_alternative<std::u16string>(dropped));
+        QCOMPARE(S(std::get<std::u16string>(dropped)), text);
+    }
+}
+
+// Files dropped together: those with text go in at the drop, in order; each of the others is
+// named in a message saying why it is left out.
+void WebTextTest::filesDroppedOntoBox() {
+    QTemporaryDir folder;
+    const auto write = [&](const QString& name, const QByteArray& bytes) {
+        QFile file(folder.filePath(name));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    };
+    write("sjis.txt", "\x82\xA0\x82\xA2\r\n");  // あい
+    write("tool.bin", QByteArray("\x7F"
+                                 "ELF\x02\x01\x01\0\0",
+                                 9));
+    write("utf16.txt", "\xFF\xFE\x46\x30");  // う
+    write("large.txt", "");
+    QVERIFY(QFile::resize(folder.filePath("large.txt"),
+                          static_cast<qint64>(zelkora::kDropLimit) + 1));  // sparse
+    QVERIFY(QDir(folder.path()).mkdir("folder.txt"));
+
+    WebText box;
+    box.SetText(u"[]");
+    box.resize(300, 100);
+    box.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&box));
+    QStringList refusals;
+    connect(&box, &WebText::DropRefused, [&](const QString& message) { refusals << message; });
+    QMimeData mime;
+    QList<QUrl> urls;
+    for (const char* name : {"sjis.txt", "tool.bin", "large.txt", "folder.txt", "utf16.txt"}) {
+        urls << QUrl::fromLocalFile(folder.filePath(name));
+    }
+    mime.setUrls(urls);
+    // Dropped just after the "[" (at the left edge of the first line the drop lands before it).
+    QTextCursor at = Editor(box)->textCursor();
+    at.setPosition(1);
+    const QPoint point = Editor(box)->cursorRect(at).center() + QPoint(1, 0);
+    QWidget* viewport = Editor(box)->viewport();
+    QDragEnterEvent enter(point, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(viewport, &enter);
+    QVERIFY(enter.isAccepted());
+    QDropEvent drop(point, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(viewport, &drop);
+
+    QCOMPARE(Text(box), S(u"[あい\r\nう]"));
+    QCOMPARE(refusals,
+             (QStringList{S(u"「tool.bin」はテキストファイルではないため、挿入できません。"),
+                          S(u"「large.txt」は 64 MiB より大きいため、挿入できません。"),
+                          S(u"「folder.txt」を読み込めませんでした。")}));
 }
 
 void WebTextTest::lockedBoxIsReadOnlyButSettable() {
