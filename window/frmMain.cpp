@@ -2,6 +2,8 @@
 
 #include <QCloseEvent>
 #include <QFile>
+#include <QGuiApplication>
+#include <QInputMethod>
 #include <QMenuBar>
 #include <QPushButton>
 
@@ -253,6 +255,8 @@ void frmMain::txt_KeyDown(std::int16_t Index, std::int16_t& KeyCode, std::int16_
     constexpr std::int16_t kSpace = 32;
     constexpr std::int16_t kCtrlAlone = 2;
     if (Index == 0 && KeyCode == kSpace && Shift == kCtrlAlone) {
+        // Pressing the button takes the focus, which commits; the key leaves it where it is.
+        QGuiApplication::inputMethod()->commit();
         cmd_Click(0);
         KeyCode = 0;
     }

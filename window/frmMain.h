@@ -43,7 +43,8 @@ public:
 
     // 0 automatic, 1 clear, 2 codes to text, 3 text to codes.
     void cmd_Click(std::int16_t Index);
-    // Ctrl+Space in the input box runs the automatic conversion and is consumed.
+    // Ctrl+Space in the input box runs the automatic conversion and is consumed; text still
+    // being composed in an input method is committed first, as pressing the button does.
     void txt_KeyDown(std::int16_t Index, std::int16_t& KeyCode, std::int16_t& Shift);
 
 protected:
