@@ -84,10 +84,17 @@ clear_input() {
     xdotool key ctrl+a BackSpace
 }
 
+# Keys go to the engine over D-Bus and come back later, while a click reaches the window at
+# once: every key is given time to be through before anything else is done.
+ime_keys() {
+    xdotool key "$@"
+    sleep 1
+}
+
 # Romaji into the input box, through the input method; nothing is committed.
 compose() {
     xdotool type --delay 40 "$1"
-    sleep 0.5 # the engine answers each key over D-Bus
+    sleep 1
 }
 
 start_program QT_IM_MODULE=ibus
@@ -95,8 +102,8 @@ start_program QT_IM_MODULE=ibus
 step="composing the first text"
 composed() {
     clear_input
-    xdotool type --delay 40 ka
-    xdotool key Return
+    compose ka
+    ime_keys Return
     read_box input "$work/seen"
     [[ "$(cat "$work/seen")" == "か" ]]
 }
@@ -106,7 +113,7 @@ log "ok: the input method composes in the window"
 step="committing a conversion"
 clear_input
 compose nihongo
-xdotool key space Return
+ime_keys space Return
 expect_input "日本語"
 log "ok: 'nihongo', Space and Return committed 日本語"
 
@@ -121,9 +128,9 @@ log "ok: 変換 committed かな and converted it"
 step="pressing Ctrl+Space while composing"
 clear_input
 compose nihongo
-xdotool key space Return
+ime_keys space Return
 compose kana
-xdotool key ctrl+space
+ime_keys ctrl+space
 expect_output_as_cli "Ctrl+Space during composition" "日本語かな" "$table" to-codes
 expect_input "日本語かな"
 log "ok: Ctrl+Space committed かな and converted 日本語かな"
