@@ -1,5 +1,10 @@
-#include <QApplication>
+#include <signal.h>
 
+#include <QApplication>
+#include <QLibraryInfo>
+#include <QTranslator>
+
+#include "app/TerminationSignals.h"
 #include "window/AppInfo.h"
 #include "window/frmMain.h"
 
@@ -12,7 +17,23 @@ int main(int argc, char* argv[]) {
                                             .arg(zelkora::kVersionMajor)
                                             .arg(zelkora::kVersionMinor)
                                             .arg(zelkora::kVersionRevision));
+    // The window speaks Japanese whatever the locale, so Qt's own texts do too: the boxes'
+    // context menus and the message boxes' buttons.
+    QTranslator qtTexts;
+    if (qtTexts.load(QStringLiteral("qtbase_ja"),
+                     QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        QApplication::installTranslator(&qtTexts);
+    }
+
     zelkora::frmMain window;
+    // Being told to end, by a signal or by the desktop session ending, closes the window as
+    // the user would, so its settings are saved; a dialog left open does not keep the program.
+    const auto end = [&window] {
+        window.close();
+        QCoreApplication::quit();
+    };
+    const zelkora::TerminationSignals endSignals({SIGTERM, SIGHUP, SIGINT}, end);
+    QObject::connect(&application, &QGuiApplication::commitDataRequest, &window, end);
     window.show();
     return QApplication::exec();
 }

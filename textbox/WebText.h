@@ -6,21 +6,21 @@
 #include <string>
 #include <string_view>
 
-class QPlainTextEdit;
-
 namespace zelkora {
+
+class LongLineEditor;
 
 // What a window's design stores for a box; a member left out takes the default shown.
 struct WebTextProperties {
     QString BackColor = QStringLiteral("#FFFFFF");  // CSS colour text
-    QString ForeColor;                              // CSS colour text; empty: the default colour
+    QString ForeColor;  // CSS colour text; empty: black or white, whichever BackColor shows
     bool Enabled = true;
     bool Locked = false;  // read-only, yet the text can still be selected and copied
 };
 
-// The program's text box: one borderless multi-line editor filling the control, showing any
-// Unicode text in Arial at FontSize pixels. Text goes in and comes out exactly as typed,
-// pasted or set, with every line break as CR LF, which is what the conversions expect.
+// The program's text box: one multi-line editor with a thin frame filling the control, showing
+// any Unicode text in Arial at FontSize pixels. Text goes in and comes out exactly as typed,
+// pasted, dropped or set, with every line break as CR LF, which is what the conversions expect.
 class WebText : public QWidget {
     Q_OBJECT
 
@@ -43,7 +43,8 @@ public:
     // Every line break as CR LF; every other code unit as it is in the box.
     std::u16string Text() const;
     // CR LF, and also a lone CR, a lone LF or U+2029, starts a new line, which reads back as
-    // CR LF: the box has only one kind of line end to show.
+    // CR LF: the box has only one kind of line end to show. In a box the user edits, the text
+    // replaced can be brought back with Ctrl+Z, as any edit can.
     void SetText(std::u16string_view New_Value);
 
     void sSetFocus();
@@ -56,6 +57,8 @@ signals:
     void KeyDown(std::int16_t& KeyCode, std::int16_t& Shift);
     void KeyPress(std::int16_t& KeyAscii);
     void KeyUp(std::int16_t& KeyCode, std::int16_t& Shift);
+    // A file dropped onto the box gave no text; the message says which file and why.
+    void DropRefused(const QString& message);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -64,9 +67,8 @@ private:
     bool FilterKeyPress(const QKeyEvent& event);
     bool FilterKeyRelease(const QKeyEvent& event);
 
-    QPlainTextEdit* editor_;
+    LongLineEditor* editor_;
     WebTextProperties properties_;
-    bool showsPieces_ = false;  // a long line was set and is shown cut into paragraphs
     float fontSize_ = 12.0F;
 };
 

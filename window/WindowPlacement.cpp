@@ -57,8 +57,8 @@ double ScreenDpi() {
     return dpi > 0.0 ? dpi : kFallbackDpi;
 }
 
-void SaveWindowPlacement(const QWidget& window, const std::filesystem::path& file,
-                         std::vector<IniEntry> first) {
+bool SaveWindowPlacement(const QWidget& window, const std::filesystem::path& file,
+                         std::vector<IniEntry> first, std::error_code* why) {
     std::vector<IniEntry>& entries = first;
     std::vector<QString> numbers;  // the values' storage, alive until the write
     numbers.reserve(5);
@@ -77,7 +77,7 @@ void SaveWindowPlacement(const QWidget& window, const std::filesystem::path& fil
         add(u"H", frame.height);
         add(u"W", frame.width);
     }
-    WriteIniStrings(kApplicationTitle, entries, file);
+    return WriteIniStrings(kApplicationTitle, entries, file, why);
 }
 
 std::optional<QRect> RestoreWindowPlacement(QWidget& window, const std::filesystem::path& file) {

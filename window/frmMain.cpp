@@ -2,6 +2,8 @@
 
 #include <QCloseEvent>
 #include <QFile>
+#include <QGuiApplication>
+#include <QInputMethod>
 #include <QMenuBar>
 #include <QPushButton>
 
@@ -14,6 +16,7 @@
 #include "tables/TableReader.h"
 #include "textbox/WebText.h"
 #include "window/AppInfo.h"
+#include "window/SaveFailureMessage.h"
 #include "window/WindowLayout.h"
 #include "window/WindowPlacement.h"
 #include "window/mod_ini.h"
@@ -74,9 +77,9 @@ private:
 }  // namespace
 
 frmMain::frmMain(frmMainServices services)
-    : programFolder_(ToPath(services.programFolder)),
+    : showMessage_(std::move(services.showMessage)),
+      programFolder_(ToPath(services.programFolder)),
       IniPath(programFolder_ / "setting.ini"),
-      showMessage_(std::move(services.showMessage)),
       client_(new QWidget(this)) {
     setWindowTitle(ToQString(kApplicationTitle));
     setCentralWidget(client_);
@@ -93,6 +96,9 @@ frmMain::frmMain(frmMainServices services)
                 [this, index](std::int16_t& KeyCode, std::int16_t& Shift) {
                     txt_KeyDown(index, KeyCode, Shift);
                 });
+        connect(txt_[i], &WebText::DropRefused, this, [this](const QString& message) {
+            showMessage_(this, ToQString(kApplicationTitle), message);
+        });
     }
     for (std::size_t i = 0; i < cmd_.size(); ++i) {
         cmd_[i] = new QPushButton(ToQString(kButtons[i].caption), client_);
@@ -160,7 +166,8 @@ void frmMain::Resize() {
 }
 
 // Everything in one write: two windows closing at the same moment then leave one window's
-// values in setting.ini, never a mix of both.
+// values in setting.ini, never a mix of both. One message when it cannot be written, rather
+// than settings lost without a word.
 void frmMain::Unload() {
     std::vector<IniEntry> entries;
     const std::u16string current = settings_->fCurrentTable();
@@ -168,7 +175,10 @@ void frmMain::Unload() {
         entries.push_back({u"File", current});
     }
     entries.push_back({u"Ret", menus_->LineBreakOption() ? u"-1" : u"0"});
-    SaveWindowPlacement(*this, IniPath, std::move(entries));
+    if (std::error_code why; !SaveWindowPlacement(*this, IniPath, std::move(entries), &why)) {
+        showMessage_(this, ToQString(kApplicationTitle),
+                     ToQString(SaveFailureMessage(IniPath, why)));
+    }
 }
 
 bool frmMain::event(QEvent* event) {
@@ -266,6 +276,8 @@ void frmMain::txt_KeyDown(std::int16_t Index, std::int16_t& KeyCode, std::int16_
     constexpr std::int16_t kSpace = 32;
     constexpr std::int16_t kCtrlAlone = 2;
     if (Index == 0 && KeyCode == kSpace && Shift == kCtrlAlone) {
+        // Pressing the button takes the focus, which commits; the key leaves it where it is.
+        QGuiApplication::inputMethod()->commit();
         cmd_Click(0);
         KeyCode = 0;
     }

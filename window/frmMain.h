@@ -30,7 +30,8 @@ struct frmMainServices {
 };
 
 // The main window: input box over output box right of four buttons, and the menu bar. It
-// loads its settings when it is created and saves them when it is closed.
+// loads its settings when it is created and saves them when it is closed, saying so when
+// setting.ini cannot be written.
 class frmMain : public QMainWindow {
     Q_OBJECT
 
@@ -42,7 +43,8 @@ public:
 
     // 0 automatic, 1 clear, 2 codes to text, 3 text to codes.
     void cmd_Click(std::int16_t Index);
-    // Ctrl+Space in the input box runs the automatic conversion and is consumed.
+    // Ctrl+Space in the input box runs the automatic conversion and is consumed; text still
+    // being composed in an input method is committed first, as pressing the button does.
     void txt_KeyDown(std::int16_t Index, std::int16_t& KeyCode, std::int16_t& Shift);
 
 protected:
@@ -59,9 +61,9 @@ private:
     [[nodiscard]] bool ReadCurrentTable();
     void ApplySpacing();
 
+    MessageBoxFunction showMessage_;
     std::filesystem::path programFolder_;
     std::filesystem::path IniPath;
-    MessageBoxFunction showMessage_;
     CodeTable codeTable_;
     // The file codeTable_ was read from; nothing before the first read.
     std::optional<std::filesystem::path> codeTableFile_;

@@ -252,9 +252,15 @@ void RemoveLeftovers(const fs::path& target) {
     }
 }
 
+std::error_code LastError() {
+    return {errno, std::generic_category()};
+}
+
 // Writes content to a temporary file beside target and renames it over target, so a reader
-// sees either the old file or the new one, never a half-written one.
-bool ReplaceFile(const fs::path& target, std::string_view content, std::optional<mode_t> keepMode) {
+// sees either the old file or the new one, never a half-written one. Nothing when it worked,
+// else why it did not.
+std::error_code ReplaceFile(const fs::path& target, std::string_view content,
+                            std::optional<mode_t> keepMode) {
     static std::atomic<unsigned> counter{0};
     const fs::path folder = FolderOf(target);
     fs::path temporary;
@@ -264,27 +270,38 @@ bool ReplaceFile(const fs::path& target, std::string_view content, std::optional
                               std::to_string(counter++) + ".tmp");
         fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd < 0 && errno != EEXIST) {
-            return false;
+            return LastError();
         }
     }
     if (fd < 0) {
-        return false;
+        return std::make_error_code(std::errc::file_exists);
     }
-    bool ok = !keepMode || ::fchmod(fd, *keepMode & 07777) == 0;
-    for (std::size_t written = 0; ok && written < content.size();) {
+    std::error_code error;
+    if (keepMode && ::fchmod(fd, *keepMode & 07777) != 0) {
+        error = LastError();
+    }
+    for (std::size_t written = 0; !error && written < content.size();) {
         const ssize_t n = ::write(fd, content.data() + written, content.size() - written);
         if (n < 0 && errno == EINTR) {
             continue;
         }
-        ok = n > 0;
-        written += ok ? static_cast<std::size_t>(n) : 0;
+        if (n <= 0) {
+            error = n < 0 ? LastError() : std::make_error_code(std::errc::no_space_on_device);
+        }
+        written += n > 0 ? static_cast<std::size_t>(n) : 0;
     }
-    ok = ok && ::fsync(fd) == 0;
-    ok = ::close(fd) == 0 && ok;
-    ok = ok && ::rename(temporary.c_str(), target.c_str()) == 0;
-    if (!ok) {
+    if (!error && ::fsync(fd) != 0) {
+        error = LastError();
+    }
+    if (::close(fd) != 0 && !error) {
+        error = LastError();
+    }
+    if (!error && ::rename(temporary.c_str(), target.c_str()) != 0) {
+        error = LastError();
+    }
+    if (error) {
         ::unlink(temporary.c_str());
-        return false;
+        return error;
     }
     // Make the rename itself durable; the file is already in place if this fails.
     const int folderFd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -292,7 +309,7 @@ bool ReplaceFile(const fs::path& target, std::string_view content, std::optional
         ::fsync(folderFd);
         ::close(folderFd);
     }
-    return true;
+    return {};
 }
 
 void EndWithNewLine(std::string& line) {
@@ -321,6 +338,66 @@ void SetKey(std::vector<std::string>& lines, std::u16string_view section, std::u
         lines.push_back("[" + TextToFileName(section) + "]" + std::string(kNewLine));
         lines.push_back(keyLine + std::string(kNewLine));
     }
+}
+
+// WriteIniStrings, giving the reason it wrote nothing; nothing when it wrote.
+std::error_code WriteEntries(std::u16string_view section, std::span<const IniEntry> entries,
+                             const fs::path& file) {
+    const std::error_code unrepresentable = std::make_error_code(std::errc::invalid_argument);
+    // A line end inside a name or value would split its line and could forge other keys.
+    if (!Representable(section) || section.find(u']') != std::u16string_view::npos) {
+        return unrepresentable;
+    }
+    for (const IniEntry& entry : entries) {
+        if (!Representable(entry.key) || !Representable(entry.value) || entry.key.empty() ||
+            entry.key.find(u'=') != std::u16string_view::npos) {
+            return unrepresentable;
+        }
+    }
+    // Rewrite the file a link points to rather than replacing the link itself.
+    fs::path target = file;
+    if (struct stat link{}; ::lstat(file.c_str(), &link) == 0 && S_ISLNK(link.st_mode)) {
+        std::error_code error;
+        target = fs::canonical(file, error);
+        if (error) {
+            return error;
+        }
+    }
+
+    const FolderLock lock(FolderOf(target));
+    if (lock.locked()) {
+        RemoveLeftovers(target);
+    }
+    IniLines ini;
+    std::optional<mode_t> keepMode;
+    if (const auto bytes = ReadFileBytes(target)) {
+        // A file its owner made read-only keeps its values, as the profile functions leave it.
+        if (::access(target.c_str(), W_OK) != 0) {
+            return LastError();
+        }
+        ini = SplitLines(
+            std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size()));
+        struct stat info {};
+        if (::stat(target.c_str(), &info) == 0) {
+            keepMode = info.st_mode;
+        }
+    } else if (struct stat info{}; ::lstat(target.c_str(), &info) == 0) {
+        // Present but unreadable: rewriting it would lose its contents.
+        return std::make_error_code(S_ISDIR(info.st_mode)   ? std::errc::is_a_directory
+                                    : S_ISREG(info.st_mode) ? std::errc::permission_denied
+                                                            : std::errc::invalid_argument);
+    } else if (errno != ENOENT) {
+        return LastError();
+    }
+
+    for (const IniEntry& entry : entries) {
+        SetKey(ini.lines, section, entry.key, entry.value);
+    }
+    std::string content(ini.byteOrderMark ? kByteOrderMark : "");
+    for (const std::string& line : ini.lines) {
+        content += line;
+    }
+    return ReplaceFile(target, content, keepMode);
 }
 
 }  // namespace
@@ -352,62 +429,18 @@ std::u16string GetIniString(std::u16string_view section, std::u16string_view key
 }
 
 bool WriteIniString(std::u16string_view section, std::u16string_view key, std::u16string_view value,
-                    const std::filesystem::path& file) {
+                    const std::filesystem::path& file, std::error_code* why) {
     const IniEntry entry{key, value};
-    return WriteIniStrings(section, std::span(&entry, 1), file);
+    return WriteIniStrings(section, std::span(&entry, 1), file, why);
 }
 
 bool WriteIniStrings(std::u16string_view section, std::span<const IniEntry> entries,
-                     const std::filesystem::path& file) {
-    // A line end inside a name or value would split its line and could forge other keys.
-    if (!Representable(section) || section.find(u']') != std::u16string_view::npos) {
-        return false;
+                     const std::filesystem::path& file, std::error_code* why) {
+    const std::error_code error = WriteEntries(section, entries, file);
+    if (why != nullptr) {
+        *why = error;
     }
-    for (const IniEntry& entry : entries) {
-        if (!Representable(entry.key) || !Representable(entry.value) || entry.key.empty() ||
-            entry.key.find(u'=') != std::u16string_view::npos) {
-            return false;
-        }
-    }
-    // Rewrite the file a link points to rather than replacing the link itself.
-    fs::path target = file;
-    if (struct stat link{}; ::lstat(file.c_str(), &link) == 0 && S_ISLNK(link.st_mode)) {
-        std::error_code error;
-        target = fs::canonical(file, error);
-        if (error) {
-            return false;
-        }
-    }
-
-    const FolderLock lock(FolderOf(target));
-    if (lock.locked()) {
-        RemoveLeftovers(target);
-    }
-    IniLines ini;
-    std::optional<mode_t> keepMode;
-    if (const auto bytes = ReadFileBytes(target)) {
-        // A file its owner made read-only keeps its values, as the profile functions leave it.
-        if (::access(target.c_str(), W_OK) != 0) {
-            return false;
-        }
-        ini = SplitLines(
-            std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size()));
-        struct stat info {};
-        if (::stat(target.c_str(), &info) == 0) {
-            keepMode = info.st_mode;
-        }
-    } else if (struct stat info{}; ::lstat(target.c_str(), &info) == 0 || errno != ENOENT) {
-        return false;  // present but unreadable: rewriting it would lose its contents
-    }
-
-    for (const IniEntry& entry : entries) {
-        SetKey(ini.lines, section, entry.key, entry.value);
-    }
-    std::string content(ini.byteOrderMark ? kByteOrderMark : "");
-    for (const std::string& line : ini.lines) {
-        content += line;
-    }
-    return ReplaceFile(target, content, keepMode);
+    return !error;
 }
 
 }  // namespace zelkora

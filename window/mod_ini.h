@@ -5,6 +5,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <system_error>
 
 namespace zelkora {
 
@@ -27,9 +28,11 @@ namespace zelkora {
 // programs writing at the same time never lose each other's keys, and a temporary file left by
 // a killed writer is removed. False, with the old file left whole, when it cannot be written
 // (a read-only file included) or when a name or the value cannot stand on one line (CR, LF or
-// U+0000 anywhere, "=" in the key, "]" in the section, an empty key).
+// U+0000 anywhere, "=" in the key, "]" in the section, an empty key). When it is false, why
+// (if given) receives the reason: the system's error, or invalid_argument for such a name or
+// value.
 bool WriteIniString(std::u16string_view section, std::u16string_view key, std::u16string_view value,
-                    const std::filesystem::path& file);
+                    const std::filesystem::path& file, std::error_code* why = nullptr);
 
 struct IniEntry {
     std::u16string_view key;
@@ -41,6 +44,6 @@ struct IniEntry {
 // program saves on closing in one call keeps two programs closing at once from leaving a mix
 // of their values. Nothing is written when any entry cannot be.
 bool WriteIniStrings(std::u16string_view section, std::span<const IniEntry> entries,
-                     const std::filesystem::path& file);
+                     const std::filesystem::path& file, std::error_code* why = nullptr);
 
 }  // namespace zelkora

@@ -563,10 +563,12 @@ TEST_P(IniBadFileTest, ReadsAndRewritesSafely) {
 
 INSTANTIATE_TEST_SUITE_P(Files, IniBadFileTest, ::testing::ValuesIn(kIniCases), CaseName);
 
-// setting.ini where it cannot be written: reads give defaults, writes fail, nothing changes.
+// setting.ini where it cannot be written: reads give defaults, writes fail with the reason the
+// window's message names, nothing changes.
 struct IniPlaceCase {
     const char* name;
     fs::path (*place)(const fs::path& folder);  // makes the obstacle, gives setting.ini's path
+    std::errc reason;
 };
 
 const IniPlaceCase kIniPlaceCases[] = {
@@ -574,18 +576,21 @@ const IniPlaceCase kIniPlaceCases[] = {
      [](const fs::path& folder) {
          fs::create_directory(folder / "setting.ini");
          return folder / "setting.ini";
-     }},
+     },
+     std::errc::is_a_directory},
     {"setting-ini-is-a-fifo",
      [](const fs::path& folder) {
          ::mkfifo((folder / "setting.ini").c_str(), 0644);
          return folder / "setting.ini";
-     }},
+     },
+     std::errc::invalid_argument},
     // A folder that cannot be written even by root: its parent is a file.
     {"folder-is-a-file",
      [](const fs::path& folder) {
          WriteBytes(folder / "program", "not a folder");
          return folder / "program" / "setting.ini";
-     }},
+     },
+     std::errc::not_a_directory},
 };
 
 class IniPlaceTest : public ::testing::TestWithParam<IniPlaceCase> {};
@@ -598,12 +603,15 @@ TEST_P(IniPlaceTest, ReadsDefaultsAndWritesNothing) {
         [&] {
             const bool defaults = GetIniString(kSection, u"File", ini, u"(none)") == u"(none)" &&
                                   GetIniInt(kSection, u"Ret", 7, ini) == 7;
-            const bool written = WriteIniString(kSection, u"File", u"a.txt", ini);
-            return (defaults ? 0 : 1) | (written ? 2 : 0);
+            std::error_code why;
+            const bool written = WriteIniString(kSection, u"File", u"a.txt", ini, &why);
+            const bool reasonGiven = why == std::make_error_code(GetParam().reason);
+            return (defaults ? 0 : 1) | (written ? 2 : 0) | (reasonGiven ? 0 : 4);
         },
         10s);
     ASSERT_TRUE(result.has_value()) << "INI access hung";
-    EXPECT_EQ(*result, 0) << "1: a read did not give its default, 2: the write claimed success";
+    EXPECT_EQ(*result, 0) << "1: a read did not give its default, 2: the write claimed success, "
+                             "4: another reason was given";
     EXPECT_EQ(Snapshot(program.path()), before);
 }
 

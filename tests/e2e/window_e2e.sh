@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The window as a person uses it, on a virtual X server of its own: keys and clicks through
 # xdotool, the boxes read back through the clipboard and held against zelkora-cli on the same
-# table file. A copy of the program runs from a temporary folder, so that its settings/ and
-# setting.ini are the test's own.
+# table file (window_lib.sh). A copy of the program runs from a temporary folder, so that its
+# settings/ and setting.ini are the test's own.
 #
 # usage: window_e2e.sh BIN_DIR [GRAB_SCREEN SCREENSHOT.png]
 #   BIN_DIR      the program's folder: zelkora, zelkora-cli, ReadMe.txt and settings/
@@ -17,97 +17,14 @@ fi
 bin=$(cd "$1" && pwd)
 grab=${2:-}
 screenshot=${3:-}
-cli=$bin/zelkora-cli
+test_name=window_e2e
+# shellcheck source=tests/e2e/window_lib.sh
+source "$(dirname "$0")/window_lib.sh"
 
-# Every wait is bounded, so a window that never shows or a key that is lost fails the test
-# instead of hanging it.
-readonly kStartSeconds=30
-readonly kWaitSeconds=10
+need_tools Xvfb xauth xdotool xclip xprop timeout
+make_work_folder
 
-work=""
-xvfb_pid=""
-app_pid=""
-step="starting"
-
-log() { echo "window_e2e: $*"; }
-
-show_logs() {
-    local name
-    for name in xvfb.log zelkora.log; do
-        if [[ -n "$work" && -s "$work/$name" ]]; then
-            echo "--- $name" >&2
-            tail -n 40 "$work/$name" >&2
-        fi
-    done
-}
-
-fail() {
-    echo "window_e2e: FAIL while $step: $*" >&2
-    show_logs
-    exit 1
-}
-
-cleanup() {
-    local status=$?
-    trap - EXIT
-    if [[ -n "$app_pid" ]] && kill -0 "$app_pid" 2>/dev/null; then
-        kill "$app_pid" 2>/dev/null || true
-        wait "$app_pid" 2>/dev/null || true
-    fi
-    if [[ -n "$xvfb_pid" ]] && kill -0 "$xvfb_pid" 2>/dev/null; then
-        kill "$xvfb_pid" 2>/dev/null || true
-        wait "$xvfb_pid" 2>/dev/null || true
-    fi
-    [[ -n "$work" ]] && rm -rf "$work"
-    exit "$status"
-}
-trap cleanup EXIT
-trap 'exit 130' INT TERM
-
-# Runs "$@" every tenth of a second until it succeeds or the seconds run out.
-wait_for() {
-    local seconds=$1
-    shift
-    local tries=$((seconds * 10))
-    until "$@"; do
-        ((--tries > 0)) || return 1
-        sleep 0.1
-    done
-}
-
-for tool in Xvfb xauth xdotool xclip xprop timeout; do
-    command -v "$tool" >/dev/null ||
-        fail "$tool is missing; 'bash setup.sh test' installs it (see packages.txt)"
-done
-for file in "$bin/zelkora" "$cli"; do
-    [[ -x "$file" ]] || fail "$file is not built"
-done
-[[ -f "$bin/ReadMe.txt" ]] || fail "$bin/ReadMe.txt is missing beside the program"
-
-work=$(mktemp -d "${TMPDIR:-/tmp}/zelkora-window.XXXXXX")
-prog=$work/prog
-mkdir -p "$prog/settings" "$work/run" "$work/fakebin"
-chmod 700 "$work/run"
-cp "$bin/zelkora" "$prog/"
-cp "$bin/ReadMe.txt" "$prog/"
-# The program is started from its real path, which is what it derives its folder from.
-prog=$(cd "$prog" && pwd -P)
-
-# Two tables of UTF-8 with CR LF line ends: every letter, the space, the line-break token and
-# four Japanese characters, with different codes in each, so the chosen one shows in the codes.
-write_table() {
-    local file=$1 letter_base=$2 break_code=$3
-    shift 3
-    {
-        printf '// %s: test table\r\n' "${file##*/}"
-        local c
-        for c in {A..Z} {a..z}; do
-            printf '%X %s\r\n' $(($(printf '%d' "'$c") + letter_base)) "$c"
-        done
-        printf '20  \r\n%s \\n\r\n' "$break_code"
-        printf '%s\r\n' "$@"
-    } >"$file"
-}
+# Two tables, with different codes in each, so the chosen one shows in the codes.
 write_table "$prog/settings/alpha.txt" 0 0A '3042 あ' '3044 い' '65E5 日' '672C 本'
 write_table "$prog/settings/beta.txt" $((0x8200)) 0D0A '82A0 あ' '82A2 い' '93FA 日' '967B 本'
 
@@ -118,53 +35,9 @@ printf '%s\n' "\$@" >>"$work/opened"
 EOF
 chmod +x "$work/fakebin/xdg-open"
 
-# --- the X server --------------------------------------------------------------------------
+start_x_server
 
-step="starting Xvfb"
-# The server takes the first free display and names it on the descriptor; only clients that
-# hold the cookie may connect.
-cookie=$(od -An -N16 -tx1 /dev/urandom | tr -d ' \n')
-xauth -q -f "$work/server.auth" add :0 MIT-MAGIC-COOKIE-1 "$cookie" 2>/dev/null
-Xvfb -displayfd 3 -nolisten tcp -auth "$work/server.auth" -screen 0 1024x768x24 -dpi 96 \
-    3>"$work/display" >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-display_named() {
-    kill -0 "$xvfb_pid" 2>/dev/null || fail "Xvfb ended at start"
-    [[ -s "$work/display" ]]
-}
-wait_for "$kStartSeconds" display_named || fail "Xvfb named no display"
-display=:$(tr -dc 0-9 <"$work/display")
-export DISPLAY=$display XAUTHORITY=$work/client.auth
-xauth -q -f "$XAUTHORITY" add "$display" MIT-MAGIC-COOKIE-1 "$cookie" 2>/dev/null
-wait_for "$kWaitSeconds" xdotool getdisplaygeometry >/dev/null 2>&1 ||
-    fail "cannot connect to Xvfb on $display"
-log "Xvfb on $display"
-
-# --- driving the window --------------------------------------------------------------------
-
-window=""
-
-# The program as a desktop session would start it, minus what could reach outside the test:
-# another display, an input method, scaling, the real opener.
-start_program() {
-    step="starting the program"
-    (cd "$prog" &&
-        exec env -u WAYLAND_DISPLAY -u QT_IM_MODULE -u XMODIFIERS -u QT_SCALE_FACTOR \
-            -u QT_SCREEN_SCALE_FACTORS -u QT_ENABLE_HIGHDPI_SCALING -u QT_FONT_DPI \
-            QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR="$work/run" PATH="$work/fakebin:$PATH" \
-            "$prog/zelkora" >>"$work/zelkora.log" 2>&1) &
-    app_pid=$!
-    wait_for "$kStartSeconds" window_shown ||
-        fail "no window titled 'Zelkora - ...' within ${kStartSeconds}s"
-    # There is no window manager: the window gets the keyboard only when given it.
-    xdotool windowfocus --sync "$window"
-}
-
-window_shown() {
-    kill -0 "$app_pid" 2>/dev/null || fail "the program ended at start"
-    window=$(xdotool search --onlyvisible --name '^Zelkora - ' 2>/dev/null | head -n 1)
-    [[ -n "$window" ]]
-}
+# --- the title and the menus ---------------------------------------------------------------
 
 title() { xdotool getwindowname "$window"; }
 
@@ -172,84 +45,6 @@ title_is() { [[ "$(title)" == "$1" ]]; }
 
 expect_title() {
     wait_for "$kWaitSeconds" title_is "$1" || fail "title is '$(title)', expected '$1'"
-}
-
-# Clicks a point of the window, given in fractions (percent) of its width and height.
-click_at() {
-    # shellcheck disable=SC2034 # all six are set by the eval; only the size is used
-    local x_percent=$1 y_percent=$2 WIDTH HEIGHT X Y SCREEN WINDOW
-    eval "$(xdotool getwindowgeometry --shell "$window")"
-    xdotool mousemove --window "$window" $((WIDTH * x_percent / 100)) \
-        $((HEIGHT * y_percent / 100)) click 1
-}
-
-# The input box fills the upper half right of the buttons, the output box the lower half.
-click_input() { click_at 60 33; }
-click_output() { click_at 60 83; }
-
-clipboard() { timeout 5 xclip -o -selection clipboard 2>/dev/null; }
-
-clipboard_is() { [[ "$(clipboard)" == "$1" ]]; }
-
-set_clipboard() {
-    printf '%s' "$1" | xclip -i -selection clipboard >/dev/null 2>&1
-    wait_for "$kWaitSeconds" clipboard_is "$1" || fail "cannot put text into the clipboard"
-}
-
-clipboard_changed() { [[ "$(clipboard)" != "$1" ]]; }
-
-# Selects all of a box and copies it; the file gets the text exactly as the clipboard holds it.
-read_box() {
-    local which=$1 file=$2 sentinel="nothing copied $RANDOM$RANDOM"
-    set_clipboard "$sentinel"
-    "click_$which"
-    xdotool key ctrl+a ctrl+c
-    wait_for "$kWaitSeconds" clipboard_changed "$sentinel" ||
-        fail "the $which box copied nothing to the clipboard"
-    clipboard >"$file"
-}
-
-# Replaces the input with typed ASCII. Text outside ASCII is pasted instead (paste_input):
-# xdotool types a character missing from the keymap by remapping a key for a moment, and a
-# program that is slow to read the new keymap gets the key's old meaning.
-type_input() {
-    click_input
-    xdotool key ctrl+a BackSpace
-    xdotool type --delay 15 "$1"
-}
-
-# Pastes text at the cursor of the input box, then reads the box back until it holds all of
-# `expected`: until the program has fetched the paste, the clipboard must not change.
-paste_input() {
-    local text=$1 expected=$2
-    [[ "$expected" != "$text" ]] || fail "paste_input needs typed text before the paste"
-    set_clipboard "$text"
-    xdotool key ctrl+v ctrl+a ctrl+c
-    wait_for "$kWaitSeconds" clipboard_is "$expected" ||
-        fail "after the paste the input box holds '$(clipboard)', expected '$expected'"
-}
-
-expect_input() {
-    read_box input "$work/seen"
-    expect_file_text "input box" "$1" "$work/seen"
-}
-
-# The output box must hold what zelkora-cli --raw gives for the same input and table: the
-# conversion of exactly that text. The clipboard carries line ends as LF, so the command line's
-# CR LF is compared as LF.
-expect_output_as_cli() {
-    local what=$1 input=$2 table=$3
-    shift 3
-    printf '%s' "$input" | "$cli" "$@" --raw --table "$table" | sed 's/\r$//' >"$work/expected" ||
-        fail "zelkora-cli $* failed"
-    read_box output "$work/seen"
-    cmp -s "$work/expected" "$work/seen" ||
-        fail "$what: output box holds '$(cat "$work/seen")', zelkora-cli $* gives '$(cat "$work/expected")'"
-}
-
-expect_file_text() {
-    local what=$1 expected=$2 file=$3
-    [[ "$(cat "$file")" == "$expected" ]] || fail "$what: '$(cat "$file")', expected '$expected'"
 }
 
 # A popup menu is a window of the program's own besides the main window, and not a tool tip
@@ -303,30 +98,7 @@ close_by_menu() {
     step="closing the window through ファイル(&F) > 終了(&X)"
     open_menu alt+f
     xdotool key x
-    local tries=$((kWaitSeconds * 10))
-    while kill -0 "$app_pid" 2>/dev/null; do
-        ((--tries > 0)) || fail "the program is still running ${kWaitSeconds}s after 終了"
-        sleep 0.1
-    done
-    local status=0
-    wait "$app_pid" || status=$?
-    app_pid=""
-    ((status == 0)) || fail "the program ended with status $status"
-}
-
-ini_value() {
-    sed -n "s/^$1=\(.*\)$/\1/p" "$prog/setting.ini" | tr -d '\r' | head -n 1
-}
-
-expect_ini() {
-    local key
-    grep -q '^\[Zelkora\]' "$prog/setting.ini" || fail "setting.ini has no [Zelkora] section"
-    while (($#)); do
-        key=${1%%=*}
-        [[ "$(ini_value "$key")" == "${1#*=}" ]] ||
-            fail "setting.ini holds $key='$(ini_value "$key")', expected '${1#*=}'"
-        shift
-    done
+    expect_program_ended
 }
 
 # --- first start: no setting.ini -----------------------------------------------------------
@@ -362,12 +134,9 @@ expect_file_text "codes to text through alpha.txt" "Hello 日本" "$work/seen"
 log "ok: unspaced codes were spaced in the input box and turned into 'Hello 日本'"
 
 step="pressing the button 文字→コード"
-# Text that begins with a hexadecimal letter, which only this button takes for text. The
-# buttons are 33 pixels apart under the menu bar, which takes what the window has over its
-# design client height of 257 pixels.
+# Text that begins with a hexadecimal letter, which only this button takes for text.
 type_input "cafe"
-eval "$(xdotool getwindowgeometry --shell "$window")"
-xdotool mousemove --window "$window" 40 $((HEIGHT - 257 + 3 * 32 + 16)) click 1
+click_button 3
 expect_output_as_cli "button 文字→コード" "cafe" "$alpha" to-codes
 expect_file_text "button 文字→コード" "63 61 66 65 " "$work/seen"
 log "ok: the button 文字→コード turned 'cafe' into codes"
@@ -466,8 +235,12 @@ log "ok: the shipped table '$shipped' converts as zelkora-cli does"
 
 step="switching the line-break option off"
 choose_from_menu alt+o n
-close_by_menu
+
+step="ending the program with SIGTERM"
+# As the system does at shutdown: the window closes as if the user closed it, and saves.
+kill -TERM "$app_pid"
+expect_program_ended
 expect_ini "File=$shipped" Ret=0 WinState=0 X=1500 Y=1200 W=9000 H=6000
-log "ok: setting.ini holds '$shipped', the option off and the same placement"
+log "ok: SIGTERM closed the window; setting.ini holds '$shipped', the option off and the same placement"
 
 log "PASS"

@@ -1,12 +1,19 @@
 #include <QApplication>
 #include <QClipboard>
+#include <QDropEvent>
+#include <QMimeData>
 #include <QPlainTextEdit>
+#include <QScopeGuard>
+#include <QTemporaryDir>
 #include <QTextBlock>
 #include <QtTest>
+#include <variant>
 #include <vector>
 
+#include "textbox/DroppedFile.h"
 #include "textbox/WebText.h"
 
+using zelkora::DropRefusal;
 using zelkora::WebText;
 using zelkora::WebTextProperties;
 
@@ -49,9 +56,13 @@ private slots:
     void longLineRoundTrip();
     void longLineShownInParagraphs();
     void longLineCopiedWhole();
-    void lineBreakTypedIntoLongLine();
+    void editsInLongLine_data();
+    void editsInLongLine();
     void typedLineBreaksAreCrLf();
     void pasteKeepsCodeUnits();
+    void droppedBytes_data();
+    void droppedBytes();
+    void filesDroppedOntoBox();
     void lockedBoxIsReadOnlyButSettable();
     void disabledBoxTakesNoFocus();
     void keyDownCodes_data();
@@ -148,20 +159,48 @@ void WebTextTest::longLineCopiedWhole() {
     QCOMPARE(QApplication::clipboard()->text(), kCodesLine.mid(10));
 }
 
-// Once the box can be edited, a position in it is a position in the text again, so a typed
-// break lands where it was typed.
-void WebTextTest::lineBreakTypedIntoLongLine() {
-    WebText box(LockedBox());
+// In a box the user edits, a long line is in paragraphs too; editing at a cut works on the line:
+// a typed break lands where it was typed, Backspace and Delete remove the character beyond the
+// cut, and undo and redo bring back each state whole.
+void WebTextTest::editsInLongLine_data() {
+    QTest::addColumn<int>("block");  // where the cursor is put: a paragraph and an offset in it
+    QTest::addColumn<int>("offset");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<QString>("edited");
+    // The first paragraph ends after the space nearest to 4096: 4095 code units.
+    const int cut = 4095;
+    QTest::newRow("return-inside-piece")
+        << 1 << 100 << int(Qt::Key_Return)
+        << kCodesLine.left(cut + 100) + S(u"\r\n") + kCodesLine.mid(cut + 100);
+    QTest::newRow("return-at-cut")
+        << 1 << 0 << int(Qt::Key_Return) << kCodesLine.left(cut) + S(u"\r\n") + kCodesLine.mid(cut);
+    QTest::newRow("backspace-at-cut")
+        << 1 << 0 << int(Qt::Key_Backspace) << kCodesLine.left(cut - 1) + kCodesLine.mid(cut);
+    QTest::newRow("delete-at-cut")
+        << 0 << cut << int(Qt::Key_Delete) << kCodesLine.left(cut) + kCodesLine.mid(cut + 1);
+}
+
+void WebTextTest::editsInLongLine() {
+    QFETCH(int, block);
+    QFETCH(int, offset);
+    QFETCH(int, key);
+    QFETCH(QString, edited);
+    WebText box;
     box.SetText(kCodesLine.toStdU16String());
-    box.SetLocked(false);
     QCOMPARE(Text(box), kCodesLine);
+    QVERIFY(Editor(box)->document()->blockCount() > 1);
     QTextCursor cursor = Editor(box)->textCursor();
-    cursor.setPosition(4098);
+    cursor.setPosition(Editor(box)->document()->findBlockByNumber(block).position() + offset);
     Editor(box)->setTextCursor(cursor);
-    QTest::keyClick(Editor(box), Qt::Key_Return);
-    QCOMPARE(Text(box), kCodesLine.left(4098) + S(u"\r\n") + kCodesLine.mid(4098));
-    QTest::keyClick(Editor(box), Qt::Key_Backspace);
+    QTest::keyClick(Editor(box), static_cast<Qt::Key>(key));
+    QCOMPARE(Text(box), edited);
+    QTest::keyClick(Editor(box), Qt::Key_Z, Qt::ControlModifier);
     QCOMPARE(Text(box), kCodesLine);
+    QTest::keyClick(Editor(box), Qt::Key_Y, Qt::ControlModifier);
+    QCOMPARE(Text(box), edited);
+    QTest::keyClick(Editor(box), Qt::Key_Z, Qt::ControlModifier);
+    QTest::keyClick(Editor(box), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(Text(box), edited);
 }
 
 void WebTextTest::typedLineBreaksAreCrLf() {
@@ -179,6 +218,89 @@ void WebTextTest::pasteKeepsCodeUnits() {
     QApplication::clipboard()->setText(pasted);
     QTest::keyClick(Editor(box), Qt::Key_V, Qt::ControlModifier);
     QCOMPARE(Text(box), pasted);
+}
+
+// A dropped file's text is decoded as a table file's is; a binary file is refused.
+void WebTextTest::droppedBytes_data() {
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("text");  // null: refused as not text
+    QTest::newRow("shift-jis") << QByteArray("\x82\xA0\x82\xA2") << S(u"あい");
+    QTest::newRow("utf16le-with-mark") << QByteArray("\xFF\xFE\x42\x30\x44\x30") << S(u"あい");
+    QTest::newRow("utf8-with-mark") << QByteArray("\xEF\xBB\xBF\xE6\x97\xA5") << S(u"日");
+    QTest::newRow("tab-and-line-ends") << QByteArray("a\tb\r\nc\n\f") << S(u"a\tb\r\nc\n\f");
+    QTest::newRow("empty") << QByteArray() << S(u"");
+    QTest::newRow("nul-byte") << QByteArray("ab\0cd", 5) << QString();
+    QTest::newRow("elf-header") << QByteArray(
+                                       "\x7F"
+                                       "ELF\x02\x01\x01\0\0\0\0\0\0\0\0\0",
+                                       16)
+                                << QString();
+    QTest::newRow("png-header") << QByteArray("\x89PNG\r\n\x1A\n\0\0\0\x0DIHDR", 16) << QString();
+}
+
+void WebTextTest::droppedBytes() {
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, text);
+    const zelkora::DroppedText dropped =
+        zelkora::TextOfDroppedBytes({reinterpret_cast<const std::uint8_t*>(bytes.constData()),
+                                     static_cast<std::size_t>(bytes.size())});
+    if (text.isNull()) {
+        QVERIFY(std::holds_alternative<DropRefusal>(dropped));
+        QCOMPARE(std::get<DropRefusal>(dropped), DropRefusal::NotText);
+    } else {
+        QVERIFY(std::holds_alternative<std::u16string>(dropped));
+        QCOMPARE(S(std::get<std::u16string>(dropped)), text);
+    }
+}
+
+// Files dropped together: those with text go in at the drop, in order; each of the others is
+// named in a message saying why it is left out.
+void WebTextTest::filesDroppedOntoBox() {
+    QTemporaryDir folder;
+    const auto write = [&](const QString& name, const QByteArray& bytes) {
+        QFile file(folder.filePath(name));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    };
+    write("sjis.txt", "\x82\xA0\x82\xA2\r\n");  // あい
+    write("tool.bin", QByteArray("\x7F"
+                                 "ELF\x02\x01\x01\0\0",
+                                 9));
+    write("utf16.txt", "\xFF\xFE\x46\x30");  // う
+    write("large.txt", "");
+    QVERIFY(QFile::resize(folder.filePath("large.txt"),
+                          static_cast<qint64>(zelkora::kDropLimit) + 1));  // sparse
+    QVERIFY(QDir(folder.path()).mkdir("folder.txt"));
+
+    WebText box;
+    box.SetText(u"[]");
+    box.resize(300, 100);
+    box.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&box));
+    QStringList refusals;
+    connect(&box, &WebText::DropRefused, [&](const QString& message) { refusals << message; });
+    QMimeData mime;
+    QList<QUrl> urls;
+    for (const char* name : {"sjis.txt", "tool.bin", "large.txt", "folder.txt", "utf16.txt"}) {
+        urls << QUrl::fromLocalFile(folder.filePath(name));
+    }
+    mime.setUrls(urls);
+    // Dropped just after the "[" (at the left edge of the first line the drop lands before it).
+    QTextCursor at = Editor(box)->textCursor();
+    at.setPosition(1);
+    const QPoint point = Editor(box)->cursorRect(at).center() + QPoint(1, 0);
+    QWidget* viewport = Editor(box)->viewport();
+    QDragEnterEvent enter(point, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(viewport, &enter);
+    QVERIFY(enter.isAccepted());
+    QDropEvent drop(point, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(viewport, &drop);
+
+    QCOMPARE(Text(box), S(u"[あい\r\nう]"));
+    QCOMPARE(refusals,
+             (QStringList{S(u"「tool.bin」はテキストファイルではないため、挿入できません。"),
+                          S(u"「large.txt」は 64 MiB より大きいため、挿入できません。"),
+                          S(u"「folder.txt」を読み込めませんでした。")}));
 }
 
 void WebTextTest::lockedBoxIsReadOnlyButSettable() {
@@ -302,8 +424,10 @@ void WebTextTest::defaultsAndFill() {
     box.resize(300, 100);
     box.show();
     QVERIFY(QTest::qWaitForWindowExposed(&box));
+    // The frame is drawn inside the control, which the editor fills.
     QCOMPARE(Editor(box)->geometry(), box.rect());
-    QCOMPARE(Editor(box)->frameWidth(), 0);
+    QCOMPARE(Editor(box)->frameShape(), QFrame::StyledPanel);
+    QCOMPARE(Editor(box)->frameShadow(), QFrame::Sunken);
 }
 
 void WebTextTest::colours_data() {
@@ -311,16 +435,19 @@ void WebTextTest::colours_data() {
     QTest::addColumn<QString>("fore");
     QTest::addColumn<QColor>("base");
     QTest::addColumn<QColor>("text");
-    const QColor defaultText = QApplication::palette("QPlainTextEdit").color(QPalette::Text);
+    // An empty or unreadable text colour is black or white, whichever the box's colour shows,
+    // never the desktop's (light grey under a dark theme).
     QTest::newRow("defaults") << QStringLiteral("#FFFFFF") << QString() << QColor(Qt::white)
-                              << defaultText;
+                              << QColor(Qt::black);
     QTest::newRow("css-hex") << QStringLiteral("#102030") << QStringLiteral("#A0B0C0")
                              << QColor(0x10, 0x20, 0x30) << QColor(0xA0, 0xB0, 0xC0);
     QTest::newRow("css-names") << QStringLiteral("black") << QStringLiteral("red")
                                << QColor(Qt::black) << QColor(Qt::red);
     QTest::newRow("unreadable-left-default")
         << QStringLiteral("#FFFFFF") << QStringLiteral("nonsense") << QColor(Qt::white)
-        << defaultText;
+        << QColor(Qt::black);
+    QTest::newRow("dark-back-empty-fore")
+        << QStringLiteral("#202020") << QString() << QColor(0x20, 0x20, 0x20) << QColor(Qt::white);
 }
 
 void WebTextTest::colours() {
@@ -328,6 +455,14 @@ void WebTextTest::colours() {
     QFETCH(QString, fore);
     QFETCH(QColor, base);
     QFETCH(QColor, text);
+    // A desktop with a dark theme.
+    const QPalette desktop = QApplication::palette();
+    const auto restore = qScopeGuard([&] { QApplication::setPalette(desktop); });
+    QPalette dark = desktop;
+    dark.setColor(QPalette::Base, QColor(0x2D, 0x2D, 0x2D));
+    dark.setColor(QPalette::Text, QColor(0xEE, 0xEE, 0xEE));
+    QApplication::setPalette(dark);
+
     WebText box;
     box.SetForeColor(QStringLiteral("blue"));  // an earlier colour must not linger
     box.SetBackColor(back);

@@ -159,6 +159,7 @@ private slots:
     void homePageAndVersion();
     void otherIndexesDoNothing();
     void exitItemClosesAndSaves();
+    void unsavedSettingsSaidOnce();
     void layoutFollowsClientArea();
     void startFocusAndTabOrder();
 };
@@ -168,40 +169,46 @@ void frmMainTest::buttons_data() {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("input");   // the input box afterwards
     QTest::addColumn<QString>("output");  // null: not checked
+    QTest::addColumn<QString>("undone");  // the input box after Ctrl+Z; null: not checked
 
     QTest::newRow("auto-spaced-codes") << 0 << "41 42"
                                        << "41 42"
-                                       << "AB";
+                                       << "AB" << QString();
+    // The spacing written into the input box is an edit of its own, which Ctrl+Z takes back.
     QTest::newRow("auto-unspaced-codes") << 0 << "4142"
                                          << "41 42"
-                                         << "AB";
+                                         << "AB"
+                                         << "4142";
     QTest::newRow("auto-text") << 0 << "Hello"
                                << "Hello"
-                               << "48 65 6C 6C 6F ";
+                               << "48 65 6C 6C 6F " << QString();
     QTest::newRow("auto-leading-spaces") << 0 << "  He"
                                          << "  He"
-                                         << "?? ?? 48 65 ";
+                                         << "?? ?? 48 65 " << QString();
     QTest::newRow("auto-a-to-f-read-as-codes") << 0 << "AB"
                                                << "AB"
-                                               << " AB ";
+                                               << " AB " << QString();
     QTest::newRow("auto-apple-spaced") << 0 << "apple"
-                                       << "a pp le" << QString();
+                                       << "a pp le" << QString() << QString();
     QTest::newRow("auto-empty") << 0 << ""
                                 << ""
-                                << "";
+                                << "" << QString();
     QTest::newRow("codes-spaced-two-byte") << 2 << "4230"
-                                           << "42 30" << S(u"あ");
+                                           << "42 30" << S(u"あ") << QString();
     QTest::newRow("codes-odd-length") << 2 << "123"
-                                      << "1 23" << QString();
+                                      << "1 23" << QString() << "123";
     QTest::newRow("codes-two-chars-not-spaced") << 2 << "41"
                                                 << "41"
-                                                << "A";
+                                                << "A" << QString();
     QTest::newRow("codes-with-space-not-spaced") << 2 << "  4142"
-                                                 << "  4142" << QString();
+                                                 << "  4142" << QString() << QString();
     QTest::newRow("text-never-spaced") << 3 << "4142"
                                        << "4142"
-                                       << "?? ?? ?? ?? ";
-    QTest::newRow("text-kana") << 3 << S(u"あA") << S(u"あA") << "42 30 41 ";
+                                       << "?? ?? ?? ?? " << QString();
+    QTest::newRow("text-kana") << 3 << S(u"あA") << S(u"あA") << "42 30 41 " << QString();
+    // What クリア cleared comes back with Ctrl+Z.
+    QTest::newRow("clear-undone") << 1 << S(u"あA") << ""
+                                  << "" << S(u"あA");
 }
 
 void frmMainTest::buttons() {
@@ -209,6 +216,7 @@ void frmMainTest::buttons() {
     QFETCH(QString, typed);
     QFETCH(QString, input);
     QFETCH(QString, output);
+    QFETCH(QString, undone);
     Program program;
     program.WriteTable("table.txt");
     const auto window = program.Open();
@@ -217,6 +225,12 @@ void frmMainTest::buttons() {
     QCOMPARE(Text(*window, 0), input);
     if (!output.isNull()) {
         QCOMPARE(Text(*window, 1), output);
+    }
+    if (!undone.isNull()) {
+        QTest::keyClick(Editor(*window, 0), Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(Text(*window, 0), undone);
+        QTest::keyClick(Editor(*window, 0), Qt::Key_Y, Qt::ControlModifier);
+        QCOMPARE(Text(*window, 0), input);
     }
 }
 
@@ -627,6 +641,19 @@ void frmMainTest::exitItemClosesAndSaves() {
     Item(*window, "mnuFileItem99")->trigger();
     QVERIFY(!window->isVisible());
     QCOMPARE(program.IniValue(u"Ret"), QStringLiteral("0"));
+}
+
+// setting.ini cannot be written: closing says so in one message naming the file and why.
+void frmMainTest::unsavedSettingsSaidOnce() {
+    Program program;
+    program.WriteTable("table.txt");
+    const auto window = program.Open();
+    QVERIFY(QDir(program.Folder()).mkdir("setting.ini"));
+    window->close();
+    const std::pair<QString, QString> message{
+        "Zelkora", S(u"設定を保存できませんでした。\n") + program.Folder() +
+                       S(u"/setting.ini\n同じ名前のフォルダがあります。")};
+    QCOMPARE(program.messages, (std::vector{message}));
 }
 
 void frmMainTest::layoutFollowsClientArea() {
