@@ -1,24 +1,8 @@
 #include "encoding/Utf7.h"
 
-#include <array>
+#include "encoding/Base64Alphabet.h"
 
 namespace zelkora {
-
-namespace {
-
-constexpr std::uint8_t kNotBase64 = 0xFF;
-
-constexpr std::array<std::uint8_t, 256> kBase64Values = [] {
-    std::array<std::uint8_t, 256> table{};
-    table.fill(kNotBase64);
-    constexpr char kAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
-    for (std::uint8_t value = 0; value < 64; ++value) {
-        table[static_cast<std::uint8_t>(kAlphabet[value])] = value;
-    }
-    return table;
-}();
-
-}  // namespace
 
 std::u16string DecodeUtf7(std::span<const std::uint8_t> bytes, std::size_t* substitutions) {
     std::u16string text;
@@ -33,14 +17,14 @@ std::u16string DecodeUtf7(std::span<const std::uint8_t> bytes, std::size_t* subs
             ++substituted;
             continue;
         }
-        if (b != '+' || i == size || kBase64Values[bytes[i]] == kNotBase64) {
+        if (b != '+' || i == size || !IsBase64(bytes[i])) {
             text.push_back(static_cast<char16_t>(b));
             i += b == '+' && i < size && bytes[i] == '-' ? 1 : 0;
             continue;
         }
         std::uint32_t bits = 0;
         int bitCount = 0;
-        for (; i < size && kBase64Values[bytes[i]] != kNotBase64; ++i) {
+        for (; i < size && IsBase64(bytes[i]); ++i) {
             bits = (bits << 6 | kBase64Values[bytes[i]]) & 0x3FFFFF;
             bitCount += 6;
             if (bitCount >= 16) {

@@ -16,8 +16,12 @@ enum class Encoding { SJIS, JIS, Unicode, UTF8, UTF7, EUC };
 // an empty file).
 [[nodiscard]] Encoding DetectEncoding(std::span<const std::uint8_t> bytes);
 
+// A score that ends the detection at once: a byte-order mark or an escape sequence leaves no
+// doubt. Ordinary scores stay within 0..100.
+inline constexpr std::int16_t kCertain = 9999;
+
 // The six scores behind a detection, in scoring order (JIS, UNICODE, UTF8, UTF7, SJIS, EUC),
-// each run to completion; 9999 means certain. For reports; DetectEncoding stops earlier.
+// each run to completion, kCertain where certain. For reports; DetectEncoding stops earlier.
 struct EncodingScores {
     std::int16_t jis = 0, unicode = 0, utf8 = 0, utf7 = 0, sjis = 0, euc = 0;
     bool wholeFile = false;  // every byte was examined, not only the first 1000

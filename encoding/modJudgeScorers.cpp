@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <array>
 
+#include "encoding/Base64Alphabet.h"
+
 namespace zelkora {
 
 namespace {
@@ -41,18 +43,6 @@ constexpr ByteTable kUtf8Continuations = [] {
     ByteTable table{};
     for (int b = 0xC0; b < 256; ++b) {
         table[b] = b >= 0xFC ? 5 : b >= 0xF8 ? 4 : b >= 0xF0 ? 3 : b >= 0xE0 ? 2 : 1;
-    }
-    return table;
-}();
-
-// Values of the modified base64 alphabet; kNotBase64 for every other byte.
-constexpr std::uint8_t kNotBase64 = 0xFF;
-constexpr ByteTable kBase64Values = [] {
-    ByteTable table{};
-    table.fill(kNotBase64);
-    constexpr char kAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
-    for (std::uint8_t value = 0; value < 64; ++value) {
-        table[static_cast<std::uint8_t>(kAlphabet[value])] = value;
     }
     return table;
 }();
@@ -220,7 +210,7 @@ std::int16_t ScoreUTF7(Bytes bytes, std::size_t last) {
             }
             run = 0;
             shifted = false;
-        } else if (kBase64Values[b] != kNotBase64) {
+        } else if (IsBase64(b)) {
             bitCount = (6 * run) % 8;
             mask = (1u << bitCount) - 1;
             ++run;

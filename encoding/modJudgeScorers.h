@@ -7,11 +7,9 @@
 #include <cstdint>
 #include <span>
 
-namespace zelkora {
+#include "encoding/modJudge.h"
 
-// A score that ends the detection at once: a byte-order mark or an escape sequence leaves no
-// doubt. Ordinary scores stay within 0..100.
-inline constexpr std::int16_t kCertain = 9999;
+namespace zelkora {
 
 // The last index the scorers examine: 999, so the first 1000 bytes decide, unless those bytes
 // are plain ASCII and the file goes on. A comment header and ASCII entries look the same in

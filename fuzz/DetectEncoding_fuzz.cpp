@@ -13,8 +13,7 @@
 namespace {
 
 using zelkora::Encoding;
-
-constexpr std::int16_t kCertain = 9999;
+using zelkora::kCertain;
 
 bool InRange(std::int16_t score, std::int16_t top) {
     return score == kCertain || (score >= 0 && score <= top);

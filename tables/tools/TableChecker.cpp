@@ -15,8 +15,6 @@ namespace zelkora {
 
 namespace {
 
-constexpr std::int16_t kCertain = 9999;
-
 // Two scores this close mean a small edit near the top of the file can flip the detection.
 constexpr int kCloseScore = 5;
 

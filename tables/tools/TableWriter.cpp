@@ -6,6 +6,7 @@
 #include <array>
 #include <cctype>
 
+#include "encoding/Base64Alphabet.h"
 #include "tables/TableReader.h"
 
 namespace zelkora {
@@ -57,10 +58,6 @@ const char* ConverterName(Encoding encoding) {
             return "UTF-16LE";
     }
     return "UTF-8";
-}
-
-bool IsBase64(std::uint8_t b) {
-    return std::isalnum(b) != 0 || b == '+' || b == '/';
 }
 
 // The converter may end a base64 run without "-" when the next character is not a base64
