@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <optional>
 
+#include "engine/HexCode.h"
 #include "engine/StringBuffer.h"
 #include "engine/TextToCode.h"
 
@@ -11,35 +12,6 @@ namespace zelkora {
 namespace {
 
 using Index = CodeTable::Index;
-
-std::optional<std::uint32_t> HexDigit(char16_t c) {
-    if (c >= u'0' && c <= u'9') {
-        return c - u'0';
-    }
-    if (c >= u'A' && c <= u'F') {
-        return c - u'A' + 10;
-    }
-    if (c >= u'a' && c <= u'f') {
-        return c - u'a' + 10;
-    }
-    return std::nullopt;
-}
-
-// Hexadecimal digits only, the value within 32 bits; leading zeros are allowed.
-std::optional<std::uint32_t> ReadHex(std::u16string_view text) {
-    std::uint64_t value = 0;
-    for (const char16_t c : text) {
-        const auto digit = HexDigit(c);
-        if (!digit) {
-            return std::nullopt;
-        }
-        value = value * 16 + *digit;
-        if (value > UINT32_MAX) {
-            return std::nullopt;
-        }
-    }
-    return static_cast<std::uint32_t>(value);
-}
 
 // One element of the input and its value, read once (none when it cannot be read).
 struct Element {
@@ -65,7 +37,7 @@ public:
         const std::u16string_view text = text_.substr(pos_, end - pos_);
         const std::size_t offset = pos_;
         pos_ = end + 1;
-        return {text, offset, ReadHex(text)};
+        return {text, offset, ParseHexCode(text)};
     }
 
 private:

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "engine/HexCode.h"
+
 namespace zelkora {
 
 std::u16string fInsertStr(std::u16string_view text, std::size_t position,
@@ -35,14 +37,9 @@ bool NeedsSpacing(std::u16string_view input) {
     return input.size() > 2 && input.find(u' ') == std::u16string_view::npos;
 }
 
-// Only ASCII digits and a-f (either case) count: full-width forms are text, not codes.
 bool LooksLikeCodes(std::u16string_view input) {
     const std::size_t first = input.find_first_not_of(u' ');
-    if (first == std::u16string_view::npos) {
-        return false;
-    }
-    const char16_t c = input[first];
-    return (c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'f') || (c >= u'A' && c <= u'F');
+    return first != std::u16string_view::npos && IsHexDigit(input[first]);
 }
 
 }  // namespace zelkora

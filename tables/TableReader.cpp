@@ -9,6 +9,7 @@
 #include <cstdio>
 
 #include "encoding/modADOS.h"
+#include "engine/HexCode.h"
 
 namespace zelkora {
 namespace {
@@ -161,27 +162,7 @@ std::u16string DecodeTableBytesAs(Encoding encoding, std::span<const std::uint8_
 }
 
 std::int32_t ReadCodeField(std::u16string_view field) {
-    if (field.empty()) {
-        return 0;
-    }
-    std::uint64_t value = 0;
-    for (const char16_t c : field) {
-        unsigned digit = 0;
-        if (c >= u'0' && c <= u'9') {
-            digit = c - u'0';
-        } else if (c >= u'A' && c <= u'F') {
-            digit = c - u'A' + 10;
-        } else if (c >= u'a' && c <= u'f') {
-            digit = c - u'a' + 10;
-        } else {
-            return 0;
-        }
-        value = value * 16 + digit;
-        if (value > 0xFFFFFFFFu) {
-            return 0;
-        }
-    }
-    return static_cast<std::int32_t>(static_cast<std::uint32_t>(value));
+    return static_cast<std::int32_t>(ParseHexCode(field).value_or(0));
 }
 
 namespace {

@@ -7,6 +7,7 @@
 #include <unordered_map>
 
 #include "encoding/Utf8.h"
+#include "engine/HexCode.h"
 #include "engine/TextToCode.h"
 #include "tables/TableReader.h"
 #include "tables/tools/ConversionReport.h"
@@ -17,10 +18,6 @@ namespace {
 
 // Two scores this close mean a small edit near the top of the file can flip the detection.
 constexpr int kCloseScore = 5;
-
-bool IsHexDigit(char16_t c) {
-    return (c >= u'0' && c <= u'9') || (c >= u'A' && c <= u'F') || (c >= u'a' && c <= u'f');
-}
 
 // Counts line ends as editors do: CR LF, a lone LF and a lone CR each end one line.
 class EditorLines {
@@ -215,9 +212,7 @@ private:
             Add(FindingKind::NotHexadecimal, lineNumber).text = code;
             return false;
         }
-        const std::size_t significant =
-            code.size() - std::min(code.find_first_not_of(u'0'), code.size());
-        if (significant > 8) {
+        if (!ParseHexCode(code)) {
             Add(FindingKind::TooLarge, lineNumber).text = code;
             return false;
         }

@@ -6,11 +6,10 @@
 
 #include <algorithm>
 #include <array>
-#include <cctype>
-#include <charconv>
 #include <iterator>
 #include <span>
 
+#include "engine/HexCode.h"
 #include "engine/TextToCode.h"
 #include "tables/TableReader.h"
 #include "tables/tools/EntryOrder.h"
@@ -20,14 +19,12 @@ namespace zelkora {
 
 namespace {
 
+// One to four digits.
 std::optional<std::uint32_t> ParseHex(std::string_view digits) {
-    if (digits.empty() || digits.size() > 4 ||
-        !std::ranges::all_of(digits, [](char c) { return std::isxdigit(c) != 0; })) {
+    if (digits.empty() || digits.size() > 4) {
         return std::nullopt;
     }
-    std::uint32_t value = 0;
-    std::from_chars(digits.data(), digits.data() + digits.size(), value, 16);
-    return value;
+    return ParseHexCode(std::u16string(digits.begin(), digits.end()));
 }
 
 std::u16string Ascii(std::string_view text) {

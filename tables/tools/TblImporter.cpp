@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "encoding/Utf8.h"
+#include "engine/HexCode.h"
 #include "engine/TextToCode.h"
 #include "tables/TableReader.h"
 #include "tables/tools/EntryOrder.h"
@@ -142,10 +143,7 @@ private:
     }
 
     std::optional<Code> ReadCode(std::u16string_view digits, std::size_t number) {
-        const bool hex = !digits.empty() && std::ranges::all_of(digits, [](char16_t c) {
-            return (c >= u'0' && c <= u'9') || (c >= u'A' && c <= u'F') || (c >= u'a' && c <= u'f');
-        });
-        if (!hex) {
+        if (digits.empty() || !std::ranges::all_of(digits, IsHexDigit)) {
             Add(TblIssueKind::NotHexadecimal, number, digits);
             return std::nullopt;
         }
@@ -157,11 +155,9 @@ private:
             Add(TblIssueKind::LongCode, number, digits);
             return std::nullopt;
         }
-        Code code;
-        for (const char16_t c : digits) {
-            const char16_t upper = c >= u'a' ? static_cast<char16_t>(c - u'a' + u'A') : c;
-            code.digits.push_back(upper);
-            code.value = code.value * 16 + (upper <= u'9' ? upper - u'0' : upper - u'A' + 10);
+        Code code{.digits = std::u16string(digits), .value = ParseHexCode(digits).value_or(0)};
+        for (char16_t& c : code.digits) {
+            c = c >= u'a' ? static_cast<char16_t>(c - u'a' + u'A') : c;
         }
         return code;
     }

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/CodeToText.h"
+#include "engine/HexCode.h"
 #include "engine/TextToCode.h"
 #include "tests/core/EngineTable.h"
 
@@ -65,7 +66,7 @@ std::u16string ReferenceCodeToText(const CodeTable& table, std::u16string_view c
         if (e[k].empty()) {
             continue;
         }
-        const auto value = test::HexValue(e[k]);
+        const auto value = ParseHexCode(e[k]);
         if (!value) {
             text += u" " + e[k] + u" ";
             continue;
@@ -73,7 +74,7 @@ std::u16string ReferenceCodeToText(const CodeTable& table, std::u16string_view c
         const bool last = k + 1 == e.size();
         std::optional<std::uint32_t> pair;
         if (!last) {
-            pair = test::HexValue(e[k + 1] + e[k]);
+            pair = ParseHexCode(e[k + 1] + e[k]);
         }
         const std::uint32_t byte = last ? *value : pair.value_or(*value) & 0xFF;
         bool matched = false;
