@@ -1,10 +1,8 @@
 #include "tables/tools/ConversionReport.h"
 
-#include <array>
-#include <cstdio>
 #include <vector>
 
-#include "encoding/Utf8.h"
+#include "tables/tools/QuoteText.h"
 
 namespace zelkora {
 
@@ -109,26 +107,6 @@ void UnmatchedCodesReport::Add(std::u16string_view codes, std::span<const std::s
 
 std::string UnmatchedCodesReport::Text() const {
     return count_ == 0 ? std::string() : Heading(count_, "code", "had no entry", shown_) + entries_;
-}
-
-// Each stretch between two escapes is converted whole, never a unit at a time, so that a
-// surrogate pair comes out as its character rather than as two U+FFFD.
-std::string QuoteText(std::u16string_view text) {
-    std::string out = "\"";
-    std::size_t start = 0;
-    for (std::size_t i = 0; i <= text.size(); ++i) {
-        if (i < text.size() && text[i] >= 0x20 && text[i] != 0x7F) {
-            continue;
-        }
-        out += Utf16ToUtf8(text.substr(start, i - start));
-        if (i < text.size()) {
-            std::array<char, 8> escape{};
-            std::snprintf(escape.data(), escape.size(), "\\x%02X", static_cast<unsigned>(text[i]));
-            out += escape.data();
-        }
-        start = i + 1;
-    }
-    return out + "\"";
 }
 
 }  // namespace zelkora

@@ -44,9 +44,4 @@ private:
     std::string entries_;
 };
 
-// Quoted for a message, in UTF-8, with control characters as escapes ("\x0D"), so that a real
-// line end is not taken for the two-character line-break token. A character outside the BMP is
-// shown as itself.
-[[nodiscard]] std::string QuoteText(std::u16string_view text);
-
 }  // namespace zelkora

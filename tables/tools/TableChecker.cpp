@@ -10,7 +10,7 @@
 #include "engine/HexCode.h"
 #include "engine/TextToCode.h"
 #include "tables/TableReader.h"
-#include "tables/tools/ConversionReport.h"
+#include "tables/tools/QuoteText.h"
 
 namespace zelkora {
 
@@ -338,11 +338,6 @@ std::string Counted(std::size_t n, std::string_view noun, std::string_view plura
     return Number(n) + " " + (plural.empty() ? std::string(noun) + "s" : std::string(plural));
 }
 
-// Quoted as the conversion reports quote, so a character outside the BMP shows as itself.
-std::string Quote(std::u16string_view text) {
-    return QuoteText(text);
-}
-
 std::string ScoresText(const EncodingScores& scores) {
     std::string out;
     for (const ScoredEncoding& s : ScoreList(scores)) {
@@ -390,45 +385,46 @@ std::string Message(const Finding& f, const TableCheck& check) {
             return Counted(f.count, "byte sequence") + " cannot be decoded as " + encoding +
                    "; each reads as U+FFFD";
         case FindingKind::ShortLine:
-            return Quote(f.text) + " is ignored: a line needs at least 3 characters";
+            return QuoteText(f.text) + " is ignored: a line needs at least 3 characters";
         case FindingKind::NoSpace:
-            return "no space after the code: the line is read as the character " + Quote(f.text) +
-                   " with no code";
+            return "no space after the code: the line is read as the character " +
+                   QuoteText(f.text) + " with no code";
         case FindingKind::EmptyCodeField:
             return "the line begins with a space, so its code is empty: text to codes writes "
                    "nothing for " +
-                   Quote(f.text);
+                   QuoteText(f.text);
         case FindingKind::NotHexadecimal:
-            return "code " + Quote(f.text) + " is not hexadecimal: codes to text reads it as 0";
+            return "code " + QuoteText(f.text) + " is not hexadecimal: codes to text reads it as 0";
         case FindingKind::TooLarge:
-            return "code " + Quote(f.text) + " does not fit 32 bits: codes to text reads it as 0";
+            return "code " + QuoteText(f.text) +
+                   " does not fit 32 bits: codes to text reads it as 0";
         case FindingKind::LongCode:
-            return "code " + Quote(f.text) +
+            return "code " + QuoteText(f.text) +
                    " has more than four digits: text to codes writes "
                    "more than two bytes, codes to text reads at most two";
         case FindingKind::EmptyCharacter:
-            return "the character " + Quote(f.text) +
+            return "the character " + QuoteText(f.text) +
                    " is empty once trimmed: the code "
                    "converts to nothing (to map the space, write exactly one space after the "
                    "code)";
         case FindingKind::TrimmedSpaces:
-            return "the character " + Quote(f.text) + " loses its outer spaces and is read as " +
-                   Quote(f.other);
+            return "the character " + QuoteText(f.text) +
+                   " loses its outer spaces and is read as " + QuoteText(f.other);
         case FindingKind::NeverMatched:
-            return Quote(f.text) +
+            return QuoteText(f.text) +
                    " is several characters: text to codes never matches it "
                    "(codes to text writes it whole)";
         case FindingKind::DuplicateCode:
-            return "code " + Quote(f.text) + " is also on line " + Number(f.otherLine) +
+            return "code " + QuoteText(f.text) + " is also on line " + Number(f.otherLine) +
                    ", which comes first and wins in codes to text";
         case FindingKind::DuplicateCharacter:
-            return "note: the character " + Quote(f.text) + " is also on line " +
+            return "note: the character " + QuoteText(f.text) + " is also on line " +
                    Number(f.otherLine) +
                    ", which comes first and wins in text to codes (codes to text reads both)";
         case FindingKind::ShadowingOneByte:
-            return "one-byte code " + Quote(f.text) + " comes before " +
+            return "one-byte code " + QuoteText(f.text) + " comes before " +
                    Counted(f.count, "two-byte code") + " with that low byte (first " +
-                   Quote(f.other) + " on line " + Number(f.otherLine) +
+                   QuoteText(f.other) + " on line " + Number(f.otherLine) +
                    "): codes to text takes their low byte for this code "
                    "and never gives their characters; put the two-byte codes first";
     }

@@ -8,6 +8,7 @@
 #include "engine/TextToCode.h"
 #include "tables/TableReader.h"
 #include "tables/tools/EntryOrder.h"
+#include "tables/tools/QuoteText.h"
 #include "tables/tools/TableWriter.h"
 
 namespace zelkora {
@@ -217,12 +218,8 @@ private:
     std::size_t unstorable_ = 0;
 };
 
-std::string Quote(std::u16string_view text) {
-    return "\"" + Utf16ToUtf8(text) + "\"";
-}
-
 std::string Message(const TblIssue& issue, Encoding encoding) {
-    const std::string text = Quote(issue.text);
+    const std::string text = QuoteText(issue.text);
     switch (issue.kind) {
         case TblIssueKind::Substituted:
             return std::to_string(issue.count) + " bytes cannot be decoded and become U+FFFD";

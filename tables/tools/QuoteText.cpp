@@ -1,0 +1,30 @@
+#include "tables/tools/QuoteText.h"
+
+#include <array>
+#include <cstdio>
+
+#include "encoding/Utf8.h"
+
+namespace zelkora {
+
+// Each stretch between two escapes is converted whole, never a unit at a time, so that a
+// surrogate pair comes out as its character rather than as two U+FFFD.
+std::string QuoteText(std::u16string_view text) {
+    std::string out = "\"";
+    std::size_t start = 0;
+    for (std::size_t i = 0; i <= text.size(); ++i) {
+        if (i < text.size() && text[i] >= 0x20 && text[i] != 0x7F) {
+            continue;
+        }
+        out += Utf16ToUtf8(text.substr(start, i - start));
+        if (i < text.size()) {
+            std::array<char, 8> escape{};
+            std::snprintf(escape.data(), escape.size(), "\\x%02X", static_cast<unsigned>(text[i]));
+            out += escape.data();
+        }
+        start = i + 1;
+    }
+    return out + "\"";
+}
+
+}  // namespace zelkora
