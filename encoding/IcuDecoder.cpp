@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 namespace zelkora {
 
@@ -58,32 +59,26 @@ IcuDecoder::IcuDecoder(const char* charset) {
     if (charset == nullptr || *charset == '\0') {
         return;  // ICU would open the platform's default charset instead
     }
+    IcuConverter converter = OpenIcuConverter(charset);
+    if (!converter) {
+        return;
+    }
     UErrorCode error = U_ZERO_ERROR;
-    UConverter* converter = ucnv_open(charset, &error);
+    ucnv_setToUCallBack(converter.get(), SubstituteAndCount, &substitutions_, nullptr, nullptr,
+                        &error);
     if (U_FAILURE(error)) {
         return;
     }
-    ucnv_setToUCallBack(converter, SubstituteAndCount, &substitutions_, nullptr, nullptr, &error);
-    if (U_FAILURE(error)) {
-        ucnv_close(converter);
-        return;
-    }
-    const char* name = ucnv_getName(converter, &error);
+    const char* name = ucnv_getName(converter.get(), &error);
     rotatesControls_ = U_SUCCESS(error) && std::strcmp(name, kIbmRotatingTable) == 0;
-    converter_ = converter;
-}
-
-IcuDecoder::~IcuDecoder() {
-    if (converter_ != nullptr) {
-        ucnv_close(converter_);
-    }
+    converter_ = std::move(converter);
 }
 
 bool IcuDecoder::Append(std::span<const std::uint8_t> bytes, std::u16string& text) {
     if (converter_ == nullptr) {
         return false;
     }
-    ucnv_resetToUnicode(converter_);
+    ucnv_resetToUnicode(converter_.get());
     const std::size_t start = text.size();
     // One code unit a byte is enough for the Japanese charsets and UTF-8; other charsets may
     // need more, and the loop grows the text for them.
@@ -94,7 +89,7 @@ bool IcuDecoder::Append(std::span<const std::uint8_t> bytes, std::u16string& tex
     UErrorCode error = U_ZERO_ERROR;
     for (;;) {
         UChar* target = text.data() + written;
-        ucnv_toUnicode(converter_, &target, text.data() + text.size(), &source, sourceLimit,
+        ucnv_toUnicode(converter_.get(), &target, text.data() + text.size(), &source, sourceLimit,
                        nullptr, true, &error);
         written = static_cast<std::size_t>(target - text.data());
         if (error != U_BUFFER_OVERFLOW_ERROR) {

@@ -7,7 +7,7 @@
 #include <span>
 #include <string>
 
-struct UConverter;
+#include "encoding/IcuConverter.h"
 
 namespace zelkora {
 
@@ -19,7 +19,6 @@ class IcuDecoder {
 public:
     // Opens the converter ICU knows by that name; IsOpen() tells whether it could.
     explicit IcuDecoder(const char* charset);
-    ~IcuDecoder();
     IcuDecoder(const IcuDecoder&) = delete;
     IcuDecoder& operator=(const IcuDecoder&) = delete;
     IcuDecoder(IcuDecoder&&) = delete;
@@ -34,7 +33,7 @@ public:
     [[nodiscard]] std::size_t Substitutions() const { return substitutions_; }
 
 private:
-    UConverter* converter_ = nullptr;
+    IcuConverter converter_;
     std::size_t substitutions_ = 0;
     bool rotatesControls_ = false;
 };

@@ -9,6 +9,7 @@
 #include <iterator>
 #include <span>
 
+#include "encoding/IcuConverter.h"
 #include "engine/HexCode.h"
 #include "engine/TextToCode.h"
 #include "tables/TableReader.h"
@@ -47,31 +48,23 @@ std::u16string Count(std::size_t n) {
 
 class Charset {
 public:
-    explicit Charset(const std::string& name) {
-        UErrorCode status = U_ZERO_ERROR;
-        handle_ = ucnv_open(name.c_str(), &status);
-        if (U_FAILURE(status)) {
-            handle_ = nullptr;
+    explicit Charset(const std::string& name) : converter_(OpenIcuConverter(name.c_str())) {
+        if (!converter_) {
             return;
         }
         // Stop instead of substituting, so that an unmapped code fails rather than turning
         // into a substitute character that would look like a mapping.
-        ucnv_setToUCallBack(handle_, UCNV_TO_U_CALLBACK_STOP, nullptr, nullptr, nullptr, &status);
-        ucnv_setFromUCallBack(handle_, UCNV_FROM_U_CALLBACK_STOP, nullptr, nullptr, nullptr,
-                              &status);
+        UErrorCode status = U_ZERO_ERROR;
+        ucnv_setToUCallBack(converter_.get(), UCNV_TO_U_CALLBACK_STOP, nullptr, nullptr, nullptr,
+                            &status);
+        ucnv_setFromUCallBack(converter_.get(), UCNV_FROM_U_CALLBACK_STOP, nullptr, nullptr,
+                              nullptr, &status);
     }
-    ~Charset() {
-        if (handle_ != nullptr) {
-            ucnv_close(handle_);
-        }
-    }
-    Charset(const Charset&) = delete;
-    Charset& operator=(const Charset&) = delete;
 
-    bool is_open() const { return handle_ != nullptr; }
+    bool is_open() const { return converter_ != nullptr; }
     std::string name() const {
         UErrorCode status = U_ZERO_ERROR;
-        return ucnv_getName(handle_, &status);
+        return ucnv_getName(converter_.get(), &status);
     }
 
     // The one UTF-16 code unit the bytes decode to, if that is all they decode to.
@@ -79,7 +72,7 @@ public:
         std::array<UChar, 4> units{};
         UErrorCode status = U_ZERO_ERROR;
         const std::int32_t n =
-            ucnv_toUChars(handle_, units.data(), static_cast<std::int32_t>(units.size()),
+            ucnv_toUChars(converter_.get(), units.data(), static_cast<std::int32_t>(units.size()),
                           reinterpret_cast<const char*>(bytes.data()),
                           static_cast<std::int32_t>(bytes.size()), &status);
         if (U_FAILURE(status) || n != 1 || U16_IS_SURROGATE(units[0])) {
@@ -93,7 +86,7 @@ public:
         std::array<char, 8> out{};
         UErrorCode status = U_ZERO_ERROR;
         const std::int32_t n = ucnv_fromUChars(
-            handle_, out.data(), static_cast<std::int32_t>(out.size()), &c, 1, &status);
+            converter_.get(), out.data(), static_cast<std::int32_t>(out.size()), &c, 1, &status);
         if (U_FAILURE(status)) {
             return std::nullopt;
         }
@@ -101,7 +94,7 @@ public:
     }
 
 private:
-    UConverter* handle_ = nullptr;
+    IcuConverter converter_;
 };
 
 std::vector<std::u16string> HeaderLines(const MakeTableRequest& request, const CharsetTable& table,

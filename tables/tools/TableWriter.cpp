@@ -126,25 +126,12 @@ std::u16string UnstorableNote(Encoding encoding, std::size_t count) {
            std::u16string(n.begin(), n.end()) + u" 個は入れていません。";
 }
 
-struct TableWriter::Converter {
-    UConverter* handle = nullptr;
-};
-
 TableWriter::TableWriter(Encoding encoding)
-    : encoding_(encoding), converter_(std::make_unique<Converter>()) {
-    UErrorCode status = U_ZERO_ERROR;
-    converter_->handle = ucnv_open(ConverterName(encoding), &status);
-    if (U_FAILURE(status)) {
-        converter_->handle = nullptr;
-        return;
-    }
-    ucnv_setFromUCallBack(converter_->handle, UCNV_FROM_U_CALLBACK_STOP, nullptr, nullptr, nullptr,
-                          &status);
-}
-
-TableWriter::~TableWriter() {
-    if (converter_->handle != nullptr) {
-        ucnv_close(converter_->handle);
+    : encoding_(encoding), converter_(OpenIcuConverter(ConverterName(encoding))) {
+    if (converter_) {
+        UErrorCode status = U_ZERO_ERROR;
+        ucnv_setFromUCallBack(converter_.get(), UCNV_FROM_U_CALLBACK_STOP, nullptr, nullptr,
+                              nullptr, &status);
     }
 }
 
@@ -175,19 +162,19 @@ std::u16string TableWriter::Compose(const std::vector<std::u16string>& header,
 }
 
 std::optional<std::vector<std::uint8_t>> TableWriter::Store(std::u16string_view text) {
-    if (converter_->handle == nullptr) {
+    if (!converter_) {
         return std::nullopt;
     }
     const auto length = static_cast<std::int32_t>(text.size());
     UErrorCode status = U_ZERO_ERROR;
     const std::int32_t needed =
-        ucnv_fromUChars(converter_->handle, nullptr, 0, text.data(), length, &status);
+        ucnv_fromUChars(converter_.get(), nullptr, 0, text.data(), length, &status);
     if (status != U_BUFFER_OVERFLOW_ERROR && U_FAILURE(status)) {
         return std::nullopt;
     }
     std::vector<std::uint8_t> bytes(static_cast<std::size_t>(needed));
     status = U_ZERO_ERROR;
-    ucnv_fromUChars(converter_->handle, reinterpret_cast<char*>(bytes.data()), needed, text.data(),
+    ucnv_fromUChars(converter_.get(), reinterpret_cast<char*>(bytes.data()), needed, text.data(),
                     length, &status);
     if (U_FAILURE(status)) {
         return std::nullopt;

@@ -2,12 +2,12 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "encoding/IcuConverter.h"
 #include "encoding/modJudge.h"
 
 namespace zelkora {
@@ -31,7 +31,6 @@ namespace zelkora {
 class TableWriter {
 public:
     explicit TableWriter(Encoding encoding);
-    ~TableWriter();
     TableWriter(const TableWriter&) = delete;
     TableWriter& operator=(const TableWriter&) = delete;
 
@@ -52,9 +51,8 @@ public:
     [[nodiscard]] std::optional<std::vector<std::uint8_t>> Store(std::u16string_view text);
 
 private:
-    struct Converter;
     Encoding encoding_;
-    std::unique_ptr<Converter> converter_;
+    IcuConverter converter_;
 };
 
 }  // namespace zelkora
