@@ -4,11 +4,11 @@
 #include "cli/CliIo.h"
 #include "cli/CliTable.h"
 #include "cli/Commands.h"
+#include "encoding/EncodingRegistry.h"
 #include "encoding/Utf8.h"
 #include "tables/TableReader.h"
 #include "tables/tools/TableChecker.h"
 #include "tables/tools/TableMaker.h"
-#include "tables/tools/TableWriter.h"
 #include "tables/tools/TblImporter.h"
 
 namespace zelkora::cli {
@@ -107,7 +107,7 @@ int RunMakeTable(const Invocation& invocation) {
     }
     if (made->unstorable > 0) {
         status = Fail(std::to_string(made->unstorable) + " entries left out: " +
-                      Utf16ToUtf8(StorageName(request.encoding)) + " cannot hold their character");
+                      std::string(CharsetName(request.encoding)) + " cannot hold their character");
     }
     if (!made->readsBack) {
         status = Fail("the table reader would not read this file back as written");

@@ -11,10 +11,6 @@
 
 namespace zelkora {
 
-// ICU's name of the Windows-31J table (Shift_JIS as Windows has it: 0x5C is a backslash,
-// 0x8160 the full-width tilde, NEC row 13 and the IBM extensions included).
-inline constexpr char kWindows31J[] = "windows-31j";
-
 class IcuDecoder {
 public:
     // Opens the converter ICU knows by that name; IsOpen() tells whether it could.

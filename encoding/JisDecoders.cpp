@@ -1,5 +1,6 @@
 #include "encoding/JisDecoders.h"
 
+#include "encoding/EncodingRegistry.h"
 #include "encoding/IcuDecoder.h"
 
 #include <optional>

@@ -1,10 +1,10 @@
 #include "encoding/modADOS.h"
 
+#include "encoding/EncodingRegistry.h"
 #include "encoding/IcuDecoder.h"
 #include "encoding/JisDecoders.h"
 #include "encoding/Utf7.h"
 
-#include <algorithm>
 #include <string>
 
 namespace zelkora {
@@ -13,13 +13,6 @@ namespace {
 
 using Bytes = std::span<const std::uint8_t>;
 using Decoder = std::u16string (*)(Bytes bytes, std::size_t* substitutions);
-
-// Charset names are compared as the converters' registries do, ignoring ASCII case.
-bool SameCharset(std::string_view a, std::string_view b) {
-    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
-                      [&](char x, char y) { return lower(x) == lower(y); });
-}
 
 struct NamedDecoder {
     std::string_view charset;
@@ -39,7 +32,7 @@ constexpr NamedDecoder kOwnDecoders[] = {
 std::u16string DecodeWithCharset(std::string_view charset, Bytes bytes,
                                  std::size_t* substitutions) {
     for (const NamedDecoder& decoder : kOwnDecoders) {
-        if (SameCharset(charset, decoder.charset)) {
+        if (SameCharsetName(charset, decoder.charset)) {
             return decoder.decode(bytes, substitutions);
         }
     }

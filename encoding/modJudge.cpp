@@ -1,5 +1,6 @@
 #include "encoding/modJudge.h"
 
+#include "encoding/EncodingRegistry.h"
 #include "encoding/modJudgeScorers.h"
 
 namespace zelkora {
@@ -28,22 +29,10 @@ constexpr std::size_t Index(Encoding encoding) {
 
 }  // namespace
 
+// Detection never names anything but the six; a stray value reads as the default.
 const char* EncodingName(Encoding encoding) {
-    switch (encoding) {
-        case Encoding::SJIS:
-            return "SJIS";
-        case Encoding::JIS:
-            return "JIS";
-        case Encoding::Unicode:
-            return "UNICODE";
-        case Encoding::UTF8:
-            return "UTF8";
-        case Encoding::UTF7:
-            return "UTF7";
-        case Encoding::EUC:
-            return "EUC";
-    }
-    return "SJIS";
+    const EncodingInfo* info = FindEncoding(encoding);
+    return info != nullptr ? info->detectionName : "SJIS";
 }
 
 Encoding DetectEncoding(std::span<const std::uint8_t> bytes) {

@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstdio>
 
+#include "encoding/EncodingRegistry.h"
 #include "encoding/modADOS.h"
 #include "engine/HexCode.h"
 
@@ -134,31 +135,22 @@ std::u16string DecodeTableBytesAs(Encoding encoding, std::span<const std::uint8_
     std::size_t ignored = 0;
     std::size_t& count = substitutions != nullptr ? *substitutions : ignored;
     count = 0;
-    switch (encoding) {
-        case Encoding::Unicode: {
-            const std::size_t mark = bytes.size() >= 2 && bytes[0] == 0xFF && bytes[1] == 0xFE;
-            count = (bytes.size() - 2 * mark) % 2;
-            return FromUTF16LE(bytes);
-        }
-        case Encoding::JIS:
-            return DecodeWithCharset("ISO-2022-JP", bytes, &count);
-        case Encoding::EUC:
-            return DecodeWithCharset("EUC-JP", bytes, &count);
-        case Encoding::UTF7:
-            return DecodeWithCharset("UTF-7", bytes, &count);
-        case Encoding::UTF8: {
-            // Left in place, the mark would become part of the first line's code field, which
-            // then reads as code 0 and silently loses its entry.
-            std::u16string text = DecodeWithCharset("UTF-8", bytes, &count);
-            if (!text.empty() && text.front() == u'\uFEFF') {
-                text.erase(0, 1);
-            }
-            return text;
-        }
-        case Encoding::SJIS:
-            break;
+    if (encoding == Encoding::Unicode) {
+        // Taken as code units as they stand: an odd last byte is all that can be lost.
+        const std::size_t mark = bytes.size() >= 2 && bytes[0] == 0xFF && bytes[1] == 0xFE;
+        count = (bytes.size() - 2 * mark) % 2;
+        return FromUTF16LE(bytes);
     }
-    return FromShiftJIS(bytes, &count);
+    // A value that is none of the six is read as Shift_JIS, the detection's default.
+    const EncodingInfo* info = FindEncoding(encoding);
+    const EncodingInfo& decoding = info != nullptr ? *info : *FindEncoding(Encoding::SJIS);
+    std::u16string text = DecodeWithCharset(decoding.converterName, bytes, &count);
+    // Left in place, a UTF-8 mark would become part of the first line's code field, which then
+    // reads as code 0 and silently loses its entry.
+    if (!decoding.byteOrderMark.empty() && !text.empty() && text.front() == u'\uFEFF') {
+        text.erase(0, 1);
+    }
+    return text;
 }
 
 std::int32_t ReadCodeField(std::u16string_view field) {

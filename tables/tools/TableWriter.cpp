@@ -2,63 +2,13 @@
 
 #include <unicode/ucnv.h>
 
-#include <algorithm>
-#include <array>
-#include <cctype>
-
 #include "encoding/Base64Alphabet.h"
+#include "encoding/EncodingRegistry.h"
 #include "tables/TableReader.h"
 
 namespace zelkora {
 
 namespace {
-
-struct EncodingAlias {
-    std::string_view name;
-    Encoding encoding;
-};
-
-constexpr std::array<EncodingAlias, 12> kAliases{{
-    {"SJIS", Encoding::SJIS},
-    {"Shift_JIS", Encoding::SJIS},
-    {"EUC", Encoding::EUC},
-    {"EUC-JP", Encoding::EUC},
-    {"JIS", Encoding::JIS},
-    {"ISO-2022-JP", Encoding::JIS},
-    {"UTF7", Encoding::UTF7},
-    {"UTF-7", Encoding::UTF7},
-    {"UTF8", Encoding::UTF8},
-    {"UTF-8", Encoding::UTF8},
-    {"UNICODE", Encoding::Unicode},
-    {"UTF-16LE", Encoding::Unicode},
-}};
-
-bool SameIgnoringCase(std::string_view a, std::string_view b) {
-    return std::ranges::equal(a, b, [](char x, char y) {
-        return std::toupper(static_cast<unsigned char>(x)) ==
-               std::toupper(static_cast<unsigned char>(y));
-    });
-}
-
-// The converters the reader decodes with, so that a written table reads back unchanged:
-// Shift_JIS is taken as Windows-31J, where 5C is the backslash.
-const char* ConverterName(Encoding encoding) {
-    switch (encoding) {
-        case Encoding::SJIS:
-            return "windows-31j";
-        case Encoding::EUC:
-            return "EUC-JP";
-        case Encoding::JIS:
-            return "ISO-2022-JP";
-        case Encoding::UTF7:
-            return "UTF-7";
-        case Encoding::UTF8:
-            return "UTF-8";
-        case Encoding::Unicode:
-            return "UTF-16LE";
-    }
-    return "UTF-8";
-}
 
 // The converter may end a base64 run without "-" when the next character is not a base64
 // letter. Decoders accept that, but the detector only credits runs closed by "-", and a table
@@ -87,47 +37,30 @@ std::vector<std::uint8_t> CloseBase64Runs(const std::vector<std::uint8_t>& utf7)
     return out;
 }
 
+std::u16string StorageName(Encoding encoding) {
+    const std::string_view name = CharsetName(encoding);
+    return {name.begin(), name.end()};
+}
+
 }  // namespace
 
-std::optional<Encoding> ParseTableEncoding(std::string_view name) {
-    for (const EncodingAlias& alias : kAliases) {
-        if (SameIgnoringCase(alias.name, name)) {
-            return alias.encoding;
-        }
-    }
-    return std::nullopt;
-}
-
-std::u16string_view StorageName(Encoding encoding) {
-    switch (encoding) {
-        case Encoding::SJIS:
-            return u"Shift_JIS";
-        case Encoding::EUC:
-            return u"EUC-JP";
-        case Encoding::JIS:
-            return u"ISO-2022-JP";
-        case Encoding::UTF7:
-            return u"UTF-7";
-        case Encoding::UTF8:
-            return u"UTF-8";
-        case Encoding::Unicode:
-            return u"UTF-16LE";
-    }
-    return u"";
-}
-
 std::u16string StorageNote(Encoding encoding) {
-    return u"保存形式: " + std::u16string(StorageName(encoding));
+    return u"保存形式: " + StorageName(encoding);
 }
 
 std::u16string UnstorableNote(Encoding encoding, std::size_t count) {
     const std::string n = std::to_string(count);
-    return u"保存形式 " + std::u16string(StorageName(encoding)) + u" で書けない文字の行 " +
+    return u"保存形式 " + StorageName(encoding) + u" で書けない文字の行 " +
            std::u16string(n.begin(), n.end()) + u" 個は入れていません。";
 }
 
-TableWriter::TableWriter(Encoding encoding)
-    : encoding_(encoding), converter_(OpenIcuConverter(ConverterName(encoding))) {
+// The converter the reader decodes with, so that a written table reads back unchanged.
+TableWriter::TableWriter(Encoding encoding) : encoding_(encoding) {
+    const EncodingInfo* info = FindEncoding(encoding);
+    if (info == nullptr) {
+        return;
+    }
+    converter_ = OpenIcuConverter(info->converterName);
     if (converter_) {
         UErrorCode status = U_ZERO_ERROR;
         ucnv_setFromUCallBack(converter_.get(), UCNV_FROM_U_CALLBACK_STOP, nullptr, nullptr,
@@ -179,19 +112,11 @@ std::optional<std::vector<std::uint8_t>> TableWriter::Store(std::u16string_view 
     if (U_FAILURE(status)) {
         return std::nullopt;
     }
-    switch (encoding_) {
-        case Encoding::Unicode:
-            bytes.insert(bytes.begin(), {0xFF, 0xFE});
-            break;
-        case Encoding::UTF8:
-            bytes.insert(bytes.begin(), {0xEF, 0xBB, 0xBF});
-            break;
-        case Encoding::UTF7:
-            bytes = CloseBase64Runs(bytes);
-            break;
-        default:
-            break;
+    if (encoding_ == Encoding::UTF7) {
+        bytes = CloseBase64Runs(bytes);
     }
+    const std::string_view mark = FindEncoding(encoding_)->byteOrderMark;
+    bytes.insert(bytes.begin(), mark.begin(), mark.end());
     return bytes;
 }
 

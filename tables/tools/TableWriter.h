@@ -12,15 +12,6 @@
 
 namespace zelkora {
 
-// The encoding a written table is stored in, by the name the detector gives it or by its
-// charset name: "SJIS" or "Shift_JIS", "EUC" or "EUC-JP", "JIS" or "ISO-2022-JP", "UTF7" or
-// "UTF-7", "UTF8" or "UTF-8", "UNICODE" or "UTF-16LE"; case does not matter.
-[[nodiscard]] std::optional<Encoding> ParseTableEncoding(std::string_view name);
-
-// The charset name of an encoding for people: "Shift_JIS", "EUC-JP", "ISO-2022-JP", "UTF-7",
-// "UTF-8", "UTF-16LE".
-[[nodiscard]] std::u16string_view StorageName(Encoding encoding);
-
 // Header lines of a written table: the encoding it is stored in, and how many entries were
 // left out because that encoding cannot hold their character.
 [[nodiscard]] std::u16string StorageNote(Encoding encoding);

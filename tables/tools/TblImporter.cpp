@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <optional>
 
-#include "encoding/Utf8.h"
+#include "encoding/EncodingRegistry.h"
 #include "engine/HexCode.h"
 #include "engine/TextToCode.h"
 #include "tables/TableReader.h"
@@ -247,7 +247,7 @@ std::string Message(const TblIssue& issue, Encoding encoding) {
             return "the text " + text + " of a line break is dropped: written as \"\\n\"";
         case TblIssueKind::Unstorable:
             return "the character " + text + " cannot be stored in " +
-                   Utf16ToUtf8(StorageName(encoding)) + ", left out";
+                   std::string(CharsetName(encoding)) + ", left out";
     }
     return {};
 }

@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <string>
 
+#include "encoding/EncodingRegistry.h"
 #include "tables/TableReader.h"
-#include "tables/tools/TableWriter.h"
 #include "tests/support/TestSupport.h"
 
 namespace zelkora {
