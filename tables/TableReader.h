@@ -14,11 +14,6 @@
 
 namespace zelkora {
 
-// The whole contents of a regular file in one read; nothing when it is missing, not a regular
-// file or cannot be read. Opening never blocks (a FIFO placed where a table belongs is refused).
-[[nodiscard]] std::optional<std::vector<std::uint8_t>> ReadFileBytes(
-    const std::filesystem::path& path);
-
 // Detects the encoding of a table file's bytes and decodes them; the empty text when the
 // decoder gives nothing. A leading byte-order mark is dropped for UTF-16LE and UTF-8.
 [[nodiscard]] std::u16string DecodeTableBytes(std::span<const std::uint8_t> bytes);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <system_error>
 
+#include "common/FileBytes.h"
 #include "tables/TableReader.h"
 
 namespace zelkora {

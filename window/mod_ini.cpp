@@ -17,7 +17,7 @@
 #include <vector>
 
 #include "encoding/Utf8.h"
-#include "tables/TableReader.h"
+#include "common/FileBytes.h"
 
 namespace zelkora {
 namespace {

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "common/FileBytes.h"
 #include "engine/CodeToText.h"
 #include "engine/TextToCode.h"
 #include "tables/Catalogue.h"

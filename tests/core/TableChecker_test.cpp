@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "tables/TableReader.h"
+#include "common/FileBytes.h"
 
 #include "tests/support/TestSupport.h"
 
