@@ -5,18 +5,14 @@
 #include <QTranslator>
 
 #include "app/TerminationSignals.h"
-#include "window/AppInfo.h"
+#include "common/AppInfo.h"
+#include "common/QtConversions.h"
 #include "window/frmMain.h"
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
-    QApplication::setApplicationName(
-        QString::fromUtf16(zelkora::kApplicationTitle.data(),
-                           static_cast<qsizetype>(zelkora::kApplicationTitle.size())));
-    QApplication::setApplicationVersion(QStringLiteral("%1.%2.%3")
-                                            .arg(zelkora::kVersionMajor)
-                                            .arg(zelkora::kVersionMinor)
-                                            .arg(zelkora::kVersionRevision));
+    QApplication::setApplicationName(zelkora::ToQString(zelkora::kApplicationTitle));
+    QApplication::setApplicationVersion(QString::fromLatin1(zelkora::kVersionText));
     // The window speaks Japanese whatever the locale, so Qt's own texts do too: the boxes'
     // context menus and the message boxes' buttons.
     QTranslator qtTexts;

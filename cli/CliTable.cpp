@@ -7,19 +7,16 @@
 #include <system_error>
 
 #include "cli/CliIo.h"
+#include "common/IniNames.h"
+#include "common/mod_ini.h"
 #include "encoding/Utf8.h"
 #include "tables/Catalogue.h"
 #include "tables/TableReader.h"
-#include "window/mod_ini.h"
 
 namespace zelkora::cli {
 namespace {
 
 namespace fs = std::filesystem;
-
-// The same places the window uses: setting.ini and settings/ beside the executable.
-constexpr std::u16string_view kSection = u"Zelkora";
-constexpr std::u16string_view kFileKey = u"File";
 
 }  // namespace
 
@@ -55,8 +52,8 @@ std::optional<fs::path> DefaultTablePath() {
         Fail("cannot list the table folder " + Quoted(settings) + ": " + WhyUnreadable(settings));
         return std::nullopt;
     }
-    const fs::path ini = folder / "setting.ini";
-    const std::u16string named = GetIniString(kSection, kFileKey, ini, u"");
+    const fs::path ini = folder / kIniFileName;
+    const std::u16string named = GetIniString(kIniSection, kIniKeyFile, ini, u"");
     const auto chosen = ChooseTable(*names, named);
     // The window falls back to the first table; a script would convert through the wrong table
     // without a sign, so here a name that is not listed is an error.

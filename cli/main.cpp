@@ -8,11 +8,10 @@
 
 #include "cli/CliIo.h"
 #include "cli/Commands.h"
+#include "common/AppInfo.h"
 
 namespace zelkora::cli {
 namespace {
-
-constexpr std::string_view kVersion = "1.1.2";
 
 struct Command {
     std::string_view name;
@@ -113,8 +112,9 @@ int Main(std::span<const std::string_view> args) {
         return WriteStandardOutput(HelpText()) ? kExitOk : kExitFailure;
     }
     if (name == "--version") {
-        return WriteStandardOutput("zelkora-cli " + std::string(kVersion) + "\n") ? kExitOk
-                                                                                  : kExitFailure;
+        return WriteStandardOutput("zelkora-cli " + std::string(kVersionText) + "\n")
+                   ? kExitOk
+                   : kExitFailure;
     }
     const auto command = std::find_if(std::begin(kCommands), std::end(kCommands),
                                       [&](const Command& c) { return c.name == name; });

@@ -9,8 +9,8 @@
 #include <string>
 #include <system_error>
 
+#include "common/mod_ini.h"
 #include "fuzz/FuzzInput.h"
-#include "window/mod_ini.h"
 
 namespace {
 

@@ -7,15 +7,12 @@
 #include <QMenuBar>
 #include <utility>
 
+#include "common/AppInfo.h"
+#include "common/QtConversions.h"
 #include "menus/MenusLogic.h"
-#include "window/AppInfo.h"
 
 namespace zelkora {
 namespace {
-
-QString ToQString(std::u16string_view text) {
-    return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 QMenu* AddMenu(QMainWindow& window, const QString& name, const QString& caption) {
     QMenu* menu = window.menuBar()->addMenu(caption);

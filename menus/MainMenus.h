@@ -4,8 +4,8 @@
 #include <QString>
 #include <cstdint>
 
+#include "common/MessageBox.h"
 #include "menus/ShellExecute.h"
-#include "window/MessageBox.h"
 
 class QAction;
 class QMainWindow;

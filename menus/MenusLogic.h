@@ -12,7 +12,7 @@ inline constexpr std::u16string_view kReadMeName = u"ReadMe.txt";
 // Passed as the directory of fShellExecute: derive the working directory from the file.
 inline constexpr std::u16string_view kDeriveDirectory{u"\0", 1};
 
-// "Zelkora Ver1.1.2", CR LF, "作者 " and the author.
+// The title, " Ver" and the version numbers joined by ".", CR LF, "作者 " and the author.
 [[nodiscard]] std::u16string fVersionText(std::u16string_view title, int major, int minor,
                                           int revision, std::u16string_view author);
 

@@ -8,18 +8,16 @@
 #include <system_error>
 #include <utility>
 
+#include "common/AppInfo.h"
+#include "common/IniNames.h"
+#include "common/QtConversions.h"
+#include "common/mod_ini.h"
 #include "encoding/Utf8.h"
 #include "tables/Catalogue.h"
 #include "tables/TableMessages.h"
-#include "window/AppInfo.h"
-#include "window/mod_ini.h"
 
 namespace zelkora {
 namespace {
-
-QString ToQString(std::u16string_view text) {
-    return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 // Items keep the file's raw name, which opens the file whatever bytes it is made of.
 std::string RawName(const QAction& item) {
@@ -119,7 +117,7 @@ void SettingsMenu::mnuSet_Click(std::int16_t Index) {
     if (Index == 0) {
         sUnloadTableMenu();
         sLoadTableMenu();
-        sSelectTable(GetIniString(kApplicationTitle, u"File", iniPath_, u""));
+        sSelectTable(GetIniString(kIniSection, kIniKeyFile, iniPath_, u""));
         return;
     }
     if (Index < 0 || static_cast<std::size_t>(Index) >= mnuSet_.size()) {
@@ -130,7 +128,7 @@ void SettingsMenu::mnuSet_Click(std::int16_t Index) {
     }
     QAction& item = *mnuSet_[static_cast<std::size_t>(Index)];
     MakeCurrent(item);
-    WriteIniString(kApplicationTitle, u"File", Caption(item), iniPath_);
+    WriteIniString(kIniSection, kIniKeyFile, Caption(item), iniPath_);
 }
 
 }  // namespace zelkora

@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "window/MessageBox.h"
+#include "common/MessageBox.h"
 
 class QAction;
 class QMenu;

@@ -1,6 +1,5 @@
 #include "textbox/LongLineEditor.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QMimeData>
@@ -10,6 +9,7 @@
 #include <QUrl>
 #include <variant>
 
+#include "common/QtConversions.h"
 #include "textbox/DroppedFile.h"
 
 namespace zelkora {
@@ -32,10 +32,6 @@ QTextBlockFormat PieceFormat() {
     QTextBlockFormat format;
     format.setProperty(kContinuesLine, true);
     return format;
-}
-
-QString ToQString(std::u16string_view text) {
-    return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
 }
 
 bool IsLineEnd(char16_t c) {
@@ -232,7 +228,7 @@ void LongLineEditor::insertFromMimeData(const QMimeData* source) {
         return;
     }
     for (const QString& file : files) {
-        const DroppedText dropped = TextOfDroppedFile(QFile::encodeName(file).toStdString());
+        const DroppedText dropped = TextOfDroppedFile(ToPath(file));
         if (const auto* text = std::get_if<std::u16string>(&dropped)) {
             InsertAtCursor(*text);
         } else {

@@ -6,9 +6,9 @@
 #include <QWidget>
 #include <vector>
 
-#include "window/AppInfo.h"
+#include "common/IniNames.h"
+#include "common/mod_ini.h"
 #include "window/WindowLayout.h"
-#include "window/mod_ini.h"
 
 namespace zelkora {
 namespace {
@@ -69,26 +69,26 @@ bool SaveWindowPlacement(const QWidget& window, const std::filesystem::path& fil
                                       static_cast<std::size_t>(numbers.back().size()))});
     };
     const std::int32_t winState = WinState(window.windowState());
-    add(u"WinState", winState);
+    add(kIniKeyWinState, winState);
     if (winState == 0) {
         const Rect frame = TwipsRect(window.frameGeometry(), ScreenDpi());
-        add(u"X", frame.left);
-        add(u"Y", frame.top);
-        add(u"H", frame.height);
-        add(u"W", frame.width);
+        add(kIniKeyX, frame.left);
+        add(kIniKeyY, frame.top);
+        add(kIniKeyH, frame.height);
+        add(kIniKeyW, frame.width);
     }
-    return WriteIniStrings(kApplicationTitle, entries, file, why);
+    return WriteIniStrings(kIniSection, entries, file, why);
 }
 
 std::optional<QRect> RestoreWindowPlacement(QWidget& window, const std::filesystem::path& file) {
     const double dpi = ScreenDpi();
     const Rect current = TwipsRect(window.frameGeometry(), dpi);
     Placement saved;
-    saved.frame.left = GetIniInt(kApplicationTitle, u"X", current.left, file);
-    saved.frame.top = GetIniInt(kApplicationTitle, u"Y", current.top, file);
-    saved.frame.width = GetIniInt(kApplicationTitle, u"W", current.width, file);
-    saved.frame.height = GetIniInt(kApplicationTitle, u"H", current.height, file);
-    saved.winState = GetIniInt(kApplicationTitle, u"WinState", 0, file);
+    saved.frame.left = GetIniInt(kIniSection, kIniKeyX, current.left, file);
+    saved.frame.top = GetIniInt(kIniSection, kIniKeyY, current.top, file);
+    saved.frame.width = GetIniInt(kIniSection, kIniKeyW, current.width, file);
+    saved.frame.height = GetIniInt(kIniSection, kIniKeyH, current.height, file);
+    saved.winState = GetIniInt(kIniSection, kIniKeyWinState, 0, file);
     const Placement placement = AcceptablePlacement(saved, current);
 
     std::vector<Rect> screens;

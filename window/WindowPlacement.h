@@ -6,7 +6,7 @@
 #include <system_error>
 #include <vector>
 
-#include "window/mod_ini.h"
+#include "common/mod_ini.h"
 
 class QWidget;
 

@@ -1,12 +1,15 @@
 #include "window/frmMain.h"
 
 #include <QCloseEvent>
-#include <QFile>
 #include <QGuiApplication>
 #include <QInputMethod>
 #include <QMenuBar>
 #include <QPushButton>
 
+#include "common/AppInfo.h"
+#include "common/IniNames.h"
+#include "common/QtConversions.h"
+#include "common/mod_ini.h"
 #include "engine/CodeToText.h"
 #include "engine/Spacing.h"
 #include "engine/TextToCode.h"
@@ -15,11 +18,9 @@
 #include "tables/TableMessages.h"
 #include "tables/TableReader.h"
 #include "textbox/WebText.h"
-#include "window/AppInfo.h"
 #include "window/SaveFailureMessage.h"
 #include "window/WindowLayout.h"
 #include "window/WindowPlacement.h"
-#include "window/mod_ini.h"
 
 namespace zelkora {
 namespace {
@@ -39,10 +40,6 @@ constexpr std::array<ButtonDesign, 4> kButtons{{
 // Where the boxes sit until the first layout replaces all but their left and top edges.
 constexpr std::array<Rect, 2> kBoxDesign{{{kBoxLeft, 0, 3135, 615}, {kBoxLeft, 1560, 3135, 615}}};
 
-QString ToQString(std::u16string_view text) {
-    return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 QRect ToQRect(const Rect& rect) {
     return {rect.left, rect.top, rect.width, rect.height};
 }
@@ -53,10 +50,6 @@ QRect PixelsOf(const Rect& twips) {
 
 double TwipsOf(int pixels) {
     return TwipsFromPixels(pixels, ScreenDpi());
-}
-
-std::filesystem::path ToPath(const QString& folder) {
-    return std::filesystem::path(QFile::encodeName(folder).toStdString());
 }
 
 // Only the pressed button is disabled while its action runs, and it comes back however the
@@ -79,7 +72,7 @@ private:
 frmMain::frmMain(frmMainServices services)
     : showMessage_(std::move(services.showMessage)),
       programFolder_(ToPath(services.programFolder)),
-      IniPath(programFolder_ / "setting.ini"),
+      IniPath(programFolder_ / kIniFileName),
       client_(new QWidget(this)) {
     setWindowTitle(ToQString(kApplicationTitle));
     setCentralWidget(client_);
@@ -133,8 +126,8 @@ frmMain::~frmMain() = default;
 void frmMain::Load() {
     txt_[0]->SetText(u"");
     settings_->sLoadTableMenu();
-    settings_->sSelectTable(GetIniString(kApplicationTitle, u"File", IniPath, u""));
-    menus_->SetLineBreakOption(GetIniInt(kApplicationTitle, u"Ret", 0, IniPath) != 0);
+    settings_->sSelectTable(GetIniString(kIniSection, kIniKeyFile, IniPath, u""));
+    menus_->SetLineBreakOption(GetIniInt(kIniSection, kIniKeyRet, 0, IniPath) != 0);
     restoredFrame_ = RestoreWindowPlacement(*this, IniPath);
 }
 
@@ -172,9 +165,9 @@ void frmMain::Unload() {
     std::vector<IniEntry> entries;
     const std::u16string current = settings_->fCurrentTable();
     if (!current.empty()) {
-        entries.push_back({u"File", current});
+        entries.push_back({kIniKeyFile, current});
     }
-    entries.push_back({u"Ret", menus_->LineBreakOption() ? u"-1" : u"0"});
+    entries.push_back({kIniKeyRet, menus_->LineBreakOption() ? u"-1" : u"0"});
     if (std::error_code why; !SaveWindowPlacement(*this, IniPath, std::move(entries), &why)) {
         showMessage_(this, ToQString(kApplicationTitle),
                      ToQString(SaveFailureMessage(IniPath, why)));

@@ -9,9 +9,9 @@
 #include <filesystem>
 #include <optional>
 
+#include "common/MessageBox.h"
 #include "engine/CodeTable.h"
 #include "menus/ShellExecute.h"
-#include "window/MessageBox.h"
 
 class QPushButton;
 

@@ -27,6 +27,7 @@
 #include <thread>
 #include <vector>
 
+#include "common/mod_ini.h"
 #include "encoding/modJudge.h"
 #include "engine/CodeToText.h"
 #include "engine/Spacing.h"
@@ -34,7 +35,6 @@
 #include "tables/Catalogue.h"
 #include "tables/TableReader.h"
 #include "tests/support/TestSupport.h"
-#include "window/mod_ini.h"
 
 namespace zelkora {
 namespace {

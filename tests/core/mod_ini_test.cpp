@@ -1,4 +1,4 @@
-#include "window/mod_ini.h"
+#include "common/mod_ini.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>

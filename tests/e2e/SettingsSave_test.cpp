@@ -20,7 +20,7 @@
 #include <thread>
 #include <vector>
 
-#include "window/mod_ini.h"
+#include "common/mod_ini.h"
 
 namespace zelkora {
 namespace {

@@ -29,9 +29,9 @@
 #include <thread>
 #include <vector>
 
+#include "common/mod_ini.h"
 #include "textbox/WebText.h"
 #include "window/frmMain.h"
-#include "window/mod_ini.h"
 
 using namespace zelkora;
 namespace fs = std::filesystem;

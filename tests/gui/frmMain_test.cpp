@@ -10,12 +10,12 @@
 #include <memory>
 #include <vector>
 
+#include "common/mod_ini.h"
 #include "menus/MainMenus.h"
 #include "menus/MenusLogic.h"
 #include "textbox/WebText.h"
 #include "window/WindowPlacement.h"
 #include "window/frmMain.h"
-#include "window/mod_ini.h"
 
 using namespace zelkora;
 

@@ -1,4 +1,4 @@
-#include "window/MessageBox.h"
+#include "common/MessageBox.h"
 
 #include <QMessageBox>
 

@@ -1,4 +1,4 @@
-#include "window/mod_ini.h"
+#include "common/mod_ini.h"
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -16,8 +16,8 @@
 #include <thread>
 #include <vector>
 
-#include "encoding/Utf8.h"
 #include "common/FileBytes.h"
+#include "encoding/Utf8.h"
 
 namespace zelkora {
 namespace {
