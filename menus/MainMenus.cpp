@@ -22,13 +22,15 @@ QMenu* AddMenu(QMainWindow& window, const QString& name, const QString& caption)
 
 // Items are named after their menu's item array and their fixed index ("mnuHelpItem2"), the
 // index being what the handler is given.
-QAction* AddItem(QMenu& menu, const QString& array, std::int16_t index, const QString& caption,
+template <typename Item>
+QAction* AddItem(QMenu& menu, const QString& array, Item item, const QString& caption,
                  MainMenus& menus, void (MainMenus::*handler)(std::int16_t)) {
-    QAction* item = menu.addAction(caption);
-    item->setObjectName(array + QString::number(index));
-    QObject::connect(item, &QAction::triggered, &menus,
+    const auto index = static_cast<std::int16_t>(item);
+    QAction* action = menu.addAction(caption);
+    action->setObjectName(array + QString::number(index));
+    QObject::connect(action, &QAction::triggered, &menus,
                      [&menus, handler, index] { (menus.*handler)(index); });
-    return item;
+    return action;
 }
 
 }  // namespace
@@ -41,34 +43,34 @@ MainMenus::MainMenus(QMainWindow& window, QString programFolder, MessageBoxFunct
       showMessage_(std::move(showMessage)),
       shellExecute_(std::move(shellExecute)) {
     QMenu* mnuFile = AddMenu(window, QStringLiteral("mnuFile"), QStringLiteral("ファイル(&F)"));
-    AddItem(*mnuFile, QStringLiteral("mnuFileItem"), 99, QStringLiteral("終了(&X)"), *this,
-            &MainMenus::mnuFileItem_Click);
+    AddItem(*mnuFile, QStringLiteral("mnuFileItem"), FileItem::Exit, QStringLiteral("終了(&X)"),
+            *this, &MainMenus::mnuFileItem_Click);
 
     QMenu* mnuOp = AddMenu(window, QStringLiteral("mnuOp"), QStringLiteral("オプション(&O)"));
     lineBreakItem_ = mnuOp->addAction(QStringLiteral("\\nは改行に変換(&N)"));
-    lineBreakItem_->setObjectName(QStringLiteral("mnuOpItem1"));
+    lineBreakItem_->setObjectName(
+        QStringLiteral("mnuOpItem%1").arg(static_cast<int>(OptionItem::LineBreak)));
     lineBreakItem_->setCheckable(true);
     // A checkable action flips its own mark before it reports the choice; that flip is undone
     // so that the handler alone decides, as it does when called directly.
     connect(lineBreakItem_, &QAction::triggered, this, [this] {
         lineBreakItem_->setChecked(!lineBreakItem_->isChecked());
-        mnuOpItem_Click(1);
+        mnuOpItem_Click(static_cast<std::int16_t>(OptionItem::LineBreak));
     });
 
     mnuHelp_ = AddMenu(window, QStringLiteral("mnuHelp"), QStringLiteral("ヘルプ(&H)"));
     const QString help = QStringLiteral("mnuHelpItem");
-    readMeItem_ = AddItem(*mnuHelp_, help, 0, QStringLiteral("ReadMeを開く(&R)..."), *this,
-                          &MainMenus::mnuHelpItem_Click);
-    AddItem(*mnuHelp_, help, 1, QStringLiteral("作者のHPへ(&H)"), *this,
+    readMeItem_ = AddItem(*mnuHelp_, help, HelpItem::ReadMe, QStringLiteral("ReadMeを開く(&R)..."),
+                          *this, &MainMenus::mnuHelpItem_Click);
+    AddItem(*mnuHelp_, help, HelpItem::HomePage, QStringLiteral("作者のHPへ(&H)"), *this,
             &MainMenus::mnuHelpItem_Click);
-    AddItem(*mnuHelp_, help, 2, QStringLiteral("バージョン情報(&V)..."), *this,
+    AddItem(*mnuHelp_, help, HelpItem::Version, QStringLiteral("バージョン情報(&V)..."), *this,
             &MainMenus::mnuHelpItem_Click);
-    // Kept for an update command that does not exist yet; neither item is ever shown.
-    QAction* separator =
-        AddItem(*mnuHelp_, help, 98, QStringLiteral("-"), *this, &MainMenus::mnuHelpItem_Click);
+    QAction* separator = AddItem(*mnuHelp_, help, HelpItem::UpdateSeparator, QStringLiteral("-"),
+                                 *this, &MainMenus::mnuHelpItem_Click);
     separator->setSeparator(true);
     separator->setVisible(false);
-    AddItem(*mnuHelp_, help, 99, QStringLiteral("自動更新(&U)..."), *this,
+    AddItem(*mnuHelp_, help, HelpItem::Update, QStringLiteral("自動更新(&U)..."), *this,
             &MainMenus::mnuHelpItem_Click)
         ->setVisible(false);
     connect(mnuHelp_, &QMenu::aboutToShow, this, &MainMenus::mnuHelp_Click);
@@ -87,13 +89,13 @@ QString MainMenus::ReadMePath() const {
 }
 
 void MainMenus::mnuFileItem_Click(std::int16_t Index) {
-    if (Index == 99) {
+    if (static_cast<FileItem>(Index) == FileItem::Exit) {
         window_.close();  // the window saves its settings as it closes
     }
 }
 
 void MainMenus::mnuOpItem_Click(std::int16_t Index) {
-    if (Index == 1) {
+    if (static_cast<OptionItem>(Index) == OptionItem::LineBreak) {
         lineBreakItem_->setChecked(!lineBreakItem_->isChecked());
     }
 }
@@ -105,17 +107,17 @@ void MainMenus::mnuHelp_Click() {
 
 void MainMenus::mnuHelpItem_Click(std::int16_t Index) {
     const std::u16string derive(kDeriveDirectory);
-    switch (Index) {
-        case 0:
+    switch (static_cast<HelpItem>(Index)) {
+        case HelpItem::ReadMe:
             // It may have gone since the menu was opened.
             if (QFileInfo::exists(ReadMePath())) {
                 shellExecute_(&window_, ReadMePath().toStdU16String(), {}, derive);
             }
             break;
-        case 1:
+        case HelpItem::HomePage:
             shellExecute_(&window_, std::u16string(kHomePageAddress), {}, derive);
             break;
-        case 2:
+        case HelpItem::Version:
             showMessage_(&window_, ToQString(kApplicationTitle),
                          ToQString(fVersionText(kApplicationTitle, kVersionMajor, kVersionMinor,
                                                 kVersionRevision, kAuthorName)));

@@ -13,6 +13,18 @@ class QMenu;
 
 namespace zelkora {
 
+// The items of each menu, by the index their handler is given.
+enum class FileItem : std::int16_t { Exit = 99 };
+enum class OptionItem : std::int16_t { LineBreak = 1 };
+// 98 and 99 are kept for an update command that does not exist yet: never shown.
+enum class HelpItem : std::int16_t {
+    ReadMe = 0,
+    HomePage = 1,
+    Version = 2,
+    UpdateSeparator = 98,
+    Update = 99
+};
+
 // The File, Option and Help menus of the main window and their commands. Each handler takes
 // the index of the chosen item and ignores the indexes it has no command for.
 class MainMenus : public QObject {

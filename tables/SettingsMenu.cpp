@@ -40,8 +40,8 @@ SettingsMenu::SettingsMenu(QWidget* window, std::filesystem::path settingsFolder
       mnuSettings_(new QMenu(QStringLiteral("設定ファイル(&S)"), window)) {
     mnuSettings_->setObjectName(QStringLiteral("mnuSettings"));
     QAction* reload = mnuSettings_->addAction(QStringLiteral("再読み込み"));
-    reload->setObjectName(QStringLiteral("mnuSet0"));
-    connect(reload, &QAction::triggered, this, [this] { mnuSet_Click(0); });
+    reload->setObjectName(QStringLiteral("mnuSet%1").arg(kReloadItem));
+    connect(reload, &QAction::triggered, this, [this] { mnuSet_Click(kReloadItem); });
     mnuSet_.push_back(reload);
 }
 
@@ -114,7 +114,7 @@ void SettingsMenu::MakeCurrent(QAction& item) {
 }
 
 void SettingsMenu::mnuSet_Click(std::int16_t Index) {
-    if (Index == 0) {
+    if (Index == kReloadItem) {
         sUnloadTableMenu();
         sLoadTableMenu();
         sSelectTable(GetIniString(kIniSection, kIniKeyFile, iniPath_, u""));

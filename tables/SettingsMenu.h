@@ -27,6 +27,9 @@ public:
     SettingsMenu(const SettingsMenu&) = delete;
     SettingsMenu& operator=(const SettingsMenu&) = delete;
 
+    // The reload item's index; the tables follow it, from 1.
+    static constexpr std::int16_t kReloadItem = 0;
+
     QMenu* mnuSettings() const { return mnuSettings_; }
 
     // Appends one item per file of the folder; the folder missing or unreadable shows the
@@ -40,7 +43,8 @@ public:
     [[nodiscard]] std::optional<std::filesystem::path> fCurrentTableFile() const;
     // Checks the item named name, or else the first item, and names it in the window caption.
     void sSelectTable(std::u16string_view name);
-    // 0 reloads the list; 1 to n makes that item current and remembers it under "File".
+    // The reload item reloads the list; 1 to n makes that item current and remembers it under
+    // "File".
     void mnuSet_Click(std::int16_t Index);
 
 private:
@@ -52,7 +56,7 @@ private:
     std::filesystem::path iniPath_;
     MessageBoxFunction showMessage_;
     QMenu* mnuSettings_;
-    std::vector<QAction*> mnuSet_;  // index 0 is the reload item
+    std::vector<QAction*> mnuSet_;  // from the reload item on
 };
 
 }  // namespace zelkora

@@ -80,7 +80,7 @@ frmMain::frmMain(frmMainServices services)
 
     for (std::size_t i = 0; i < txt_.size(); ++i) {
         WebTextProperties stored;
-        stored.Locked = i == 1;  // the output box is only read from
+        stored.Locked = i == kOutputBox;  // the output box is only read from
         txt_[i] = new WebText(stored, client_);
         txt_[i]->setObjectName(QStringLiteral("txt%1").arg(i));
         txt_[i]->setGeometry(PixelsOf(kBoxDesign[i]));
@@ -101,8 +101,8 @@ frmMain::frmMain(frmMainServices services)
         const auto index = static_cast<std::int16_t>(i);
         connect(cmd_[i], &QPushButton::clicked, this, [this, index] { cmd_Click(index); });
     }
-    setTabOrder(txt_[0], txt_[1]);
-    setTabOrder(txt_[1], cmd_[0]);
+    setTabOrder(&Input(), &Output());
+    setTabOrder(&Output(), cmd_[0]);
     for (std::size_t i = 1; i < cmd_.size(); ++i) {
         setTabOrder(cmd_[i - 1], cmd_[i]);
     }
@@ -124,7 +124,7 @@ frmMain::~frmMain() = default;
 
 // IniPath, the first step, is set as the window is constructed.
 void frmMain::Load() {
-    txt_[0]->SetText(u"");
+    Input().SetText(u"");
     settings_->sLoadTableMenu();
     settings_->sSelectTable(GetIniString(kIniSection, kIniKeyFile, IniPath, u""));
     menus_->SetLineBreakOption(GetIniInt(kIniSection, kIniKeyRet, 0, IniPath) != 0);
@@ -144,7 +144,7 @@ void frmMain::Activate() {
         FitFrame(*this, *restoredFrame_);
     }
     restoredFrame_.reset();
-    txt_[0]->sSetFocus();
+    Input().sSetFocus();
 }
 
 void frmMain::Resize() {
@@ -153,9 +153,9 @@ void frmMain::Resize() {
     }
     const BoxLayout layout =
         LayOutBoxes(TwipsOf(client_->width()), TwipsOf(client_->height()),
-                    static_cast<std::int32_t>(RoundHalfEven(TwipsOf(txt_[0]->width()))));
-    txt_[0]->setGeometry(PixelsOf(layout.input));
-    txt_[1]->setGeometry(PixelsOf(layout.output));
+                    static_cast<std::int32_t>(RoundHalfEven(TwipsOf(Input().width()))));
+    Input().setGeometry(PixelsOf(layout.input));
+    Output().setGeometry(PixelsOf(layout.output));
 }
 
 // Everything in one write: two windows closing at the same moment then leave one window's
@@ -217,9 +217,9 @@ bool frmMain::ReadCurrentTable() {
 
 // The user sees the spaced codes in the input box, and the conversion reads them from there.
 void frmMain::ApplySpacing() {
-    const std::u16string input = txt_[0]->Text();
+    const std::u16string input = Input().Text();
     if (NeedsSpacing(input)) {
-        txt_[0]->SetText(fSplitPairs(input));
+        Input().SetText(fSplitPairs(input));
     }
 }
 
@@ -228,39 +228,37 @@ void frmMain::cmd_Click(std::int16_t Index) {
         return;
     }
     const DisabledWhileRunning running(*cmd_[static_cast<std::size_t>(Index)]);
-    switch (Index) {
-        case 0:
+    switch (static_cast<CommandButton>(Index)) {
+        case CommandButton::Automatic:
             if (!ReadCurrentTable()) {
                 break;
             }
-            if (LooksLikeCodes(txt_[0]->Text())) {
+            if (LooksLikeCodes(Input().Text())) {
                 ApplySpacing();
-                txt_[1]->SetText(
-                    fCodeToText(codeTable_, txt_[0]->Text(), menus_->LineBreakOption()));
+                Output().SetText(
+                    fCodeToText(codeTable_, Input().Text(), menus_->LineBreakOption()));
             } else {
-                txt_[1]->SetText(
-                    fTextToCode(codeTable_, txt_[0]->Text(), menus_->LineBreakOption()));
+                Output().SetText(
+                    fTextToCode(codeTable_, Input().Text(), menus_->LineBreakOption()));
             }
             break;
-        case 1:
-            txt_[0]->SetText(u"");
-            txt_[1]->SetText(u"");
-            txt_[0]->sSetFocus();
+        case CommandButton::Clear:
+            Input().SetText(u"");
+            Output().SetText(u"");
+            Input().sSetFocus();
             break;
-        case 2:
+        case CommandButton::CodesToText:
             ApplySpacing();
             if (!ReadCurrentTable()) {
                 break;
             }
-            txt_[1]->SetText(fCodeToText(codeTable_, txt_[0]->Text(), menus_->LineBreakOption()));
+            Output().SetText(fCodeToText(codeTable_, Input().Text(), menus_->LineBreakOption()));
             break;
-        case 3:
+        case CommandButton::TextToCodes:
             if (!ReadCurrentTable()) {
                 break;
             }
-            txt_[1]->SetText(fTextToCode(codeTable_, txt_[0]->Text(), menus_->LineBreakOption()));
-            break;
-        default:
+            Output().SetText(fTextToCode(codeTable_, Input().Text(), menus_->LineBreakOption()));
             break;
     }
 }
@@ -268,10 +266,10 @@ void frmMain::cmd_Click(std::int16_t Index) {
 void frmMain::txt_KeyDown(std::int16_t Index, std::int16_t& KeyCode, std::int16_t& Shift) {
     constexpr std::int16_t kSpace = 32;
     constexpr std::int16_t kCtrlAlone = 2;
-    if (Index == 0 && KeyCode == kSpace && Shift == kCtrlAlone) {
+    if (Index == kInputBox && KeyCode == kSpace && Shift == kCtrlAlone) {
         // Pressing the button takes the focus, which commits; the key leaves it where it is.
         QGuiApplication::inputMethod()->commit();
-        cmd_Click(0);
+        cmd_Click(static_cast<std::int16_t>(CommandButton::Automatic));
         KeyCode = 0;
     }
 }

@@ -21,6 +21,14 @@ class MainMenus;
 class SettingsMenu;
 class WebText;
 
+// The buttons, by the index their handler is given.
+enum class CommandButton : std::int16_t {
+    Automatic = 0,
+    Clear = 1,
+    CodesToText = 2,
+    TextToCodes = 3
+};
+
 // What the window takes from its surroundings. Tests give it a folder of their own and stand
 // in for the message box and the desktop.
 struct frmMainServices {
@@ -41,7 +49,7 @@ public:
     frmMain& operator=(const frmMain&) = delete;
     ~frmMain() override;
 
-    // 0 automatic, 1 clear, 2 codes to text, 3 text to codes.
+    // Index is a CommandButton; any other does nothing.
     void cmd_Click(std::int16_t Index);
     // Ctrl+Space in the input box runs the automatic conversion and is consumed; text still
     // being composed in an input method is committed first, as pressing the button does.
@@ -57,6 +65,12 @@ private:
     void Activate();
     void Resize();
     void Unload();
+
+    // The text boxes are txt index 0 and 1.
+    static constexpr std::int16_t kInputBox = 0;
+    static constexpr std::int16_t kOutputBox = 1;
+    WebText& Input() const { return *txt_[kInputBox]; }
+    WebText& Output() const { return *txt_[kOutputBox]; }
 
     [[nodiscard]] bool ReadCurrentTable();
     void ApplySpacing();
