@@ -7,6 +7,8 @@ function(zelkora_add_test name)
   cmake_parse_arguments(ARG "" "" "SOURCES;LIBS;PROPERTIES" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE GTest::gtest GTest::gmock GTest::gtest_main ${ARG_LIBS})
+  # Shared test helpers are included as tests/support/..., with or without a library.
+  target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR})
   target_compile_definitions(${name} PRIVATE
     ZELKORA_TEST_DATA="${CMAKE_SOURCE_DIR}/tests/data"
     ZELKORA_BIN_DIR="${ZELKORA_BIN_DIR}")

@@ -18,7 +18,6 @@
 #include <functional>
 #include <iterator>
 #include <limits>
-#include <map>
 #include <optional>
 #include <ostream>
 #include <random>
@@ -50,6 +49,7 @@ using test::AsBytes;
 using test::CaseName;
 using test::PrintTo;
 using test::ReadBytes;
+using test::Snapshot;
 using test::WriteBytes;
 
 std::string Utf16Le(std::u16string_view text) {
@@ -64,21 +64,6 @@ std::string Utf16Le(std::u16string_view text) {
 // The start of this test program: a real binary file.
 std::string BinaryFile() {
     return ReadBytes("/proc/self/exe").substr(0, 64 * 1024);
-}
-
-// What a folder holds: each entry's kind and, for regular files, their bytes. Equal snapshots
-// before and after an operation show that it wrote, created and removed nothing there.
-std::map<std::string, std::string> Snapshot(const fs::path& folder) {
-    std::map<std::string, std::string> entries;
-    for (const fs::directory_entry& entry : fs::directory_iterator(folder)) {
-        const fs::file_status status = entry.symlink_status();
-        std::string& seen = entries[entry.path().filename().string()];
-        seen = std::to_string(static_cast<int>(status.type())) + ":";
-        if (status.type() == fs::file_type::regular) {
-            seen += ReadBytes(entry.path());
-        }
-    }
-    return entries;
 }
 
 // Runs `body` in a child process and gives its exit status; nothing when it did not finish

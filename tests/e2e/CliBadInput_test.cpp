@@ -11,10 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "RunProgram.h"
-// Included by its path from here: this program links none of the project's libraries, which
-// would bring the source folder into the include path.
-#include "../support/TestSupport.h"
+#include "tests/support/TestSupport.h"
 
 namespace {
 
@@ -28,7 +25,7 @@ const fs::path kBuiltCli = fs::path(ZELKORA_BIN_DIR) / "zelkora-cli";
 
 class CliBadInputTest : public ::testing::Test {
 protected:
-    zelkora::test::Run Cli(std::vector<std::string> args, std::string_view input = {}) {
+    zelkora::test::ProgramRun Cli(std::vector<std::string> args, std::string_view input = {}) {
         return zelkora::test::RunProgram(kBuiltCli, std::move(args), input, dir_, 120s);
     }
 
@@ -47,7 +44,7 @@ TEST_F(CliBadInputTest, TableThatIsNotAFileRefusedAtOnce) {
                 args.push_back("--table");
             }
             args.push_back(table.string());
-            const zelkora::test::Run run = Cli(args, "A");
+            const zelkora::test::ProgramRun run = Cli(args, "A");
             ASSERT_TRUE(run.started);
             EXPECT_FALSE(run.timedOut) << command << " " << table;
             EXPECT_EQ(run.status, 1) << command << " " << table;
@@ -62,12 +59,12 @@ TEST_F(CliBadInputTest, BinaryFileAsTable) {
     const fs::path table = dir_ / "binary.txt";
     const std::string before = ReadBytes(kBuiltCli).substr(0, 256 * 1024);
     std::ofstream(table, std::ios::binary) << before;
-    const zelkora::test::Run dump = Cli({"dump", table.string()});
+    const zelkora::test::ProgramRun dump = Cli({"dump", table.string()});
     EXPECT_EQ(dump.status, 0) << dump.err;
     EXPECT_FALSE(dump.out.empty());
-    const zelkora::test::Run codes = Cli({"to-codes", "--table", table.string()}, "ELF");
+    const zelkora::test::ProgramRun codes = Cli({"to-codes", "--table", table.string()}, "ELF");
     EXPECT_EQ(codes.status, 0) << codes.err;
-    const zelkora::test::Run text = Cli({"to-text", "--table", table.string()}, codes.out);
+    const zelkora::test::ProgramRun text = Cli({"to-text", "--table", table.string()}, codes.out);
     EXPECT_EQ(text.status, 0) << text.err;
     EXPECT_TRUE(ReadBytes(table) == before) << "the table file was changed";
 }
@@ -80,7 +77,7 @@ TEST_F(CliBadInputTest, TenMebibytesOfUnspacedCodes) {
     for (int i = 0; i < 10 * 1024 * 1024 / 4; ++i) {
         input += "4230";  // あ, lowest byte first
     }
-    const zelkora::test::Run run = Cli({"to-text", "--table", table.string()}, input);
+    const zelkora::test::ProgramRun run = Cli({"to-text", "--table", table.string()}, input);
     ASSERT_FALSE(run.timedOut);
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.out.size(), input.size() / 4 * 3);

@@ -1,11 +1,8 @@
 // Runs the built zelkora-cli as a script would: bytes on stdin, bytes and status back.
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <ostream>
 #include <string>
@@ -14,11 +11,10 @@
 #include "cli/LineEnds.h"
 #include "tests/support/TestSupport.h"
 
-extern char** environ;
-
 namespace {
 
 namespace fs = std::filesystem;
+using namespace std::chrono_literals;
 
 using zelkora::test::CaseName;
 using zelkora::test::PrintTo;
@@ -69,48 +65,19 @@ const LineEndCase kLineEndCases[] = {
 
 INSTANTIATE_TEST_SUITE_P(Cases, LineEndsTest, ::testing::ValuesIn(kLineEndCases), CaseName);
 
-struct Result {
-    int status = -1;  // exit status; -1 when the program did not exit normally
-    std::string out;
-    std::string err;
-};
+using Result = zelkora::test::ProgramRun;
 
 class CliTest : public ::testing::Test {
 protected:
     void SetUp() override { WriteBytes(table_, kTable); }
 
-    // stdin, stdout and stderr go through files, so nothing can block on a full pipe.
     Result Run(const fs::path& program, std::vector<std::string> args, std::string_view input = {},
                const char* stdoutPath = nullptr) {
-        const fs::path in = dir_ / "stdin", out = dir_ / "stdout", err = dir_ / "stderr";
-        WriteBytes(in, input);
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_addopen(&actions, 0, in.c_str(), O_RDONLY, 0);
-        posix_spawn_file_actions_addopen(&actions, 1, stdoutPath ? stdoutPath : out.c_str(),
-                                         O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                         0600);
-        std::vector<char*> argv{const_cast<char*>(program.c_str())};
-        for (std::string& arg : args) {
-            argv.push_back(arg.data());
+        Result result =
+            zelkora::test::RunProgram(program, std::move(args), input, dir_, 120s, stdoutPath);
+        if (!result.started || result.timedOut) {
+            ADD_FAILURE() << "cannot start " << program << " or it did not end";
         }
-        argv.push_back(nullptr);
-        Result result;
-        pid_t pid = 0;
-        const int spawned =
-            posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), environ);
-        posix_spawn_file_actions_destroy(&actions);
-        if (spawned != 0) {
-            ADD_FAILURE() << "cannot start " << program;
-            return result;
-        }
-        int status = 0;
-        if (::waitpid(pid, &status, 0) == pid && WIFEXITED(status)) {
-            result.status = WEXITSTATUS(status);
-        }
-        result.out = ReadBytes(out);
-        result.err = ReadBytes(err);
         return result;
     }
     Result Cli(std::vector<std::string> args, std::string_view input = {}) {

@@ -1,23 +1,23 @@
 // A table file of 200 MiB: the command line reads it whole, decodes and parses it and converts
 // through it, and its memory stays within a bounded multiple of the file's size.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
 #include <cstddef>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
-#include <ostream>
 #include <random>
 #include <string>
 
-#include "RunProgram.h"
+#include "tests/support/TestSupport.h"
 
 namespace {
 
 namespace fs = std::filesystem;
+
+using zelkora::test::CaseName;
+using zelkora::test::PrintTo;
 
 constexpr std::size_t kMiB = 1024 * 1024;
 constexpr std::size_t kFileSize = 200 * kMiB;
@@ -29,18 +29,8 @@ constexpr std::size_t kPerByte = 6;
 constexpr std::size_t kPerLine = 96;
 constexpr std::size_t kFixed = 64 * kMiB;
 
-// "shift-jis-table" becomes the test name "shift_jis_table".
-template <class Info>
-std::string CaseName(const Info& caseInfo) {
-    std::string name = caseInfo.param.name;
-    std::replace(name.begin(), name.end(), '-', '_');
-    return name;
-}
-
 std::string RealTable() {
-    std::ifstream in(fs::path(ZELKORA_TEST_DATA) / "tables" / "jis-common.sjis.txt",
-                     std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
+    return zelkora::test::ReadBytes(fs::path(ZELKORA_TEST_DATA) / "tables" / "jis-common.sjis.txt");
 }
 
 std::string RandomBytes() {
@@ -59,10 +49,6 @@ struct LargeCase {
     std::string output;     // its codes; empty: not checked
 };
 
-void PrintTo(const LargeCase& c, std::ostream* os) {
-    *os << c.name;
-}
-
 const LargeCase kCases[] = {
     {"shift-jis-table", RealTable, "A\xE4\xBA\x9C", "41 9F 88 "},  // A亜
     {"binary-file", RandomBytes, "A", ""},
@@ -70,12 +56,8 @@ const LargeCase kCases[] = {
 
 class LargeTableTest : public ::testing::TestWithParam<LargeCase> {
 protected:
-    void SetUp() override {
-        dir_ = fs::temp_directory_path() / ("zelkora-large-" + std::to_string(::getpid()));
-        fs::create_directories(dir_);
-    }
-    void TearDown() override { fs::remove_all(dir_); }
-    fs::path dir_;
+    const zelkora::test::TempFolder folder_{"zelkora-large"};
+    const fs::path& dir_ = folder_.path();
 };
 
 TEST_P(LargeTableTest, ConvertsWithinBoundedMemory) {
@@ -96,7 +78,7 @@ TEST_P(LargeTableTest, ConvertsWithinBoundedMemory) {
     }
     ASSERT_EQ(fs::file_size(table), kFileSize);
 
-    const zelkora::test::Run run = zelkora::test::RunProgram(
+    const zelkora::test::ProgramRun run = zelkora::test::RunProgram(
         fs::path(ZELKORA_BIN_DIR) / "zelkora-cli", {"to-codes", "--table", table.string()}, c.input,
         dir_, std::chrono::seconds(900));
     ASSERT_TRUE(run.started);
@@ -112,7 +94,6 @@ TEST_P(LargeTableTest, ConvertsWithinBoundedMemory) {
     RecordProperty("bound_mib", static_cast<int>(bound / kMiB));
 }
 
-INSTANTIATE_TEST_SUITE_P(Files, LargeTableTest, ::testing::ValuesIn(kCases),
-                         CaseName<::testing::TestParamInfo<LargeCase>>);
+INSTANTIATE_TEST_SUITE_P(Files, LargeTableTest, ::testing::ValuesIn(kCases), CaseName);
 
 }  // namespace

@@ -14,13 +14,13 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <iterator>
 #include <random>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "common/mod_ini.h"
+#include "tests/support/TestSupport.h"
 
 namespace zelkora {
 namespace {
@@ -28,10 +28,7 @@ namespace {
 namespace fs = std::filesystem;
 constexpr std::u16string_view kSection = u"Zelkora";
 
-std::string ReadBytes(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
+using test::ReadBytes;
 
 std::u16string Text(std::string_view ascii) {
     return {ascii.begin(), ascii.end()};
@@ -39,19 +36,6 @@ std::u16string Text(std::string_view ascii) {
 
 class SettingsSaveTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
-        dir_ =
-            fs::temp_directory_path() / ("zelkora-save-" + std::to_string(::getpid()) + "-" + name);
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
-        ini_ = dir_ / "setting.ini";
-    }
-    void TearDown() override {
-        fs::permissions(dir_, fs::perms::owner_all);
-        fs::remove_all(dir_);
-    }
-
     // The names in the program folder other than setting.ini.
     std::vector<std::string> Strays() const {
         std::vector<std::string> names;
@@ -92,8 +76,9 @@ protected:
         }
     }
 
-    fs::path dir_;
-    fs::path ini_;
+    const test::TempFolder folder_{"zelkora-save"};
+    const fs::path& dir_ = folder_.path();
+    const fs::path ini_ = dir_ / "setting.ini";
 };
 
 // What a window writes when it closes, in one write.

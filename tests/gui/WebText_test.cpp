@@ -10,18 +10,16 @@
 #include <variant>
 #include <vector>
 
+#include "common/QtConversions.h"
 #include "textbox/DroppedFile.h"
 #include "textbox/WebText.h"
 
 using zelkora::DropRefusal;
+using zelkora::ToQString;
 using zelkora::WebText;
 using zelkora::WebTextProperties;
 
 namespace {
-
-QString S(std::u16string_view text) {
-    return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 QString Text(const WebText& box) {
     return QString::fromStdU16String(box.Text());
@@ -32,7 +30,7 @@ QPlainTextEdit* Editor(WebText& box) {
 }
 
 QString Repeat(std::u16string_view unit, int times) {
-    return S(unit).repeated(times);
+    return ToQString(unit).repeated(times);
 }
 
 WebTextProperties LockedBox() {
@@ -79,25 +77,25 @@ void WebTextTest::textRoundTrip_data() {
     QTest::addColumn<QString>("got");
     const QString loneHigh(QChar(0xD800));
     const QString loneLow(QChar(0xDC80));
-    QTest::newRow("ascii") << S(u"Hello") << S(u"Hello");
+    QTest::newRow("ascii") << ToQString(u"Hello") << ToQString(u"Hello");
     QTest::newRow("empty") << QString() << QString();
-    QTest::newRow("kana") << S(u"あいう") << S(u"あいう");
-    QTest::newRow("no-break-space") << S(u"a\u00A0b") << S(u"a\u00A0b");
-    QTest::newRow("crlf") << S(u"a\r\nb") << S(u"a\r\nb");
-    QTest::newRow("trailing-crlf") << S(u"a\r\n") << S(u"a\r\n");
-    QTest::newRow("only-crlf") << S(u"\r\n\r\n") << S(u"\r\n\r\n");
-    QTest::newRow("tab") << S(u"a\tb") << S(u"a\tb");
-    QTest::newRow("line-separator-kept") << S(u"a\u2028b") << S(u"a\u2028b");
-    QTest::newRow("surrogate-pair") << S(u"\U0001F600") << S(u"\U0001F600");
+    QTest::newRow("kana") << ToQString(u"あいう") << ToQString(u"あいう");
+    QTest::newRow("no-break-space") << ToQString(u"a\u00A0b") << ToQString(u"a\u00A0b");
+    QTest::newRow("crlf") << ToQString(u"a\r\nb") << ToQString(u"a\r\nb");
+    QTest::newRow("trailing-crlf") << ToQString(u"a\r\n") << ToQString(u"a\r\n");
+    QTest::newRow("only-crlf") << ToQString(u"\r\n\r\n") << ToQString(u"\r\n\r\n");
+    QTest::newRow("tab") << ToQString(u"a\tb") << ToQString(u"a\tb");
+    QTest::newRow("line-separator-kept") << ToQString(u"a\u2028b") << ToQString(u"a\u2028b");
+    QTest::newRow("surrogate-pair") << ToQString(u"\U0001F600") << ToQString(u"\U0001F600");
     QTest::newRow("lone-high-surrogate") << "a" + loneHigh + "b"
                                          << "a" + loneHigh + "b";
     QTest::newRow("lone-low-surrogate") << loneLow << loneLow;
     QTest::newRow("reversed-pair") << loneLow + loneHigh << loneLow + loneHigh;
     // The box shows one kind of line end; every other break reads back as CR LF.
-    QTest::newRow("lone-lf") << S(u"a\nb") << S(u"a\r\nb");
-    QTest::newRow("lone-cr") << S(u"a\rb") << S(u"a\r\nb");
-    QTest::newRow("cr-then-crlf") << S(u"a\r\r\nb") << S(u"a\r\n\r\nb");
-    QTest::newRow("paragraph-separator") << S(u"a\u2029b") << S(u"a\r\nb");
+    QTest::newRow("lone-lf") << ToQString(u"a\nb") << ToQString(u"a\r\nb");
+    QTest::newRow("lone-cr") << ToQString(u"a\rb") << ToQString(u"a\r\nb");
+    QTest::newRow("cr-then-crlf") << ToQString(u"a\r\r\nb") << ToQString(u"a\r\n\r\nb");
+    QTest::newRow("paragraph-separator") << ToQString(u"a\u2029b") << ToQString(u"a\r\nb");
 }
 
 void WebTextTest::textRoundTrip() {
@@ -113,15 +111,16 @@ void WebTextTest::textRoundTrip() {
 void WebTextTest::longLineRoundTrip_data() {
     QTest::addColumn<QString>("set");
     QTest::addColumn<QString>("got");
-    const QString pair = S(u"\U0001F600");
+    const QString pair = ToQString(u"\U0001F600");
     QTest::newRow("codes") << kCodesLine << kCodesLine;
     QTest::newRow("no-spaces") << QString(10000, u'x') << QString(10000, u'x');
     QTest::newRow("spaces-only") << QString(9000, u' ') << QString(9000, u' ');
     QTest::newRow("pair-across-4096") << QString(4095, u'x') + pair + QString(5000, u'y')
                                       << QString(4095, u'x') + pair + QString(5000, u'y');
     QTest::newRow("between-line-ends")
-        << S(u"a\r\n") + kCodesLine + S(u"\rb\n") + kCodesLine + S(u"\r\n")
-        << S(u"a\r\n") + kCodesLine + S(u"\r\nb\r\n") + kCodesLine + S(u"\r\n");
+        << ToQString(u"a\r\n") + kCodesLine + ToQString(u"\rb\n") + kCodesLine + ToQString(u"\r\n")
+        << ToQString(u"a\r\n") + kCodesLine + ToQString(u"\r\nb\r\n") + kCodesLine +
+               ToQString(u"\r\n");
 }
 
 void WebTextTest::longLineRoundTrip() {
@@ -171,9 +170,10 @@ void WebTextTest::editsInLongLine_data() {
     const int cut = 4095;
     QTest::newRow("return-inside-piece")
         << 1 << 100 << int(Qt::Key_Return)
-        << kCodesLine.left(cut + 100) + S(u"\r\n") + kCodesLine.mid(cut + 100);
+        << kCodesLine.left(cut + 100) + ToQString(u"\r\n") + kCodesLine.mid(cut + 100);
     QTest::newRow("return-at-cut")
-        << 1 << 0 << int(Qt::Key_Return) << kCodesLine.left(cut) + S(u"\r\n") + kCodesLine.mid(cut);
+        << 1 << 0 << int(Qt::Key_Return)
+        << kCodesLine.left(cut) + ToQString(u"\r\n") + kCodesLine.mid(cut);
     QTest::newRow("backspace-at-cut")
         << 1 << 0 << int(Qt::Key_Backspace) << kCodesLine.left(cut - 1) + kCodesLine.mid(cut);
     QTest::newRow("delete-at-cut")
@@ -209,12 +209,12 @@ void WebTextTest::typedLineBreaksAreCrLf() {
     QTest::keyClick(Editor(box), Qt::Key_Return);
     QTest::keyClick(Editor(box), Qt::Key_Return, Qt::ShiftModifier);
     QTest::keyClicks(Editor(box), "c");
-    QCOMPARE(Text(box), S(u"ab\r\n\r\nc"));
+    QCOMPARE(Text(box), ToQString(u"ab\r\n\r\nc"));
 }
 
 void WebTextTest::pasteKeepsCodeUnits() {
     WebText box;
-    const QString pasted = S(u"x\u00A0y\u2028z") + QChar(0xDC80);
+    const QString pasted = ToQString(u"x\u00A0y\u2028z") + QChar(0xDC80);
     QApplication::clipboard()->setText(pasted);
     QTest::keyClick(Editor(box), Qt::Key_V, Qt::ControlModifier);
     QCOMPARE(Text(box), pasted);
@@ -224,11 +224,13 @@ void WebTextTest::pasteKeepsCodeUnits() {
 void WebTextTest::droppedBytes_data() {
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QString>("text");  // null: refused as not text
-    QTest::newRow("shift-jis") << QByteArray("\x82\xA0\x82\xA2") << S(u"あい");
-    QTest::newRow("utf16le-with-mark") << QByteArray("\xFF\xFE\x42\x30\x44\x30") << S(u"あい");
-    QTest::newRow("utf8-with-mark") << QByteArray("\xEF\xBB\xBF\xE6\x97\xA5") << S(u"日");
-    QTest::newRow("tab-and-line-ends") << QByteArray("a\tb\r\nc\n\f") << S(u"a\tb\r\nc\n\f");
-    QTest::newRow("empty") << QByteArray() << S(u"");
+    QTest::newRow("shift-jis") << QByteArray("\x82\xA0\x82\xA2") << ToQString(u"あい");
+    QTest::newRow("utf16le-with-mark")
+        << QByteArray("\xFF\xFE\x42\x30\x44\x30") << ToQString(u"あい");
+    QTest::newRow("utf8-with-mark") << QByteArray("\xEF\xBB\xBF\xE6\x97\xA5") << ToQString(u"日");
+    QTest::newRow("tab-and-line-ends")
+        << QByteArray("a\tb\r\nc\n\f") << ToQString(u"a\tb\r\nc\n\f");
+    QTest::newRow("empty") << QByteArray() << ToQString(u"");
     QTest::newRow("nul-byte") << QByteArray("ab\0cd", 5) << QString();
     QTest::newRow("elf-header") << QByteArray(
                                        "\x7F"
@@ -249,7 +251,7 @@ void WebTextTest::droppedBytes() {
         QCOMPARE(std::get<DropRefusal>(dropped), DropRefusal::NotText);
     } else {
         QVERIFY(std::holds_alternative<std::u16string>(dropped));
-        QCOMPARE(S(std::get<std::u16string>(dropped)), text);
+        QCOMPARE(ToQString(std::get<std::u16string>(dropped)), text);
     }
 }
 
@@ -296,11 +298,12 @@ void WebTextTest::filesDroppedOntoBox() {
     QDropEvent drop(point, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(viewport, &drop);
 
-    QCOMPARE(Text(box), S(u"[あい\r\nう]"));
-    QCOMPARE(refusals,
-             (QStringList{S(u"「tool.bin」はテキストファイルではないため、挿入できません。"),
-                          S(u"「large.txt」は 64 MiB より大きいため、挿入できません。"),
-                          S(u"「folder.txt」を読み込めませんでした。")}));
+    QCOMPARE(Text(box), ToQString(u"[あい\r\nう]"));
+    QCOMPARE(
+        refusals,
+        (QStringList{ToQString(u"「tool.bin」はテキストファイルではないため、挿入できません。"),
+                     ToQString(u"「large.txt」は 64 MiB より大きいため、挿入できません。"),
+                     ToQString(u"「folder.txt」を読み込めませんでした。")}));
 }
 
 void WebTextTest::lockedBoxIsReadOnlyButSettable() {
@@ -404,9 +407,10 @@ void WebTextTest::keyPressReportsCharacter() {
     connect(&box, &WebText::KeyPress, [&](std::int16_t& KeyAscii) { presses.push_back(KeyAscii); });
     QTest::keyClicks(Editor(box), "aA");
     QTest::keyClick(Editor(box), Qt::Key_Return);
-    QTest::sendKeyEvent(QTest::Click, Editor(box), Qt::Key_unknown, S(u"あ"), Qt::NoModifier);
+    QTest::sendKeyEvent(QTest::Click, Editor(box), Qt::Key_unknown, ToQString(u"あ"),
+                        Qt::NoModifier);
     QCOMPARE(presses, (std::vector<int>{'a', 'A', 13, static_cast<std::int16_t>(u'あ')}));
-    QCOMPARE(Text(box), S(u"aA\r\nあ"));
+    QCOMPARE(Text(box), ToQString(u"aA\r\nあ"));
 }
 
 void WebTextTest::defaultsAndFill() {

@@ -21,15 +21,15 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
-#include <map>
 #include <memory>
 #include <random>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "common/QtConversions.h"
 #include "common/mod_ini.h"
+#include "tests/support/TestFiles.h"
 #include "textbox/WebText.h"
 #include "window/frmMain.h"
 
@@ -40,32 +40,9 @@ namespace {
 
 constexpr std::u16string_view kSection = u"Zelkora";
 
-std::string ReadBytes(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
-
-void WriteBytes(const fs::path& path, std::string_view bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-}
-
-fs::path ToPath(const QString& folder) {
-    return fs::path(QFile::encodeName(folder).toStdString());
-}
-
-// What a folder holds: each entry's kind and, for files, their bytes.
-std::map<std::string, std::string> Snapshot(const fs::path& folder) {
-    std::map<std::string, std::string> entries;
-    for (const fs::directory_entry& entry : fs::directory_iterator(folder)) {
-        const fs::file_status status = entry.symlink_status();
-        std::string& seen = entries[entry.path().filename().string()];
-        seen = std::to_string(static_cast<int>(status.type())) + ":";
-        if (status.type() == fs::file_type::regular) {
-            seen += ReadBytes(entry.path());
-        }
-    }
-    return entries;
-}
+using test::ReadBytes;
+using test::Snapshot;
+using test::WriteBytes;
 
 // A message box's title and text.
 using Message = std::pair<QString, QString>;

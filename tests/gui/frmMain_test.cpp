@@ -6,13 +6,14 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QtTest>
-#include <fstream>
 #include <memory>
 #include <vector>
 
+#include "common/QtConversions.h"
 #include "common/mod_ini.h"
 #include "menus/MainMenus.h"
 #include "menus/MenusLogic.h"
+#include "tests/support/TestFiles.h"
 #include "textbox/WebText.h"
 #include "window/WindowPlacement.h"
 #include "window/frmMain.h"
@@ -20,10 +21,6 @@
 using namespace zelkora;
 
 namespace {
-
-QString S(std::u16string_view text) {
-    return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 // Tables are written as UTF-16LE with a byte-order mark, which no other encoding is taken for.
 QByteArray Table(std::u16string_view text) {
@@ -46,16 +43,13 @@ public:
     Program() { QDir(dir_.path()).mkdir(QStringLiteral("settings")); }
 
     QString Folder() const { return dir_.path(); }
-    std::filesystem::path Path() const {
-        return std::filesystem::path(QFile::encodeName(dir_.path()).toStdString());
-    }
+    std::filesystem::path Path() const { return ToPath(dir_.path()); }
     std::filesystem::path Ini() const { return Path() / "setting.ini"; }
     // Through the raw bytes of the name: Qt's own file names would turn bytes that are not
     // UTF-8 into U+FFFD.
     void WriteFile(const std::string& relativePath, const QByteArray& bytes) const {
-        std::ofstream file(Path() / relativePath, std::ios::binary);
-        file.write(bytes.constData(), bytes.size());
-        QVERIFY(file.good());
+        QVERIFY(test::WriteBytes(Path() / relativePath,
+                                 std::string_view(bytes.constData(), bytes.size())));
     }
     void WriteTable(const std::string& name, const QByteArray& bytes = kTable) const {
         WriteFile("settings/" + name, bytes);
@@ -64,7 +58,7 @@ public:
         QVERIFY(WriteIniString(u"Zelkora", key, value, Ini()));
     }
     QString IniValue(std::u16string_view key) const {
-        return S(GetIniString(u"Zelkora", key, Ini(), u"<none>"));
+        return ToQString(GetIniString(u"Zelkora", key, Ini(), u"<none>"));
     }
 
     std::unique_ptr<frmMain> Open() {
@@ -194,7 +188,7 @@ void frmMainTest::buttons_data() {
                                 << ""
                                 << "" << QString();
     QTest::newRow("codes-spaced-two-byte") << 2 << "4230"
-                                           << "42 30" << S(u"あ") << QString();
+                                           << "42 30" << ToQString(u"あ") << QString();
     QTest::newRow("codes-odd-length") << 2 << "123"
                                       << "1 23" << QString() << "123";
     QTest::newRow("codes-two-chars-not-spaced") << 2 << "41"
@@ -205,10 +199,11 @@ void frmMainTest::buttons_data() {
     QTest::newRow("text-never-spaced") << 3 << "4142"
                                        << "4142"
                                        << "?? ?? ?? ?? " << QString();
-    QTest::newRow("text-kana") << 3 << S(u"あA") << S(u"あA") << "42 30 41 " << QString();
+    QTest::newRow("text-kana") << 3 << ToQString(u"あA") << ToQString(u"あA") << "42 30 41 "
+                               << QString();
     // What クリア cleared comes back with Ctrl+Z.
-    QTest::newRow("clear-undone") << 1 << S(u"あA") << ""
-                                  << "" << S(u"あA");
+    QTest::newRow("clear-undone") << 1 << ToQString(u"あA") << ""
+                                  << "" << ToQString(u"あA");
 }
 
 void frmMainTest::buttons() {
@@ -341,8 +336,8 @@ void frmMainTest::tableMenuListsPicksAndRemembers() {
     program.SetIni(u"File", u"b.txt");
     const auto window = program.Open();
     QMenu* menu = Menu(*window, "mnuSettings");
-    QCOMPARE(menu->title(), S(u"設定ファイル(&S)"));
-    QCOMPARE(Captions(*menu), (QStringList{S(u"再読み込み"), "A.txt", "b.txt", "c.dat"}));
+    QCOMPARE(menu->title(), ToQString(u"設定ファイル(&S)"));
+    QCOMPARE(Captions(*menu), (QStringList{ToQString(u"再読み込み"), "A.txt", "b.txt", "c.dat"}));
     QVERIFY(!Item(*window, "mnuSet1")->isChecked());
     QVERIFY(Item(*window, "mnuSet2")->isChecked());
     QCOMPARE(window->windowTitle(), QStringLiteral("Zelkora - b.txt"));
@@ -369,7 +364,7 @@ void frmMainTest::reloadListsAnewAndSelectsSavedName() {
 
     Item(*window, "mnuSet0")->trigger();
     QCOMPARE(Captions(*Menu(*window, "mnuSettings")),
-             (QStringList{S(u"再読み込み"), "a.txt", "b.txt", "c.txt"}));
+             (QStringList{ToQString(u"再読み込み"), "a.txt", "b.txt", "c.txt"}));
     QVERIFY(!Item(*window, "mnuSet0")->isChecked());
     QVERIFY(Item(*window, "mnuSet1")->isChecked());
     QVERIFY(!Item(*window, "mnuSet3")->isChecked());
@@ -383,8 +378,8 @@ void frmMainTest::missingSettingsFolderShowsMessage() {
     QVERIFY(QDir(program.Folder()).rmdir("settings"));
     const auto window = program.Open();
     const std::pair<QString, QString> message{
-        "Zelkora", S(u"設定ファイル読み込みエラーが発生しました\n") + program.Folder() +
-                       S(u"/settings：フォルダが見つかりません")};
+        "Zelkora", ToQString(u"設定ファイル読み込みエラーが発生しました\n") + program.Folder() +
+                       ToQString(u"/settings：フォルダが見つかりません")};
     QCOMPARE(program.messages, (std::vector{message}));
     QCOMPARE(Menu(*window, "mnuSettings")->actions().size(), 1);
     QCOMPARE(window->windowTitle(), QStringLiteral("Zelkora"));
@@ -461,7 +456,7 @@ void frmMainTest::lineBreakOptionTogglesAndIsSaved() {
     program.WriteTable("table.txt", Table(u"5C \\n\r\n41 A\r\n"));
     const auto window = program.Open();
     QAction* option = Item(*window, "mnuOpItem1");
-    QCOMPARE(option->text(), S(u"\\nは改行に変換(&N)"));
+    QCOMPARE(option->text(), ToQString(u"\\nは改行に変換(&N)"));
     option->trigger();
     QVERIFY(option->isChecked());
     // The conversion reads the check mark as it runs: the line break becomes the token's code.
@@ -559,13 +554,14 @@ void frmMainTest::menusInOrder() {
     for (const QAction* action : window->menuBar()->actions()) {
         titles << action->text();
     }
-    QCOMPARE(titles, (QStringList{S(u"ファイル(&F)"), S(u"オプション(&O)"), S(u"設定ファイル(&S)"),
-                                  S(u"ヘルプ(&H)")}));
-    QCOMPARE(Captions(*Menu(*window, "mnuFile")), QStringList{S(u"終了(&X)")});
-    QCOMPARE(Item(*window, "mnuFileItem99")->text(), S(u"終了(&X)"));
+    QCOMPARE(titles, (QStringList{ToQString(u"ファイル(&F)"), ToQString(u"オプション(&O)"),
+                                  ToQString(u"設定ファイル(&S)"), ToQString(u"ヘルプ(&H)")}));
+    QCOMPARE(Captions(*Menu(*window, "mnuFile")), QStringList{ToQString(u"終了(&X)")});
+    QCOMPARE(Item(*window, "mnuFileItem99")->text(), ToQString(u"終了(&X)"));
     QCOMPARE(Captions(*Menu(*window, "mnuHelp")),
-             (QStringList{S(u"ReadMeを開く(&R)..."), S(u"作者のHPへ(&H)"),
-                          S(u"バージョン情報(&V)..."), S(u"-"), S(u"自動更新(&U)...")}));
+             (QStringList{ToQString(u"ReadMeを開く(&R)..."), ToQString(u"作者のHPへ(&H)"),
+                          ToQString(u"バージョン情報(&V)..."), ToQString(u"-"),
+                          ToQString(u"自動更新(&U)...")}));
     QVERIFY(Item(*window, "mnuHelpItem98")->isSeparator());
     QVERIFY(!Item(*window, "mnuHelpItem98")->isVisible());
     QVERIFY(!Item(*window, "mnuHelpItem99")->isVisible());
@@ -590,7 +586,7 @@ void frmMainTest::readMeItemFollowsFile() {
     readMe->trigger();
     help->hide();
     QCOMPARE(program.launches.size(), std::size_t{1});
-    QCOMPARE(S(program.launches[0].file), program.Folder() + "/ReadMe.txt");
+    QCOMPARE(ToQString(program.launches[0].file), program.Folder() + "/ReadMe.txt");
     QVERIFY(program.launches[0].parameters.empty());
     QVERIFY(program.launches[0].directory == kDeriveDirectory);
 
@@ -609,8 +605,8 @@ void frmMainTest::homePageAndVersion() {
     QVERIFY(program.launches[0].directory == kDeriveDirectory);
 
     Item(*window, "mnuHelpItem2")->trigger();
-    const std::pair<QString, QString> version{"Zelkora",
-                                              S(u"Zelkora Ver1.1.2\r\n作者 Zelkora Project")};
+    const std::pair<QString, QString> version{
+        "Zelkora", ToQString(u"Zelkora Ver1.1.2\r\n作者 Zelkora Project")};
     QCOMPARE(program.messages, (std::vector{version}));
 }
 
@@ -651,8 +647,8 @@ void frmMainTest::unsavedSettingsSaidOnce() {
     QVERIFY(QDir(program.Folder()).mkdir("setting.ini"));
     window->close();
     const std::pair<QString, QString> message{
-        "Zelkora", S(u"設定を保存できませんでした。\n") + program.Folder() +
-                       S(u"/setting.ini\n同じ名前のフォルダがあります。")};
+        "Zelkora", ToQString(u"設定を保存できませんでした。\n") + program.Folder() +
+                       ToQString(u"/setting.ini\n同じ名前のフォルダがあります。")};
     QCOMPARE(program.messages, (std::vector{message}));
 }
 

@@ -1,21 +1,18 @@
 #pragma once
 
-// Helpers the test files share: names for table-driven cases, bytes written as string literals,
-// and a scratch folder of each test's own.
+// Helpers the GoogleTest files share: names for table-driven cases, bytes written as string
+// literals, and a scratch folder of each test's own; the file helpers beside them.
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cstdint>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <ostream>
 #include <span>
 #include <string>
 #include <string_view>
-#include <system_error>
+
+#include "tests/support/TestFiles.h"
 
 namespace zelkora::test {
 
@@ -48,40 +45,11 @@ inline std::span<const std::uint8_t> AsBytes(std::string_view bytes) {
     return {reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()};
 }
 
-// The whole file; empty when it cannot be read.
-inline std::string ReadBytes(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
-
-inline void WriteBytes(const std::filesystem::path& path, std::string_view bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-}
-
-// An empty folder for the running test, named after the process and the test so that tests run
-// in parallel never share one. It is removed afterwards even when the test left it read-only.
-class TempFolder {
+// A scratch folder named after the running test.
+class TempFolder : public ScratchFolder {
 public:
-    explicit TempFolder(std::string_view prefix) {
-        std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
-        std::replace(name.begin(), name.end(), '/', '_');
-        path_ = std::filesystem::temp_directory_path() /
-                (std::string(prefix) + "-" + std::to_string(::getpid()) + "-" + name);
-        std::filesystem::remove_all(path_);
-        std::filesystem::create_directories(path_);
-    }
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-    ~TempFolder() {
-        std::error_code ignored;
-        std::filesystem::permissions(path_, std::filesystem::perms::owner_all, ignored);
-        std::filesystem::remove_all(path_, ignored);
-    }
-
-    const std::filesystem::path& path() const { return path_; }
-
-private:
-    std::filesystem::path path_;
+    explicit TempFolder(std::string_view prefix)
+        : ScratchFolder(prefix, ::testing::UnitTest::GetInstance()->current_test_info()->name()) {}
 };
 
 }  // namespace zelkora::test
