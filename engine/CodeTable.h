@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -9,20 +10,44 @@ namespace zelkora {
 
 // The in-memory form of one table file: slot i belongs to line i of the file, so slot order
 // is file order. Lines that are not entries leave their slot empty (code 0, empty texts).
-struct CodeTable {
-    std::vector<std::int32_t> Codes;         // the code field read as hexadecimal, 0 if unreadable
-    std::vector<std::u16string> Characters;  // what the code stands for
-    std::vector<std::u16string> CodeTexts;   // the code field exactly as written
+class CodeTable {
+    // Declared ahead of the references to them below.
+    std::vector<std::int32_t> codes_;
+    std::vector<std::u16string> characters_;
+    std::vector<std::u16string> codeTexts_;
 
-    std::size_t size() const { return Codes.size(); }
+public:
+    CodeTable() = default;
+    CodeTable(const CodeTable& other);
+    CodeTable(CodeTable&& other) noexcept;
+    CodeTable& operator=(const CodeTable& other);
+    CodeTable& operator=(CodeTable&& other) noexcept;
+    ~CodeTable() = default;
 
-    // Lookup index over the slots, rebuilt by BuildIndex() after the slots change. Every entry
+    // The three parallel arrays, for reading. Every change goes through the methods below,
+    // which let go of the lookup index, so a lookup never uses an index of other slots.
+    // Codes: the code field read as hexadecimal, 0 if unreadable; Characters: what the code
+    // stands for; CodeTexts: the code field exactly as written.
+    const std::vector<std::int32_t>& Codes = codes_;
+    const std::vector<std::u16string>& Characters = characters_;
+    const std::vector<std::u16string>& CodeTexts = codeTexts_;
+
+    std::size_t size() const { return codes_.size(); }
+    // Storage kept for this many slots.
+    std::size_t capacity() const { return codes_.capacity(); }
+
+    // This many slots; new ones are empty, the others keep what they hold until set.
+    void Resize(std::size_t slots);
+    void SetSlot(std::size_t slot, std::int32_t code, std::u16string_view codeText,
+                 std::u16string_view character);
+    void AddSlot(std::int32_t code, std::u16string_view codeText, std::u16string_view character);
+
+    // Lookup index over the slots, built by BuildIndex() once the slots are set. Every entry
     // holds the earliest slot that matches, so a lookup gives what a scan from slot 0 gives.
     // One-byte entries are keyed by Codes within 0..255: one or two digits cannot hold more.
     struct Index {
         static constexpr std::int32_t kNone = -1;
         bool built = false;
-        std::size_t slotCount = 0;              // the number of slots it was built over
         std::vector<std::int32_t> byCharacter;  // 65536 entries: single code unit -> slot
         std::int32_t lineBreakToken = kNone;    // slot whose Characters is "\n"
         std::vector<std::int32_t> oneByte;      // 256 entries: byte value -> one-byte entry slot
@@ -33,8 +58,9 @@ struct CodeTable {
 
     void BuildIndex();
 
-    // The index to look up with: the stored one when it was built over this many slots, else one
-    // built into `scratch` for this call, so a forgotten BuildIndex() costs time, never a crash.
+    // The index to look up with: the stored one when it is built over the present slots, else
+    // one built into `scratch` for this call, so a forgotten BuildIndex() costs time, never a
+    // wrong lookup.
     [[nodiscard]] const Index& CurrentIndex(Index& scratch) const;
 };
 

@@ -14,25 +14,25 @@ namespace {
 constexpr char16_t kSpace = u' ';
 constexpr char16_t kIdeographicSpace = u'\u3000';
 
+// Sets the slot of one line: empty for a line that is not an entry.
 void ParseLine(std::u16string_view line, std::size_t slot, CodeTable& table) {
     const std::u16string_view trimmed = TrimTableSpaces(line);
     if (trimmed.empty() || line.size() < 3 || trimmed.starts_with(u"//")) {
+        table.SetSlot(slot, 0, {}, {});
         return;
     }
     const auto space = line.find(kSpace);
     if (space == std::u16string_view::npos) {
-        table.Characters[slot].assign(trimmed);
+        table.SetSlot(slot, 0, {}, trimmed);
         return;
     }
     // The code field cannot hold a space, so trimming it changes nothing.
     const std::u16string_view code = line.substr(0, space);
-    table.CodeTexts[slot].assign(code);
-    table.Codes[slot] = ReadCodeField(code);
-
     const std::u16string_view character = line.substr(space + 1);
     const bool lonelySpace =
         character.size() == 1 && (character[0] == kSpace || character[0] == kIdeographicSpace);
-    table.Characters[slot].assign(lonelySpace ? character : TrimTableSpaces(character));
+    table.SetSlot(slot, ReadCodeField(code), code,
+                  lonelySpace ? character : TrimTableSpaces(character));
 }
 
 void AppendAscii(std::u16string& out, const char* ascii) {
@@ -158,22 +158,18 @@ namespace {
 
 // Fills the table in place, one slot per line, so that a table read before every conversion
 // reuses the storage of the last one instead of allocating, and faulting in, megabytes of slots
-// again. Every slot is emptied first: nothing of the previous table survives. Storage more than
+// again. Every slot is set from its line: nothing of the previous table survives. Storage more than
 // twice what this table needs is let go, so a small table does not keep a large one's memory.
 void FillTable(std::u16string_view text, CodeTable& table) {
     // The lines are taken one by one, as CutTableLines cuts them, rather than listed first: a
     // list of 60,000 views is another megabyte to fault in.
     const std::size_t lines = CountLines(text);
-    if (table.Codes.capacity() / 2 > lines) {
+    if (table.capacity() / 2 > lines) {
         table = CodeTable{};
     }
-    table.Codes.assign(lines, 0);
-    table.Characters.resize(lines);
-    table.CodeTexts.resize(lines);
+    table.Resize(lines);
     std::size_t slot = 0;
     ForEachLine(text, [&](std::u16string_view line) {
-        table.Characters[slot].clear();
-        table.CodeTexts[slot].clear();
         ParseLine(line, slot, table);
         ++slot;
     });

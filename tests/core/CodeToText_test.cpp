@@ -1,4 +1,5 @@
 #include "engine/CodeToText.h"
+#include "engine/TextToCode.h"
 
 #include <span>
 
@@ -88,6 +89,14 @@ TEST(CodeToTextTable, SlotsAddedAfterBuildingTheIndexAreFound) {
     CodeTable table = test::MakeTable(kAB);
     test::AddLine(table, {u"43", u"C"});
     EXPECT_EQ(fCodeToText(table, u"41 43", false), u"AC");
+}
+
+// As many slots as when the index was built, but not the same ones.
+TEST(CodeToTextTable, SlotsChangedAfterBuildingTheIndexAreFound) {
+    CodeTable table = test::MakeTable(kAB);
+    table.SetSlot(1, 0x43, u"43", u"C");
+    EXPECT_EQ(fCodeToText(table, u"42 43", false), u" 42 C");
+    EXPECT_EQ(fTextToCode(table, u"BC", false), u"?? 43 ");
 }
 
 }  // namespace

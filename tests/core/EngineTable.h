@@ -22,9 +22,7 @@ inline std::int32_t CodeValue(std::u16string_view code) {
 }
 
 inline void AddLine(CodeTable& table, const Line& line) {
-    table.Codes.push_back(CodeValue(line.code));
-    table.CodeTexts.emplace_back(line.code);
-    table.Characters.emplace_back(line.character);
+    table.AddSlot(CodeValue(line.code), line.code, line.character);
 }
 
 inline CodeTable MakeTable(std::span<const Line> lines) {
