@@ -91,10 +91,15 @@ int RunMakeTable(const Invocation& invocation) {
     request.title = ArgumentText(args->Value("--title").value_or(""));
     request.command = CommandLine("make-table", invocation.args);
 
-    const auto made = MakeTable(request);
-    if (!made) {
+    MakeTableFailure why{};
+    const auto made = MakeTable(request, &why);
+    if (!made && why == MakeTableFailure::UnknownCharset) {
         return UsageError(invocation.usage,
                           "the converter library knows no charset '" + request.charset + "'");
+    }
+    if (!made) {
+        return Fail("the converter library cannot store a table in " +
+                    std::string(CharsetName(request.encoding)));
     }
     if (!WriteStandardOutput(AsChars(made->bytes))) {
         return kExitFailure;

@@ -262,9 +262,12 @@ std::u16string EntryLine(const TableEntry& entry) {
     return line;
 }
 
-std::optional<MadeTable> MakeTable(const MakeTableRequest& request) {
+std::optional<MadeTable> MakeTable(const MakeTableRequest& request, MakeTableFailure* why) {
     auto table = CollectCharsetTable(request);
     if (!table) {
+        if (why != nullptr) {
+            *why = MakeTableFailure::UnknownCharset;
+        }
         return std::nullopt;
     }
     TableWriter writer(request.encoding);
@@ -282,6 +285,9 @@ std::optional<MadeTable> MakeTable(const MakeTableRequest& request) {
     const std::u16string text = writer.Compose(HeaderLines(request, *table, unstorable), lines);
     auto bytes = writer.Store(text);
     if (!bytes) {
+        if (why != nullptr) {
+            *why = MakeTableFailure::CannotStore;
+        }
         return std::nullopt;
     }
     MadeTable made;

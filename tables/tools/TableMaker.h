@@ -69,7 +69,13 @@ struct MadeTable {
     bool readsBack = false;           // the reader detects and decodes the file as written
 };
 
-// The whole table file for a request; nothing when the charset is unknown.
-[[nodiscard]] std::optional<MadeTable> MakeTable(const MakeTableRequest& request);
+enum class MakeTableFailure {
+    UnknownCharset,  // the converter library does not know the charset
+    CannotStore,     // the table cannot be stored in the requested encoding
+};
+
+// The whole table file for a request; nothing when it cannot be made, and then why, if asked.
+[[nodiscard]] std::optional<MadeTable> MakeTable(const MakeTableRequest& request,
+                                                 MakeTableFailure* why = nullptr);
 
 }  // namespace zelkora

@@ -237,5 +237,16 @@ TEST(MakeTable, UnknownCharsetGivesNothing) {
     EXPECT_FALSE(MakeTable(Request("no-such-charset")).has_value());
 }
 
+// A known charset whose table cannot be stored is not reported as an unknown charset. An
+// encoding outside the six stands for one the converter library was built without.
+TEST(MakeTable, StoringFailureToldApartFromUnknownCharset) {
+    MakeTableFailure why{};
+    const auto unstorable = static_cast<Encoding>(kEncodings.size());
+    EXPECT_FALSE(MakeTable(Request("windows-31j", CodeRange{0x41, 0x41}, unstorable), &why));
+    EXPECT_EQ(why, MakeTableFailure::CannotStore);
+    EXPECT_FALSE(MakeTable(Request("no-such-charset"), &why));
+    EXPECT_EQ(why, MakeTableFailure::UnknownCharset);
+}
+
 }  // namespace
 }  // namespace zelkora
