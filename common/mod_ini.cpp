@@ -196,6 +196,18 @@ bool Representable(std::u16string_view text) {
     return text.find_first_of(u"\r\n\0", 0, 3) == std::u16string_view::npos;
 }
 
+// Whether reading finds the name again: blanks around a name are trimmed as it is read, a line
+// that begins with ";" or "#" is a comment, and one that begins with a character of
+// `startsOtherLine` is taken for another kind of line.
+bool Findable(std::u16string_view name, std::u16string_view startsOtherLine) {
+    const auto blank = [](char16_t c) { return c == u' ' || c == u'\t'; };
+    if (name.empty()) {
+        return true;
+    }
+    return !blank(name.front()) && !blank(name.back()) && name.front() != u';' &&
+           name.front() != u'#' && startsOtherLine.find(name.front()) == std::u16string_view::npos;
+}
+
 fs::path FolderOf(const fs::path& target) {
     return target.has_parent_path() ? target.parent_path() : fs::path(".");
 }
@@ -344,13 +356,15 @@ void SetKey(std::vector<std::string>& lines, std::u16string_view section, std::u
 std::error_code WriteEntries(std::u16string_view section, std::span<const IniEntry> entries,
                              const fs::path& file) {
     const std::error_code unrepresentable = std::make_error_code(std::errc::invalid_argument);
-    // A line end inside a name or value would split its line and could forge other keys.
-    if (!Representable(section) || section.find(u']') != std::u16string_view::npos) {
+    // A line end inside a name or value would split its line and could forge other keys; a name
+    // that reading never finds would be added again at every write.
+    if (!Representable(section) || section.find(u']') != std::u16string_view::npos ||
+        !Findable(section, {})) {
         return unrepresentable;
     }
     for (const IniEntry& entry : entries) {
         if (!Representable(entry.key) || !Representable(entry.value) || entry.key.empty() ||
-            entry.key.find(u'=') != std::u16string_view::npos) {
+            entry.key.find(u'=') != std::u16string_view::npos || !Findable(entry.key, u"[")) {
             return unrepresentable;
         }
     }

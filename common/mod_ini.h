@@ -27,10 +27,11 @@ namespace zelkora {
 // replaced atomically (temporary file beside it, then rename) under a lock on its folder, so
 // programs writing at the same time never lose each other's keys, and a temporary file left by
 // a killed writer is removed. False, with the old file left whole, when it cannot be written
-// (a read-only file included) or when a name or the value cannot stand on one line (CR, LF or
-// U+0000 anywhere, "=" in the key, "]" in the section, an empty key). When it is false, why
-// (if given) receives the reason: the system's error, or invalid_argument for such a name or
-// value.
+// (a read-only file included), when a name or the value cannot stand on one line (CR, LF or
+// U+0000 anywhere, "=" in the key, "]" in the section, an empty key), or when a name could not
+// be read back (a blank at either end, ";" or "#" first, or "[" first in a key). When it is
+// false, why (if given) receives the reason: the system's error, or invalid_argument for such
+// a name or value.
 bool WriteIniString(std::u16string_view section, std::u16string_view key, std::u16string_view value,
                     const std::filesystem::path& file, std::error_code* why = nullptr);
 

@@ -11,6 +11,8 @@
 #include <optional>
 #include <ostream>
 #include <string>
+#include <system_error>
+#include <utility>
 
 #include "tests/support/TestSupport.h"
 
@@ -182,6 +184,24 @@ TEST_F(IniTest, LineEndInValueIsRefusedAndFileKept) {
     Write("[Zelkora]\r\nFile=a\r\n");
     EXPECT_FALSE(WriteIniString(u"Zelkora", u"File", u"b\r\nRet=-1", file_));
     EXPECT_FALSE(WriteIniString(u"Zelkora", u"File", u"b\nc", file_));
+    EXPECT_EQ(Read(), "[Zelkora]\r\nFile=a\r\n");
+}
+
+// Names that reading would never find again are refused as those that cannot stand on a line.
+TEST_F(IniTest, NamesThatCannotBeReadBackAreRefused) {
+    Write("[Zelkora]\r\nFile=a\r\n");
+    const std::pair<std::u16string_view, std::u16string_view> names[] = {
+        {u"Zelkora", u";File"}, {u"Zelkora", u"#File"},  {u"Zelkora", u"[File"},
+        {u"Zelkora", u" File"}, {u"Zelkora", u"File\t"}, {u";Zelkora", u"File"},
+        {u"#Zelkora", u"File"}, {u" Zelkora", u"File"},  {u"Zelkora ", u"File"},
+    };
+    for (const auto& [section, key] : names) {
+        std::error_code why;
+        EXPECT_FALSE(WriteIniString(section, key, u"b", file_, &why))
+            << testing::PrintToString(std::u16string(section)) << " "
+            << testing::PrintToString(std::u16string(key));
+        EXPECT_EQ(why, std::errc::invalid_argument);
+    }
     EXPECT_EQ(Read(), "[Zelkora]\r\nFile=a\r\n");
 }
 
