@@ -9,7 +9,9 @@
 
 #include <atomic>
 #include <cerrno>
+#include <charconv>
 #include <chrono>
+#include <csignal>
 #include <limits>
 #include <optional>
 #include <system_error>
@@ -212,9 +214,28 @@ fs::path FolderOf(const fs::path& target) {
     return target.has_parent_path() ? target.parent_path() : fs::path(".");
 }
 
-// Temporary files are named ".setting.ini.<pid>.<n>.tmp" beside the file they replace.
+// Temporary files are named ".setting.ini.<pid>.<n>.tmp" beside the file they replace, <pid>
+// being the process that writes it.
 std::string TemporaryPrefix(const fs::path& target) {
     return "." + target.filename().string() + ".";
+}
+
+// The process that wrote a temporary file, read from its name; nothing for another name.
+std::optional<pid_t> WriterOf(std::string_view name, std::string_view prefix) {
+    if (!name.starts_with(prefix) || !name.ends_with(".tmp")) {
+        return std::nullopt;
+    }
+    name.remove_prefix(prefix.size());
+    pid_t pid = 0;
+    const auto [end, error] = std::from_chars(name.data(), name.data() + name.size(), pid);
+    if (error != std::errc() || end == name.data() || *end != '.') {
+        return std::nullopt;
+    }
+    return pid;
+}
+
+bool IsRunning(pid_t pid) {
+    return ::kill(pid, 0) == 0 || errno == EPERM;
 }
 
 // An exclusive lock on the folder of setting.ini, held while a write reads, changes and replaces
@@ -251,14 +272,15 @@ private:
 };
 
 // A writer killed between creating its temporary file and renaming it leaves the file behind.
-// Whoever holds the lock is the only writer at work, so every such file is such a leftover.
+// A writer that gave up waiting for the lock may be writing its own at this very moment, so only
+// the files of processes no longer running are left over.
 void RemoveLeftovers(const fs::path& target) {
     const std::string prefix = TemporaryPrefix(target);
     std::error_code error;
     for (fs::directory_iterator entry(FolderOf(target), error), end; !error && entry != end;
          entry.increment(error)) {
-        const std::string name = entry->path().filename().string();
-        if (name.starts_with(prefix) && name.ends_with(".tmp")) {
+        const auto writer = WriterOf(entry->path().filename().string(), prefix);
+        if (writer && !IsRunning(*writer)) {
             ::unlink(entry->path().c_str());
         }
     }

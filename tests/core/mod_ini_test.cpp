@@ -205,6 +205,15 @@ TEST_F(IniTest, NamesThatCannotBeReadBackAreRefused) {
     EXPECT_EQ(Read(), "[Zelkora]\r\nFile=a\r\n");
 }
 
+// A writer that gave up waiting for the lock writes its temporary file while the lock's holder
+// writes: the holder leaves it alone, its writer (here this very process) being alive.
+TEST_F(IniTest, RunningWritersTemporaryFileKept) {
+    const fs::path pending = dir_ / (".setting.ini." + std::to_string(::getpid()) + ".0.tmp");
+    test::WriteBytes(pending, "[Zelkora]\r\nFile=b\r\n");
+    ASSERT_TRUE(WriteIniString(u"Zelkora", u"File", u"a", file_));
+    EXPECT_EQ(test::ReadBytes(pending), "[Zelkora]\r\nFile=b\r\n");
+}
+
 TEST_F(IniTest, FileModeKept) {
     Write("[Zelkora]\r\nFile=a\r\n");
     fs::permissions(file_, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
