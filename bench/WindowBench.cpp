@@ -19,6 +19,7 @@
 #include <memory>
 
 #include "bench/BenchData.h"
+#include "common/QtConversions.h"
 #include "engine/CodeToText.h"
 #include "engine/Spacing.h"
 #include "engine/TextToCode.h"
@@ -81,7 +82,7 @@ void WindowBench::Settle() {
 
 void WindowBench::initTestCase() {
     QVERIFY(folder_.isValid());
-    const std::filesystem::path program = QFile::encodeName(folder_.path()).toStdString();
+    const std::filesystem::path program = ToPath(folder_.path());
     const std::filesystem::path settings = program / "settings";
     std::filesystem::create_directories(settings);
 
