@@ -6,6 +6,7 @@
 
 #include "app/TerminationSignals.h"
 #include "common/AppInfo.h"
+#include "common/ProgramPaths.h"
 #include "common/QtConversions.h"
 #include "window/frmMain.h"
 
@@ -21,7 +22,15 @@ int main(int argc, char* argv[]) {
         QApplication::installTranslator(&qtTexts);
     }
 
-    zelkora::frmMain window;
+    zelkora::frmMainServices services;
+    std::error_code why;
+    // /proc/self/exe is missing only without /proc; Qt then still knows the folder from argv.
+    services.paths = zelkora::ThisProgramPaths(why).value_or(
+        zelkora::PortablePaths(zelkora::ToPath(QCoreApplication::applicationDirPath())));
+    // A folder that cannot be made is reported where it is missed: the settings menu finds no
+    // tables, and closing cannot save setting.ini.
+    zelkora::MakeUserFolders(services.paths);
+    zelkora::frmMain window(std::move(services));
     // Being told to end, by a signal or by the desktop session ending, closes the window as
     // the user would, so its settings are saved; a dialog left open does not keep the program.
     const auto end = [&window] {

@@ -99,7 +99,7 @@ void WindowBench::initTestCase() {
     QVERIFY2(!LooksLikeCodes(text), "the text must read as text to the automatic mode");
 
     frmMainServices services;
-    services.programFolder = folder_.path();
+    services.paths = PortablePaths(program);
     window_ = std::make_unique<frmMain>(services);
     input_ = window_->findChild<WebText*>(QStringLiteral("txt0"));
     output_ = window_->findChild<WebText*>(QStringLiteral("txt1"));

@@ -38,21 +38,50 @@ std::string WhyUnreadable(const fs::path& path) {
     return "read error";
 }
 
-std::optional<fs::path> DefaultTablePath() {
-    std::error_code error;
-    const fs::path executable = fs::read_symlink("/proc/self/exe", error);
-    if (error) {
-        Fail("cannot find the program's folder: " + error.message());
+std::optional<ProgramPaths> ProgramFolders() {
+    std::error_code why;
+    const std::optional<ProgramPaths> paths = ThisProgramPaths(why);
+    if (!paths) {
+        Fail("cannot find the program's folder: " + why.message());
         return std::nullopt;
     }
-    const fs::path folder = executable.parent_path();
-    const fs::path settings = folder / "settings";
+    // A folder that cannot be made is reported here, and once more where it is looked for.
+    if (!MakeUserFolders(*paths, &why)) {
+        Fail("cannot make the folders " + Quoted(paths->iniFolder) + " and " +
+             Quoted(paths->tablesFolder) + ": " + why.message());
+    }
+    return paths;
+}
+
+int PrintPaths() {
+    const std::optional<ProgramPaths> paths = ProgramFolders();
+    if (!paths) {
+        return kExitFailure;
+    }
+    const char* layout = paths->layout == ProgramLayout::Installed ? "installed" : "portable";
+    const std::string text = std::string("layout\t") + layout + "\nprogram\t" +
+                             paths->programFolder.string() + "\nsettings\t" +
+                             paths->iniFolder.string() + "\ntables\t" +
+                             paths->tablesFolder.string() + "\n";
+    return WriteStandardOutput(text) ? kExitOk : kExitFailure;
+}
+
+std::optional<fs::path> DefaultTablePath() {
+    const std::optional<ProgramPaths> paths = ProgramFolders();
+    if (!paths) {
+        return std::nullopt;
+    }
+    if (paths->tablesFolder.empty()) {
+        Fail("no folder for your tables: neither HOME nor XDG_DATA_HOME is an absolute path");
+        return std::nullopt;
+    }
+    const fs::path& settings = paths->tablesFolder;
     const auto names = ListTableFiles(settings);
     if (!names) {
         Fail("cannot list the table folder " + Quoted(settings) + ": " + WhyUnreadable(settings));
         return std::nullopt;
     }
-    const fs::path ini = folder / kIniFileName;
+    const fs::path ini = paths->IniFile();
     const std::u16string named = GetIniString(kIniSection, kIniKeyFile, ini, u"");
     const auto chosen = ChooseTable(*names, named);
     // The window falls back to the first table; a script would convert through the wrong table

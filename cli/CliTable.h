@@ -4,14 +4,22 @@
 #include <optional>
 #include <string>
 
+#include "common/ProgramPaths.h"
 #include "engine/CodeTable.h"
 
 namespace zelkora::cli {
 
-// The table the window would use: the file named by "File" in setting.ini beside the
-// executable, else (no setting.ini, or no "File" in it) the first file listed in settings/
-// beside it. Nothing (after a message) when there is no such file, or when settings/ does not
-// list the file named.
+// The folders the window would use, the user's tables folder given its first tables as the
+// window gives them. Nothing (after a message) when the executable cannot be found.
+[[nodiscard]] std::optional<ProgramPaths> ProgramFolders();
+
+// --paths: the layout, then the program's folder, setting.ini's and the tables', one
+// "name<TAB>path" line each.
+int PrintPaths();
+
+// The table the window would use: the file named by "File" in setting.ini, else (no
+// setting.ini, or no "File" in it) the first file listed in the tables folder. Nothing (after a
+// message) when there is no such file, or when the tables folder does not list the file named.
 [[nodiscard]] std::optional<std::filesystem::path> DefaultTablePath();
 
 // Reads a table file; false (after a message naming the file and the reason) when it yields

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "cli/CliIo.h"
+#include "cli/CliTable.h"
 #include "cli/Commands.h"
 #include "common/AppInfo.h"
 
@@ -69,12 +70,15 @@ std::string HelpText() {
         "  -h, --help\n"
         "      this text; COMMAND --help prints that command's usage\n"
         "  --version\n"
+        "  --paths\n"
+        "      the layout (portable or installed) and the folders in use, one per line:\n"
+        "      program, settings (setting.ini) and tables\n"
         "\n"
         "Options of to-codes, to-text and auto:\n"
         "  -t, --table FILE  the table file to use. Without it, the table the window uses:\n"
-        "                    the file named by \"File\" in setting.ini beside the program,\n"
-        "                    which settings/ beside the program must hold (else an error),\n"
-        "                    or the first file there when setting.ini names none.\n"
+        "                    the file named by \"File\" in setting.ini, which the tables\n"
+        "                    folder must hold (else an error), or the first file there when\n"
+        "                    setting.ini names none. --paths shows both folders.\n"
         "  --line-break      a line break in the text converts as the table's \"\\n\" entry,\n"
         "                    and \"\\n\" in converted text becomes a line break.\n"
         "  --lines           converts each line on its own and writes each result followed\n"
@@ -99,6 +103,12 @@ std::string HelpText() {
         "check-table exits 1 when something changes what the table does. import-tbl writes\n"
         "the table on standard output and what it could not carry over on standard error.\n"
         "\n"
+        "Files: with a folder settings/ beside the program, the tables are there and\n"
+        "setting.ini beside the program. Installed (../share/zelkora/settings beside it),\n"
+        "setting.ini is in $XDG_CONFIG_HOME/zelkora (~/.config/zelkora) and the tables in\n"
+        "$XDG_DATA_HOME/zelkora/settings (~/.local/share/zelkora/settings), a folder made\n"
+        "with a copy of the installed tables when it does not exist.\n"
+        "\n"
         "Exit status: 0 done, 1 a table, the input or the output failed, 2 usage error.\n";
     return text;
 }
@@ -115,6 +125,9 @@ int Main(std::span<const std::string_view> args) {
         return WriteStandardOutput("zelkora-cli " + std::string(kVersionText) + "\n")
                    ? kExitOk
                    : kExitFailure;
+    }
+    if (name == "--paths") {
+        return PrintPaths();
     }
     const auto command = std::find_if(std::begin(kCommands), std::end(kCommands),
                                       [&](const Command& c) { return c.name == name; });

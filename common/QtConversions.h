@@ -18,4 +18,9 @@ inline std::filesystem::path ToPath(const QString& fileName) {
     return std::filesystem::path(QFile::encodeName(fileName).toStdString());
 }
 
+// The other way: a path as Qt's file functions take it.
+inline QString FromPath(const std::filesystem::path& path) {
+    return QFile::decodeName(path.c_str());
+}
+
 }  // namespace zelkora

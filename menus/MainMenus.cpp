@@ -35,11 +35,11 @@ QAction* AddItem(QMenu& menu, const QString& array, Item item, const QString& ca
 
 }  // namespace
 
-MainMenus::MainMenus(QMainWindow& window, QString programFolder, MessageBoxFunction showMessage,
-                     ShellExecuteFunction shellExecute)
+MainMenus::MainMenus(QMainWindow& window, const std::filesystem::path& readMe,
+                     MessageBoxFunction showMessage, ShellExecuteFunction shellExecute)
     : QObject(&window),
       window_(window),
-      programFolder_(std::move(programFolder)),
+      readMe_(FromPath(readMe)),
       showMessage_(std::move(showMessage)),
       shellExecute_(std::move(shellExecute)) {
     QMenu* mnuFile = AddMenu(window, QStringLiteral("mnuFile"), QStringLiteral("ファイル(&F)"));
@@ -84,10 +84,6 @@ void MainMenus::SetLineBreakOption(bool on) {
     lineBreakItem_->setChecked(on);
 }
 
-QString MainMenus::ReadMePath() const {
-    return programFolder_ + QLatin1Char('/') + ToQString(kReadMeName);
-}
-
 void MainMenus::mnuFileItem_Click(std::int16_t Index) {
     if (static_cast<FileItem>(Index) == FileItem::Exit) {
         window_.close();  // the window saves its settings as it closes
@@ -102,7 +98,7 @@ void MainMenus::mnuOpItem_Click(std::int16_t Index) {
 
 // The read-me file may come and go while the program runs, so it is looked for each time.
 void MainMenus::mnuHelp_Click() {
-    readMeItem_->setEnabled(QFileInfo::exists(ReadMePath()));
+    readMeItem_->setEnabled(QFileInfo::exists(readMe_));
 }
 
 void MainMenus::mnuHelpItem_Click(std::int16_t Index) {
@@ -110,8 +106,8 @@ void MainMenus::mnuHelpItem_Click(std::int16_t Index) {
     switch (static_cast<HelpItem>(Index)) {
         case HelpItem::ReadMe:
             // It may have gone since the menu was opened.
-            if (QFileInfo::exists(ReadMePath())) {
-                shellExecute_(&window_, ReadMePath().toStdU16String(), {}, derive);
+            if (QFileInfo::exists(readMe_)) {
+                shellExecute_(&window_, readMe_.toStdU16String(), {}, derive);
             }
             break;
         case HelpItem::HomePage:

@@ -3,6 +3,7 @@
 #include <QObject>
 #include <QString>
 #include <cstdint>
+#include <filesystem>
 
 #include "common/MessageBox.h"
 #include "menus/ShellExecute.h"
@@ -31,8 +32,8 @@ class MainMenus : public QObject {
     Q_OBJECT
 
 public:
-    MainMenus(QMainWindow& window, QString programFolder, MessageBoxFunction showMessage,
-              ShellExecuteFunction shellExecute);
+    MainMenus(QMainWindow& window, const std::filesystem::path& readMe,
+              MessageBoxFunction showMessage, ShellExecuteFunction shellExecute);
     MainMenus(const MainMenus&) = delete;
     MainMenus& operator=(const MainMenus&) = delete;
 
@@ -49,10 +50,8 @@ public:
     void mnuHelpItem_Click(std::int16_t Index);
 
 private:
-    [[nodiscard]] QString ReadMePath() const;
-
     QMainWindow& window_;
-    QString programFolder_;
+    QString readMe_;
     MessageBoxFunction showMessage_;
     ShellExecuteFunction shellExecute_;
     QMenu* mnuHelp_ = nullptr;

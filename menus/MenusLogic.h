@@ -7,7 +7,6 @@ namespace zelkora {
 
 inline constexpr std::u16string_view kAuthorName = u"Zelkora Project";
 inline constexpr std::u16string_view kHomePageAddress = u"https://zelkora.example.org/";
-inline constexpr std::u16string_view kReadMeName = u"ReadMe.txt";
 
 // Passed as the directory of fShellExecute: derive the working directory from the file.
 inline constexpr std::u16string_view kDeriveDirectory{u"\0", 1};

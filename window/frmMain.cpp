@@ -71,8 +71,7 @@ private:
 
 frmMain::frmMain(frmMainServices services)
     : showMessage_(std::move(services.showMessage)),
-      programFolder_(ToPath(services.programFolder)),
-      IniPath(programFolder_ / kIniFileName),
+      IniPath(services.paths.IniFile()),
       client_(new QWidget(this)) {
     setWindowTitle(ToQString(kApplicationTitle));
     setCentralWidget(client_);
@@ -107,9 +106,9 @@ frmMain::frmMain(frmMainServices services)
         setTabOrder(cmd_[i - 1], cmd_[i]);
     }
 
-    menus_ = new MainMenus(*this, services.programFolder, showMessage_,
-                           std::move(services.shellExecute));
-    settings_ = new SettingsMenu(this, programFolder_ / "settings", IniPath, showMessage_);
+    menus_ =
+        new MainMenus(*this, services.paths.readMe, showMessage_, std::move(services.shellExecute));
+    settings_ = new SettingsMenu(this, services.paths.tablesFolder, IniPath, showMessage_);
     menuBar()->insertMenu(menus_->mnuHelp()->menuAction(), settings_->mnuSettings());
 
     const QRect client = PixelsOf({0, 0, kDesignClientWidth, kDesignClientHeight});

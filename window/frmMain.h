@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QCoreApplication>
 #include <QMainWindow>
 #include <QRect>
 #include <QString>
@@ -10,6 +9,7 @@
 #include <optional>
 
 #include "common/MessageBox.h"
+#include "common/ProgramPaths.h"
 #include "engine/CodeTable.h"
 #include "menus/ShellExecute.h"
 
@@ -32,7 +32,7 @@ enum class CommandButton : std::int16_t {
 // What the window takes from its surroundings. Tests give it a folder of their own and stand
 // in for the message box and the desktop.
 struct frmMainServices {
-    QString programFolder = QCoreApplication::applicationDirPath();  // settings/, setting.ini
+    ProgramPaths paths;  // setting.ini, the tables and ReadMe.txt
     MessageBoxFunction showMessage = ShowMessageBox;
     ShellExecuteFunction shellExecute = fShellExecute;
 };
@@ -44,7 +44,7 @@ class frmMain : public QMainWindow {
     Q_OBJECT
 
 public:
-    explicit frmMain(frmMainServices services = {});
+    explicit frmMain(frmMainServices services);
     frmMain(const frmMain&) = delete;
     frmMain& operator=(const frmMain&) = delete;
     ~frmMain() override;
@@ -76,7 +76,6 @@ private:
     void ApplySpacing();
 
     MessageBoxFunction showMessage_;
-    std::filesystem::path programFolder_;
     std::filesystem::path IniPath;
     CodeTable codeTable_;
     // The file codeTable_ was read from; nothing before the first read.

@@ -49,7 +49,7 @@ using Message = std::pair<QString, QString>;
 
 std::unique_ptr<frmMain> OpenWindow(const QString& folder, std::vector<Message>* messages) {
     frmMainServices services;
-    services.programFolder = folder;
+    services.paths = PortablePaths(ToPath(folder));
     services.showMessage = [messages](QWidget*, const QString& title, const QString& text) {
         if (messages != nullptr) {
             messages->emplace_back(title, text);

@@ -63,7 +63,7 @@ public:
 
     std::unique_ptr<frmMain> Open() {
         frmMainServices services;
-        services.programFolder = Folder();
+        services.paths = PortablePaths(Path());
         services.showMessage = [this](QWidget*, const QString& title, const QString& text) {
             messages.emplace_back(title, text);
         };
