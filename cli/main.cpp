@@ -104,10 +104,10 @@ std::string HelpText() {
         "the table on standard output and what it could not carry over on standard error.\n"
         "\n"
         "Files: with a folder settings/ beside the program, the tables are there and\n"
-        "setting.ini beside the program. Installed (../share/zelkora/settings beside it),\n"
-        "setting.ini is in $XDG_CONFIG_HOME/zelkora (~/.config/zelkora) and the tables in\n"
-        "$XDG_DATA_HOME/zelkora/settings (~/.local/share/zelkora/settings), a folder made\n"
-        "with a copy of the installed tables when it does not exist.\n"
+        "setting.ini beside the program. Installed (../share/zelkora/settings from the\n"
+        "program's folder), setting.ini is in $XDG_CONFIG_HOME/zelkora (~/.config/zelkora)\n"
+        "and the tables in $XDG_DATA_HOME/zelkora/settings (~/.local/share/zelkora/settings),\n"
+        "a folder made with a copy of the installed tables when it does not exist.\n"
         "\n"
         "Exit status: 0 done, 1 a table, the input or the output failed, 2 usage error.\n";
     return text;
