@@ -1,6 +1,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <optional>
 #include <span>
 #include <string>
@@ -190,15 +191,19 @@ int Convert(const Invocation& invocation, Direction direction) {
     }
     // Reading, decoding and parsing the table take about as long as reading and decoding the
     // input, so the table is read on a thread of its own meanwhile. A table that cannot be read
-    // is reported as soon as that is known, and the command fails once the input is read.
+    // ends the command at once: input still being typed at a terminal would only be thrown away.
     CodeTable table;
-    bool tableLoaded = false;
     std::optional<std::u16string> decoded;
     {
-        const std::jthread tableReader([&] { tableLoaded = LoadTable(tablePath, table); });
+        const std::jthread tableReader([&] {
+            if (!LoadTable(tablePath, table)) {
+                std::fflush(stdout);
+                std::_Exit(kExitFailure);
+            }
+        });
         decoded = ReadText(args->operands);
     }
-    if (!tableLoaded || !decoded) {
+    if (!decoded) {
         return kExitFailure;
     }
 
