@@ -1,33 +1,45 @@
 #!/usr/bin/env bash
-# Times `zelkora-cli to-codes` on 1 MiB of Japanese text as a whole process (start, table read,
-# conversion, output) against a fixed-charset pipeline with no table to read,
-# `iconv -f UTF-8 -t WINDOWS-31J | xxd -p`, on the same input, and prints the ratio of the
-# medians for each benchmark table. Then prints the peak memory of zelkora-cli on that input.
+# Times zelkora-cli on 1 MiB of Japanese text as a whole process (start, table read, conversion,
+# output) against the standard pipeline doing the nearest job with a fixed charset and no table
+# to read, in four cases:
+#   to-codes:  iconv -f UTF-8 -t WINDOWS-31J | xxd -p
+#   to-text:   xxd -r -p | iconv -f WINDOWS-31J -t UTF-8
+# each with the Windows-31J table (stored in Shift_JIS) and with the 63,000-line UTF-16 table.
+# to-text reads the codes to-codes wrote with the same table; the pipeline reads xxd's dump.
 #
 # Usage: bench/compare_iconv.sh [BUILD_DIR]   (default: build-bench beside bench/)
 # BUILD_DIR must hold bin/zelkora-cli and bench/zelkora-bench-data (bash bench/run.sh builds
-# both). ZELKORA_BENCH_ROUNDS (default 10) rounds of 3 runs of each command, the commands taking
-# turns, so that a change of load on a shared machine falls on all of them alike. Uses hyperfine
-# when installed, else timing with date.
-#
-# The target compares like with like: the Windows-31J table, the charset iconv converts to. The
-# 63,000-line table is timed as well: its reading dominates a process that converts 1 MiB once.
+# both). ZELKORA_BENCH_PAIRS (default 40) pairs of runs per case, pipeline and zelkora-cli taking
+# turns, so that a change of load on the shared machine falls on both alike. For each pair the
+# ratio zelkora-cli / pipeline of the wall time and of the CPU time (user + sys of every process
+# of the pipeline); the medians of those ratios are reported and judged, with the peak memory of
+# zelkora-cli. Exits with 1 when an output differs from the expected one or a limit is exceeded.
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
 build=$(cd "${1:-$here/../build-bench}" && pwd)
 cli=$build/bin/zelkora-cli
 make_data=$build/bench/zelkora-bench-data
-rounds=${ZELKORA_BENCH_ROUNDS:-10}
-limit_ratio=1.5
+pairs=${ZELKORA_BENCH_PAIRS:-40}
+limit_wall=1.0
+limit_cpu=1.2
 limit_peak_mib=40
-target_table=windows-31j.SJIS.txt
-tables=("$target_table" bmp.UNICODE.txt)
+w31j=windows-31j.SJIS.txt
+plane=bmp.UNICODE.txt
+
+# SHA-256 of zelkora-cli's output in each case, from the generated data (fixed seed): any change
+# to what the program writes shows here before a time is taken.
+declare -A expected=(
+    [to-codes/$w31j]=efb9272452ca7c7f33118feaed95208250690e7360e972a4fe53bf0b31b2dd47
+    [to-codes/$plane]=440b1a2bb592788ad5d7e01053efee99715c7ebd59c64d066122f0eca56c3486
+    [to-text/$w31j]=8f5053aae6a353cdf2eb8538f05c95ef71f7f8f2f021943decb91b69d952365c
+    [to-text/$plane]=f9b02fdb6e075a4af4115d772afd20af5db0dd05b15aee040e6cc2ec8610caa6
+)
 
 for tool in "$cli" "$make_data"; do
     [[ -x $tool ]] || { echo "missing $tool: build it first (bash bench/run.sh)" >&2; exit 1; }
 done
-for tool in iconv xxd; do
+for tool in iconv xxd sha256sum; do
     command -v "$tool" >/dev/null || { echo "missing $tool" >&2; exit 1; }
 done
 
@@ -35,80 +47,81 @@ data=$(mktemp -d)
 trap 'rm -rf "$data"' EXIT
 "$make_data" "$data" >/dev/null
 text=$data/text.utf8.txt
+iconv -f UTF-8 -t WINDOWS-31J <"$text" | xxd -p >"$data/dump.hex"
 
-reference="iconv -f UTF-8 -t WINDOWS-31J < '$text' | xxd -p > /dev/null"
-to_codes() { echo "'$cli' to-codes --table '$data/$1' --line-break < '$text' > /dev/null"; }
-commands=("$reference")
-for table in "${tables[@]}"; do
-    commands+=("$(to_codes "$table")")
-done
+reference() {
+    case $1 in
+        to-codes) echo "iconv -f UTF-8 -t WINDOWS-31J < '$text' | xxd -p > /dev/null" ;;
+        to-text) echo "xxd -r -p < '$data/dump.hex' | iconv -f WINDOWS-31J -t UTF-8 > /dev/null" ;;
+    esac
+}
+input() {
+    case $1 in
+        to-codes) echo "$text" ;;
+        to-text) echo "$data/codes.$2" ;;
+    esac
+}
+zelkora() { echo "'$cli' $1 --table '$data/$2' --line-break < '$(input "$1" "$2")'"; }
 
-# Each command must succeed before its time means anything.
-bash -o pipefail -c "$reference" || { echo "iconv cannot convert the text" >&2; exit 1; }
-for table in "${tables[@]}"; do
-    bash -c "$(to_codes "$table")" || { echo "zelkora-cli failed on $table" >&2; exit 1; }
-done
-
-# times/<n>: one wall time in milliseconds per line for command n.
-mkdir "$data/times"
-for ((round = 0; round < rounds; round++)); do
-    if command -v hyperfine >/dev/null; then
-        hyperfine --style none --warmup 1 --runs 3 --export-json "$data/round.json" \
-            "${commands[@]}" >/dev/null 2>&1
-        # The export lists the commands in order, each with its "times" array in seconds.
-        awk -v dir="$data/times" '
-            /"command":/ { n++ }
-            /"times": \[/ { inside = 1; next }
-            inside && /\]/ { inside = 0 }
-            inside { gsub(/[ ,]/, ""); printf "%.3f\n", $0 * 1000 >> (dir "/" (n - 1)) }
-        ' "$data/round.json"
-    else
-        for ((n = 0; n < ${#commands[@]}; n++)); do
-            for run in 1 2 3; do
-                start=$(date +%s%N)
-                bash -c "${commands[n]}"
-                end=$(date +%s%N)
-                echo "$(((end - start) / 1000))" | awk '{ printf "%.3f\n", $1 / 1000 }' \
-                    >>"$data/times/$n"
-            done
-        done
-    fi
-done
-
-median() {
-    sort -n "$1" | awk '{ t[NR] = $1 } END {
-        printf "%.2f\n", (NR % 2) ? t[(NR + 1) / 2] : (t[NR / 2] + t[NR / 2 + 1]) / 2 }'
+# One run: "wall cpu" in milliseconds, cpu being user + sys of every process the command started.
+run() {
+    local TIMEFORMAT='%3R %3U %3S' times
+    times=$({ time eval "$1" >/dev/null 2>&1; } 2>&1)
+    awk '{ printf "%.3f %.3f\n", $1 * 1000, ($2 + $3) * 1000 }' <<<"$times"
 }
 
-echo "input: $(stat -c %s "$text") bytes of UTF-8 text; $rounds rounds of 3 runs each, medians"
-reference_ms=$(median "$data/times/0")
-printf '%-54s %8.2f ms\n' "iconv -f UTF-8 -t WINDOWS-31J | xxd -p" "$reference_ms"
-status=0
-for ((n = 0; n < ${#tables[@]}; n++)); do
-    table=${tables[n]}
-    ms=$(median "$data/times/$((n + 1))")
-    ratio=$(awk -v a="$ms" -v b="$reference_ms" 'BEGIN { printf "%.2f", a / b }')
-    if [[ $table == "$target_table" ]]; then
-        verdict=$(awk -v r="$ratio" -v l="$limit_ratio" 'BEGIN { print (r <= l) ? "ok" : "OVER" }')
-        [[ $verdict == ok ]] || status=1
-        verdict="(target: at most $limit_ratio) $verdict"
-    else
-        verdict="(for information)"
-    fi
-    printf '%-54s %8.2f ms  ratio %s %s\n' "zelkora-cli to-codes --table $table" "$ms" "$ratio" \
-        "$verdict"
-done
+median() {
+    sort -g | awk '{ v[NR] = $1 } END {
+        printf "%.3f\n", (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'
+}
 
-if [[ -x /usr/bin/time ]]; then
-    for table in "${tables[@]}"; do
-        kib=$(/usr/bin/time -v "$cli" to-codes --table "$data/$table" --line-break \
-            <"$text" 2>&1 >/dev/null | sed -n 's/.*Maximum resident set size (kbytes): //p')
-        verdict=$(awk -v k="$kib" -v l="$limit_peak_mib" 'BEGIN { print (k / 1024 < l) ? "ok" : "OVER" }')
-        printf 'peak memory, zelkora-cli to-codes --table %-22s %6.1f MiB (limit %s) %s\n' \
-            "$table" "$(awk -v k="$kib" 'BEGIN { print k / 1024 }')" "$limit_peak_mib" "$verdict"
+status=0
+printf 'input: %s bytes of UTF-8 text; %s pairs per case, medians; load: %s\n' \
+    "$(stat -c %s "$text")" "$pairs" "$(cut -d' ' -f1-3 /proc/loadavg)"
+printf '| case | wall ratio | CPU ratio | wall ms (pipeline / zelkora-cli) | peak memory |\n'
+printf '|---|---|---|---|---|\n'
+for direction in to-codes to-text; do
+    for table in "$w31j" "$plane"; do
+        case=$direction/$table
+        # Checked before it is timed; to-codes leaves the codes that to-text then reads.
+        output=$data/out
+        [[ $direction == to-codes ]] && output=$data/codes.$table
+        bash -o pipefail -c "$(reference "$direction")" ||
+            { echo "the pipeline fails on $case" >&2; exit 1; }
+        bash -c "$(zelkora "$direction" "$table") > '$output'" ||
+            { echo "zelkora-cli fails on $case" >&2; exit 1; }
+        sum=$(sha256sum <"$output" | cut -d' ' -f1)
+        if [[ $sum != "${expected[$case]}" ]]; then
+            echo "zelkora-cli $case writes other output than expected (sha256 $sum)" >&2
+            status=1
+            continue
+        fi
+
+        # A warm-up of each, then the pairs.
+        run "$(reference "$direction")" >/dev/null
+        run "$(zelkora "$direction" "$table")" >/dev/null
+        : >"$data/pairs"
+        for ((i = 0; i < pairs; i++)); do
+            echo "$(run "$(reference "$direction")") $(run "$(zelkora "$direction" "$table")")" \
+                >>"$data/pairs"
+        done
+        wall=$(awk '{ print $3 / $1 }' "$data/pairs" | median)
+        cpu=$(awk '{ print $4 / $2 }' "$data/pairs" | median)
+        wall_reference=$(awk '{ print $1 }' "$data/pairs" | median)
+        wall_zelkora=$(awk '{ print $3 }' "$data/pairs" | median)
+
+        /usr/bin/time -f %M -o "$data/peak" "$cli" "$direction" --table "$data/$table" \
+            --line-break <"$(input "$direction" "$table")" >/dev/null
+        kib=$(cat "$data/peak")
+        mib=$(awk -v k="$kib" 'BEGIN { printf "%.1f", k / 1024 }')
+
+        verdict=$(awk -v w="$wall" -v c="$cpu" -v m="$mib" -v lw="$limit_wall" -v lc="$limit_cpu" \
+            -v lm="$limit_peak_mib" 'BEGIN { print (w <= lw && c <= lc && m < lm) ? "ok" : "OVER" }')
         [[ $verdict == ok ]] || status=1
+        printf '| %s, %s | %.2f | %.2f | %.1f / %.1f | %s MiB | %s\n' "$direction" "$table" \
+            "$wall" "$cpu" "$wall_reference" "$wall_zelkora" "$mib" "$verdict"
     done
-else
-    echo "peak memory: /usr/bin/time not installed (Debian package time)"
-fi
+done
+printf 'limits: wall ratio at most %s, CPU ratio at most %s, peak memory under %s MiB\n' \
+    "$limit_wall" "$limit_cpu" "$limit_peak_mib"
 exit $status

@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
 # Builds Release in build-bench/ and runs every benchmark: the core benchmarks (medians of
-# repeated runs), the whole-process comparison with iconv and the peak memory of zelkora-cli,
-# and, when the window is built, the window benchmark.
+# repeated runs), the whole-process comparison of zelkora-cli with iconv and xxd (wall and CPU
+# ratios, peak memory), and, when the window is built, the window benchmark.
 #
 # Usage: bash bench/run.sh
 # Environment: ZELKORA_GUI=OFF skips the window; ZELKORA_BENCH_REPETITIONS (default 10) and
-# ZELKORA_BENCH_ROUNDS (default 10, for compare_iconv.sh) set how often each figure is taken.
+# ZELKORA_BENCH_PAIRS (default 40, for compare_iconv.sh) set how often each figure is taken.
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -28,7 +28,7 @@ echo "== core (median of $repetitions repetitions; Time is wall clock, CPU is th
     grep -E '^(Benchmark|-+$)|_median '
 
 echo
-echo "== whole process: zelkora-cli against iconv | xxd"
+echo "== whole process: zelkora-cli against iconv and xxd"
 status=0
 bash "$root/bench/compare_iconv.sh" "$build" || status=1
 

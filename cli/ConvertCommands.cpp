@@ -1,7 +1,11 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
+#include <optional>
+#include <span>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "cli/CliIo.h"
@@ -10,6 +14,7 @@
 #include "cli/LineEnds.h"
 #include "encoding/Utf8.h"
 #include "engine/CodeToText.h"
+#include "engine/ConversionThreads.h"
 #include "engine/Spacing.h"
 #include "engine/TextToCode.h"
 #include "tables/tools/ConversionReport.h"
@@ -42,24 +47,21 @@ struct Conversion {
     bool convertedCodes = false;
 };
 
-// Converts and writes a slice of the text at a time, so the codes, about three times as long as
-// the text, are never held whole. A slice never ends on a CR or a backslash, which may begin a
-// CR LF pair or the backslash-n token, so it ends between two groups and the codes are those of
-// the whole text; nor does it split a line end, so with boxLineBreaks each slice's line ends can
-// become CR LF on their own. Unmatched offsets are counted from `base` plus the start of the text
-// as converted.
+// Converts and writes a slice of the text at a time, so the codes of a long text, about three
+// times as long as the text, are never held whole; a slice is long enough to be converted on two
+// threads. A slice ends where the conversion may cut the text, between two groups, so the codes
+// are those of the whole text; nor does it split a line end, so with boxLineBreaks each slice's
+// line ends can become CR LF on their own. Unmatched offsets are counted from `base` plus the
+// start of the text as converted.
 bool WriteTextAsCodes(Conversion& c, std::u16string_view text, bool boxLineBreaks,
                       std::size_t base) {
-    constexpr std::size_t kSlice = std::size_t{1} << 16;
+    constexpr std::size_t kSlice = std::size_t{1} << 20;
     c.convertedText = true;
     std::vector<std::size_t> inSlice;
     std::u16string boxed;
     std::size_t offset = base;
     for (std::size_t start = 0; start < text.size();) {
-        std::size_t end = std::min(start + kSlice, text.size());
-        while (end < text.size() && (text[end - 1] == u'\r' || text[end - 1] == u'\\')) {
-            ++end;
-        }
+        const std::size_t end = TextCut(text, std::min(start + kSlice, text.size()));
         std::u16string_view slice = text.substr(start, end - start);
         if (boxLineBreaks) {
             slice = AsBoxText(slice, boxed);
@@ -153,6 +155,22 @@ void PrintReport(const Conversion& c, Direction direction) {
     std::fputs(report.c_str(), stderr);
 }
 
+// The input in UTF-16; nothing (after a message) when it cannot be read or is not UTF-8.
+std::optional<std::u16string> ReadText(std::span<const std::string_view> fileNames) {
+    const auto input = ReadInput(fileNames);
+    if (!input) {
+        return std::nullopt;
+    }
+    std::size_t badOffset = 0;
+    auto decoded = Utf8ToUtf16Strict(input->bytes, &badOffset);
+    if (!decoded) {
+        const auto [file, offset] = input->Locate(badOffset);
+        Fail(std::string(file) + " is not valid UTF-8 (byte offset " + std::to_string(offset) +
+             ")");
+    }
+    return decoded;
+}
+
 int Convert(const Invocation& invocation, Direction direction) {
     const auto args = ParseArgs(invocation, kOptions, 0, SIZE_MAX);
     if (!args) {
@@ -171,20 +189,22 @@ int Convert(const Invocation& invocation, Direction direction) {
     } else {
         return kExitFailure;
     }
+    // Reading, decoding and parsing the table take about as long as reading and decoding the
+    // input, so the table is read on a thread of its own meanwhile. A table that cannot be read
+    // ends the command at once: input still being typed at a terminal would only be thrown away.
     CodeTable table;
-    if (!LoadTable(tablePath, table)) {
-        return kExitFailure;
+    std::optional<std::u16string> decoded;
+    {
+        const std::jthread tableReader([&] {
+            if (!LoadTable(tablePath, table)) {
+                std::fflush(stdout);
+                std::_Exit(kExitFailure);
+            }
+        });
+        decoded = ReadText(args->operands);
     }
-    const auto input = ReadInput(args->operands);
-    if (!input) {
-        return kExitFailure;
-    }
-    std::size_t badOffset = 0;
-    const auto decoded = Utf8ToUtf16Strict(input->bytes, &badOffset);
     if (!decoded) {
-        const auto [file, offset] = input->Locate(badOffset);
-        return Fail(std::string(file) + " is not valid UTF-8 (byte offset " +
-                    std::to_string(offset) + ")");
+        return kExitFailure;
     }
 
     const std::u16string_view text = raw ? *decoded : WithoutByteOrderMark(*decoded);

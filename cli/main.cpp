@@ -1,5 +1,3 @@
-#include <malloc.h>
-
 #include <algorithm>
 #include <span>
 #include <string>
@@ -9,6 +7,7 @@
 #include "cli/CliIo.h"
 #include "cli/CliTable.h"
 #include "cli/Commands.h"
+#include "cli/Heap.h"
 #include "common/AppInfo.h"
 
 namespace zelkora::cli {
@@ -149,12 +148,7 @@ int Main(std::span<const std::string_view> args) {
 }  // namespace zelkora::cli
 
 int main(int argc, char** argv) {
-    // One conversion allocates and frees several buffers of a megabyte or more: the table file,
-    // its text, the list of its lines, the input. Kept in the heap instead of being mapped for
-    // each and unmapped after, a freed buffer serves the next one, whose pages would otherwise
-    // be faulted in afresh; on this program's scale that is a good part of its running time.
-    mallopt(M_MMAP_THRESHOLD, 256 << 20);
-    mallopt(M_TRIM_THRESHOLD, 1 << 30);
+    zelkora::cli::PrepareHeap();
     const std::vector<std::string_view> args(argv + 1, argv + argc);
     return zelkora::cli::Main(args);
 }

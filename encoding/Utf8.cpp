@@ -27,6 +27,29 @@ void AppendUtf8(std::string& text, UChar32 c) {
     text.append(reinterpret_cast<const char*>(buffer), length);
 }
 
+// ASCII runs, all of a line of codes, are copied a block at a time once the block is seen to
+// hold ASCII only. The loops are kept loops (not unrolled into 16 steps) so that GCC vectorises
+// them; decoding goes one unit at a time.
+constexpr std::size_t kAsciiBlock = 16;
+
+template <typename Unit>
+bool IsAsciiBlock(const Unit* block) {
+    unsigned all = 0;
+#pragma GCC unroll 1
+    for (std::size_t k = 0; k < kAsciiBlock; ++k) {
+        all |= block[k];
+    }
+    return all < 0x80;
+}
+
+template <typename From, typename To>
+void CopyAsciiBlock(const From* from, To* to) {
+#pragma GCC unroll 1
+    for (std::size_t k = 0; k < kAsciiBlock; ++k) {
+        to[k] = static_cast<To>(from[k]);
+    }
+}
+
 // Walks a UTF-8 byte string: onValid(c) for each well-formed character, onInvalid(begin, end)
 // for each maximal ill-formed stretch (all of its bytes are 0x80 or above); stops early when
 // a callback returns false.
@@ -36,6 +59,9 @@ void WalkUtf8(std::string_view utf8, OnValid onValid, OnInvalid onInvalid) {
     const std::size_t size = utf8.size();
     std::size_t i = 0;
     while (i < size) {
+        if (i == size) {
+            break;
+        }
         const std::size_t start = i;
         UChar32 c = 0;
         U8_NEXT(bytes, i, size, c);
@@ -47,26 +73,39 @@ void WalkUtf8(std::string_view utf8, OnValid onValid, OnInvalid onInvalid) {
 
 }  // namespace
 
+// Written through a pointer into room for one unit a byte, the most UTF-8 can need, and cut to
+// size at the end.
 std::optional<std::u16string> Utf8ToUtf16Strict(std::string_view utf8, std::size_t* badOffset) {
-    std::u16string text;
-    text.reserve(utf8.size());
-    std::optional<std::size_t> bad;
-    WalkUtf8(
-        utf8,
-        [&](UChar32 c) {
-            AppendUtf16(text, c);
-            return true;
-        },
-        [&](std::size_t begin, std::size_t) {
-            bad = begin;
-            return false;
-        });
-    if (bad) {
-        if (badOffset != nullptr) {
-            *badOffset = *bad;
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(utf8.data());
+    const std::size_t size = utf8.size();
+    std::u16string text(size, u'\0');
+    char16_t* out = text.data();
+    std::size_t i = 0;
+    while (i < size) {
+        for (; bytes[i] < 0x80 && i + kAsciiBlock <= size && IsAsciiBlock(bytes + i);
+             i += kAsciiBlock, out += kAsciiBlock) {
+            CopyAsciiBlock(bytes + i, out);
         }
-        return std::nullopt;
+        if (i == size) {
+            break;
+        }
+        const std::size_t start = i;
+        UChar32 c = 0;
+        U8_NEXT(bytes, i, size, c);
+        if (c < 0) {
+            if (badOffset != nullptr) {
+                *badOffset = start;
+            }
+            return std::nullopt;
+        }
+        if (c <= 0xFFFF) {
+            *out++ = static_cast<char16_t>(c);
+        } else {
+            *out++ = U16_LEAD(c);
+            *out++ = U16_TRAIL(c);
+        }
     }
+    text.resize(static_cast<std::size_t>(out - text.data()));
     return text;
 }
 
@@ -88,6 +127,10 @@ std::string Utf16ToUtf8(std::u16string_view text) {
     auto* out = reinterpret_cast<std::uint8_t*>(utf8.data());
     std::size_t i = 0;
     while (i < text.size()) {
+        for (; text[i] < 0x80 && i + kAsciiBlock <= text.size() && IsAsciiBlock(&text[i]);
+             i += kAsciiBlock, out += kAsciiBlock) {
+            CopyAsciiBlock(&text[i], out);
+        }
         for (; i < text.size() && text[i] < 0x80; ++i) {
             *out++ = static_cast<std::uint8_t>(text[i]);
         }

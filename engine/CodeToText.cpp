@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <optional>
 
+#include "engine/ConversionThreads.h"
 #include "engine/HexCode.h"
 #include "engine/StringBuffer.h"
 #include "engine/TextToCode.h"
@@ -20,11 +21,13 @@ struct Element {
     std::optional<std::uint32_t> value;
 };
 
-// Hands out the elements one by one: the text cut at every U+0020, so a run of n spaces gives
-// n-1 empty elements and an empty text gives none.
+// Hands out the elements one by one, from the one that begins at `from` (0, or just after a
+// space): the text cut at every U+0020, so a run of n spaces gives n-1 empty elements and an
+// empty text gives none.
 class Elements {
 public:
-    explicit Elements(std::u16string_view text) : text_(text), done_(text.empty()) {}
+    explicit Elements(std::u16string_view text, std::size_t from = 0)
+        : text_(text), pos_(from), done_(text.empty()) {}
 
     [[nodiscard]] bool AtEnd() const { return done_; }
 
@@ -42,7 +45,7 @@ public:
 
 private:
     std::u16string_view text_;
-    std::size_t pos_ = 0;
+    std::size_t pos_;
     bool done_;
 };
 
@@ -90,6 +93,31 @@ void AppendUnmatched(StringBuffer& out, std::uint32_t value) {
     AppendEcho(out, fEvenDigits(std::u16string_view(digits + 8 - count, count)));
 }
 
+// What an element that can be read converts to: the slot found (kNone for none), whether it
+// uses the next element as its high byte, and its byte value, shown when no slot matched.
+struct Match {
+    std::int32_t slot;
+    bool usesNext;
+    std::uint32_t byte;
+};
+
+Match FindMatch(const Index& index, const Element& element, bool isLast, const Element& next) {
+    const std::uint32_t value = *element.value;
+    if (isLast) {
+        // All bits count, so only a one-byte entry of that same value can match.
+        return {value <= 0xFF ? index.oneByte[value] : Index::kNone, false, value};
+    }
+    const auto pair = JoinedValue(next, element);
+    const std::uint32_t byte = pair.value_or(value) & 0xFF;
+    const std::int32_t oneByteSlot = index.oneByte[byte];
+    const std::int32_t twoByteSlot = pair ? TwoByteSlot(index, *pair) : Index::kNone;
+    // Both kinds compete in file order: a one-byte entry above a matching two-byte entry wins.
+    if (twoByteSlot != Index::kNone && (oneByteSlot == Index::kNone || twoByteSlot < oneByteSlot)) {
+        return {twoByteSlot, true, byte};
+    }
+    return {oneByteSlot, false, byte};
+}
+
 // Converts one non-empty element; returns true when it used `next` as its high byte.
 // An element that cannot be read is echoed as written and never takes a neighbour with it.
 // Every element echoed is listed in `unmatched` when that is given.
@@ -106,36 +134,40 @@ bool ConvertElement(const CodeTable& table, const Index& index, StringBuffer& ou
         noteUnmatched();
         return false;
     }
-    const std::uint32_t value = *element.value;
-
-    if (isLast) {
-        // All bits count, so only a one-byte entry of that same value can match.
-        const std::int32_t slot = value <= 0xFF ? index.oneByte[value] : Index::kNone;
-        if (slot == Index::kNone) {
-            AppendUnmatched(out, value);
-            noteUnmatched();
-        } else {
-            out.Append(table.Characters[slot]);
-        }
-        return false;
-    }
-
-    const auto pair = JoinedValue(next, element);
-    const std::uint32_t byte = pair.value_or(value) & 0xFF;
-    const std::int32_t oneByteSlot = index.oneByte[byte];
-    const std::int32_t twoByteSlot = pair ? TwoByteSlot(index, *pair) : Index::kNone;
-    // Both kinds compete in file order: a one-byte entry above a matching two-byte entry wins.
-    if (twoByteSlot != Index::kNone && (oneByteSlot == Index::kNone || twoByteSlot < oneByteSlot)) {
-        out.Append(table.Characters[twoByteSlot]);
-        return true;
-    }
-    if (oneByteSlot != Index::kNone) {
-        out.Append(table.Characters[oneByteSlot]);
-    } else {
-        AppendUnmatched(out, byte);
+    const Match match = FindMatch(index, element, isLast, next);
+    if (match.slot == Index::kNone) {
+        AppendUnmatched(out, match.byte);
         noteUnmatched();
+    } else {
+        out.Append(table.Characters[match.slot]);
     }
-    return false;
+    return match.usesNext;
+}
+
+// Converts the elements that begin at `from` (where no element before uses the one there) and
+// after, up to `to`. The last of them may look at the element after it, and use it. The buffer
+// is the caller's thread's own: two threads updating buffers side by side would slow both.
+std::u16string ConvertElements(const CodeTable& table, const Index& index,
+                               std::u16string_view codes, std::size_t from, std::size_t to,
+                               std::vector<std::size_t>* unmatched) {
+    StringBuffer out;
+    Elements elements(codes, from);
+    bool more = !elements.AtEnd();
+    Element element = more ? elements.Take() : Element{};
+    while (more && element.offset < to) {
+        const bool isLast = elements.AtEnd();
+        const Element next = isLast ? Element{} : elements.Take();
+        const bool usedNext = !element.text.empty() &&
+                              ConvertElement(table, index, out, element, isLast, next, unmatched);
+        if (usedNext) {
+            more = !elements.AtEnd();
+            element = more ? elements.Take() : Element{};
+        } else {
+            more = !isLast;
+            element = next;
+        }
+    }
+    return out.ToString();
 }
 
 // Works on the joined result, so a backslash from one entry and an n from the next count too.
@@ -153,28 +185,56 @@ void ReplaceLineBreakTokens(std::u16string& text) {
 
 std::u16string fCodeToText(const CodeTable& table, std::u16string_view codes, bool lineBreakOption,
                            std::vector<std::size_t>* unmatched) {
+    const std::size_t cut =
+        codes.size() < kTwoThreadsFrom ? codes.size() : CodesCut(table, codes, codes.size() / 2);
+    return CodeToTextCut(table, codes, lineBreakOption, unmatched, cut);
+}
+
+std::size_t CodesCut(const CodeTable& table, std::u16string_view codes, std::size_t at) {
     Index scratch;
     const Index& index = table.CurrentIndex(scratch);
-
-    StringBuffer out;
-    Elements elements(codes);
-    bool more = !elements.AtEnd();
-    Element element = more ? elements.Take() : Element{};
-    while (more) {
-        const bool isLast = elements.AtEnd();
-        const Element next = isLast ? Element{} : elements.Take();
-        const bool usedNext = !element.text.empty() &&
-                              ConvertElement(table, index, out, element, isLast, next, unmatched);
-        if (usedNext) {
-            more = !elements.AtEnd();
-            element = more ? elements.Take() : Element{};
-        } else {
-            more = !isLast;
-            element = next;
+    const std::size_t space = codes.find(u' ', at);
+    if (space == std::u16string_view::npos) {
+        return codes.size();
+    }
+    const std::size_t start = space == 0 ? 0 : codes.rfind(u' ', space - 1) + 1;  // npos + 1 is 0
+    Elements elements(codes, start);
+    Element element = elements.Take();
+    while (!elements.AtEnd()) {
+        const Element next = elements.Take();
+        if (element.text.empty() || !element.value ||
+            !FindMatch(index, element, false, next).usesNext) {
+            return next.offset;
         }
+        element = next;
+    }
+    return codes.size();
+}
+
+std::u16string CodeToTextCut(const CodeTable& table, std::u16string_view codes,
+                             bool lineBreakOption, std::vector<std::size_t>* unmatched,
+                             std::size_t cut) {
+    Index scratch;
+    const Index& index = table.CurrentIndex(scratch);
+    std::u16string text;
+    std::u16string rest;
+    std::vector<std::size_t> restUnmatched;
+    RunBoth(
+        cut > 0 && cut < codes.size(),
+        [&] { text = ConvertElements(table, index, codes, 0, cut, unmatched); },
+        [&] {
+            if (cut < codes.size()) {
+                std::vector<std::size_t> found;
+                rest = ConvertElements(table, index, codes, cut, codes.size(),
+                                       unmatched != nullptr ? &found : nullptr);
+                restUnmatched = std::move(found);
+            }
+        });
+    text += rest;
+    if (unmatched != nullptr) {
+        unmatched->insert(unmatched->end(), restUnmatched.begin(), restUnmatched.end());
     }
 
-    std::u16string text = out.ToString();
     if (lineBreakOption) {
         ReplaceLineBreakTokens(text);
     }

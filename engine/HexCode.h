@@ -2,6 +2,7 @@
 
 // The one reading of a hexadecimal code, as table files and typed codes write it.
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string_view>
@@ -13,8 +14,41 @@ namespace zelkora {
     return (c >= u'0' && c <= u'9') || (c >= u'A' && c <= u'F') || (c >= u'a' && c <= u'f');
 }
 
+namespace detail {
+
+inline constexpr std::uint8_t kNotDigit = 0xFF;
+
+// The value of each ASCII hex digit, kNotDigit for every other character. Codes mix digits and
+// letters at random, so a lookup costs less than branching between the two.
+inline constexpr std::array<std::uint8_t, 128> kDigitValues = [] {
+    std::array<std::uint8_t, 128> values{};
+    values.fill(kNotDigit);
+    for (char16_t c = 0; c < values.size(); ++c) {
+        if (IsHexDigit(c)) {
+            values[c] = static_cast<std::uint8_t>(c <= u'9' ? c - u'0' : (c | 0x20) - u'a' + 10);
+        }
+    }
+    return values;
+}();
+
+}  // namespace detail
+
 // Hexadecimal digits only, leading zeros allowed, the value within 32 bits; nothing for any
-// other text. The empty text reads as 0.
-[[nodiscard]] std::optional<std::uint32_t> ParseHexCode(std::u16string_view digits);
+// other text. The empty text reads as 0. Inline: codes to text reads every element with it.
+[[nodiscard]] inline std::optional<std::uint32_t> ParseHexCode(std::u16string_view digits) {
+    std::uint64_t value = 0;
+    for (const char16_t c : digits) {
+        const std::uint8_t digit =
+            c < detail::kDigitValues.size() ? detail::kDigitValues[c] : detail::kNotDigit;
+        if (digit == detail::kNotDigit) {
+            return std::nullopt;
+        }
+        value = value * 16 + digit;
+        if (value > UINT32_MAX) {
+            return std::nullopt;
+        }
+    }
+    return static_cast<std::uint32_t>(value);
+}
 
 }  // namespace zelkora

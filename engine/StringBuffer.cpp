@@ -19,7 +19,7 @@ void StringBuffer::Init(std::int32_t lInitialCapacity) {
     capacity_ = step_;
 }
 
-void StringBuffer::Append(std::u16string_view sAddStr) {
+void StringBuffer::AppendAny(std::u16string_view sAddStr) {
     const std::int64_t needed = std::int64_t{length_} + static_cast<std::int64_t>(sAddStr.size());
     // The counters are 32-bit; refusing beats wrapping them round and writing out of place.
     if (needed > kMaxLength) {

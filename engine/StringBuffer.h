@@ -15,7 +15,15 @@ public:
     StringBuffer& operator=(const StringBuffer&) = delete;
 
     void Init(std::int32_t lInitialCapacity);
-    void Append(std::u16string_view sAddStr);
+    void Append(std::u16string_view sAddStr) {
+        // Most appends are one character of a table entry, into room reserved ahead; done here,
+        // they cost no call and no copy of unknown length.
+        if (sAddStr.size() == 1 && length_ < capacity_) {
+            buffer_[static_cast<std::size_t>(length_++)] = sAddStr[0];
+            return;
+        }
+        AppendAny(sAddStr);
+    }
     [[nodiscard]] std::u16string Text() const { return ToString(); }
     void Text(std::u16string_view sNewText);
     void Clear();
@@ -23,6 +31,8 @@ public:
     [[nodiscard]] std::int32_t Capacity() const { return capacity_; }
 
 private:
+    void AppendAny(std::u16string_view sAddStr);
+
     std::u16string buffer_;
     std::int32_t length_ = 0;
     std::int32_t step_ = 0;

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "engine/ConversionThreads.h"
+
 namespace zelkora {
 
 namespace {
@@ -68,6 +70,38 @@ void ForEachGroup(const CodeTable::Index& index, std::u16string_view text, bool 
     }
 }
 
+// The number of characters the codes of `text` take.
+std::size_t CodesLength(const CodeTable& table, const CodeTable::Index& index,
+                        std::u16string_view text, bool lineBreakOption) {
+    using Index = CodeTable::Index;
+    std::size_t length = 0;
+    ForEachGroup(index, text, lineBreakOption, [&](std::int32_t slot, std::size_t) {
+        const std::size_t digits = slot == Index::kNone ? 0 : table.CodeTexts[slot].size();
+        length +=
+            (slot == Index::kNone ? kUnmatched.size() : ByteGroupsLength(digits + digits % 2)) + 1;
+    });
+    return length;
+}
+
+// Writes the codes of `text` from `out` on; the offsets of its "??" groups, counted from `base`,
+// go to `unmatched` when it is given.
+void WriteCodes(const CodeTable& table, const CodeTable::Index& index, std::u16string_view text,
+                bool lineBreakOption, char16_t* out, std::vector<std::size_t>* unmatched,
+                std::size_t base) {
+    ForEachGroup(index, text, lineBreakOption, [&](std::int32_t slot, std::size_t start) {
+        if (slot == CodeTable::Index::kNone) {
+            out = std::copy(kUnmatched.begin(), kUnmatched.end(), out);
+            if (unmatched != nullptr) {
+                unmatched->push_back(base + start);
+            }
+        } else {
+            const std::u16string& codeText = table.CodeTexts[slot];
+            out = WriteByteGroups(out, codeText, codeText.size() % 2 == 1);
+        }
+        *out++ = u' ';
+    });
+}
+
 }  // namespace
 
 std::u16string fEvenDigits(std::u16string_view codeText) {
@@ -85,36 +119,52 @@ std::u16string fReverseBytes(std::u16string_view evenCodeText) {
     return notation;
 }
 
-// Two passes over the text: the first sums the length of the result, so the second writes into
-// a buffer of exactly that size. Lookups are cheap; growing a result of megabytes, copying it
-// and touching its memory twice is not.
 std::u16string fTextToCode(const CodeTable& table, std::u16string_view text, bool lineBreakOption,
                            std::vector<std::size_t>* unmatched) {
-    using Index = CodeTable::Index;
-    Index scratch;
-    const Index& index = table.CurrentIndex(scratch);
+    const std::size_t cut =
+        text.size() < kTwoThreadsFrom ? text.size() : TextCut(text, text.size() / 2);
+    return TextToCodeCut(table, text, lineBreakOption, unmatched, cut);
+}
 
-    std::size_t length = 0;
-    ForEachGroup(index, text, lineBreakOption, [&](std::int32_t slot, std::size_t) {
-        const std::size_t digits = slot == Index::kNone ? 0 : table.CodeTexts[slot].size();
-        length +=
-            (slot == Index::kNone ? kUnmatched.size() : ByteGroupsLength(digits + digits % 2)) + 1;
-    });
+std::size_t TextCut(std::u16string_view text, std::size_t at) {
+    while (at > 0 && at < text.size() &&
+           (text[at - 1] == kCr || text[at - 1] == kLineBreakToken[0])) {
+        ++at;
+    }
+    return std::min(at, text.size());
+}
 
-    std::u16string codes(length, u'\0');
-    char16_t* out = codes.data();
-    ForEachGroup(index, text, lineBreakOption, [&](std::int32_t slot, std::size_t start) {
-        if (slot == Index::kNone) {
-            out = std::copy(kUnmatched.begin(), kUnmatched.end(), out);
-            if (unmatched != nullptr) {
-                unmatched->push_back(start);
-            }
-        } else {
-            const std::u16string& codeText = table.CodeTexts[slot];
-            out = WriteByteGroups(out, codeText, codeText.size() % 2 == 1);
-        }
-        *out++ = u' ';
-    });
+// Two passes over each part: the first sums the length of its codes, so the second writes into
+// a result of exactly the size of both. Lookups are cheap; growing a result of megabytes,
+// copying it and touching its memory twice is not.
+std::u16string TextToCodeCut(const CodeTable& table, std::u16string_view text, bool lineBreakOption,
+                             std::vector<std::size_t>* unmatched, std::size_t cut) {
+    CodeTable::Index scratch;
+    const CodeTable::Index& index = table.CurrentIndex(scratch);
+    const std::u16string_view first = text.substr(0, cut);
+    const std::u16string_view second = text.substr(cut);
+    const bool parallel = !first.empty() && !second.empty();
+
+    std::size_t firstLength = 0;
+    std::size_t secondLength = 0;
+    RunBoth(
+        parallel, [&] { firstLength = CodesLength(table, index, first, lineBreakOption); },
+        [&] { secondLength = CodesLength(table, index, second, lineBreakOption); });
+
+    std::u16string codes(firstLength + secondLength, u'\0');
+    std::vector<std::size_t> secondUnmatched;
+    RunBoth(
+        parallel,
+        [&] { WriteCodes(table, index, first, lineBreakOption, codes.data(), unmatched, 0); },
+        [&] {
+            std::vector<std::size_t> found;  // the thread's own, see ConvertElements
+            WriteCodes(table, index, second, lineBreakOption, codes.data() + firstLength,
+                       unmatched != nullptr ? &found : nullptr, cut);
+            secondUnmatched = std::move(found);
+        });
+    if (unmatched != nullptr) {
+        unmatched->insert(unmatched->end(), secondUnmatched.begin(), secondUnmatched.end());
+    }
     return codes;
 }
 

@@ -2,9 +2,11 @@
 #include "engine/TextToCode.h"
 
 #include <span>
+#include <vector>
 
 #include <gtest/gtest.h>
 
+#include "engine/ConversionThreads.h"
 #include "tests/core/EngineTable.h"
 
 #include "tests/support/TestSupport.h"
@@ -21,6 +23,8 @@ constexpr Line kTwoByteFirst[] = {{u"3042", u"あ"}, {u"42", u"B"}};
 constexpr Line kPadded[] = {{u"0041", u"X"}, {u"41", u"A"}};
 constexpr Line kJoined[] = {{u"231", u"Q"}, {u"1", u"E"}};
 constexpr Line kLowByte[] = {{u"31", u"D"}};
+// Each element pairs with the one after it, so which ones pair depends on every element before.
+constexpr Line kEveryPair[] = {{u"3042", u"あ"}, {u"4230", u"X"}};
 constexpr Line kLineBreak[] = {
     {u"61", u"a"}, {u"62", u"b"}, {u"0A", u"\\n"}, {u"5C", u"\\"}, {u"6E", u"n"}};
 constexpr Line kOddCodes[] = {
@@ -48,6 +52,9 @@ const Case kCases[] = {
     {"two_byte_reversed_does_not_match", kHiragana, false, u"30 42", u" 30  42 "},
     {"one_byte_above_two_byte_wins", kOneByteFirst, false, u"42 30", u"B 30 "},
     {"two_byte_above_one_byte_wins", kTwoByteFirst, false, u"42 30", u"あ"},
+    {"pairs_in_a_row", kHiragana, false, u"42 30 42 30 42 30", u"あああ"},
+    {"pairs_decided_from_the_start", kEveryPair, false, u"42 30 42 30 42", u"ああ 42 "},
+    {"pairs_after_one_byte", kTwoByteFirst, false, u"42 42 30 42", u"BあB"},
     {"last_element_no_two_byte", kHiragana, false, u"42", u" 42 "},
     {"last_element_all_bits", kHiragana, false, u"3042", u" 3042 "},
     {"last_element_evened", kHiragana, false, u"123", u" 0123 "},
@@ -81,6 +88,21 @@ class CodeToText : public testing::TestWithParam<Case> {};
 TEST_P(CodeToText, Converts) {
     const Case& c = GetParam();
     EXPECT_EQ(fCodeToText(test::MakeTable(c.table), c.codes, c.lineBreakOption), c.expected);
+}
+
+// Cut for two threads wherever the cut may fall, the codes convert as a whole.
+TEST_P(CodeToText, ConvertsAlikeWhereverCut) {
+    const Case& c = GetParam();
+    const CodeTable table = test::MakeTable(c.table);
+    std::vector<std::size_t> whole;
+    (void)fCodeToText(table, c.codes, c.lineBreakOption, &whole);
+    for (std::size_t at = 0; at <= c.codes.size(); ++at) {
+        const std::size_t cut = CodesCut(table, c.codes, at);
+        std::vector<std::size_t> unmatched;
+        EXPECT_EQ(CodeToTextCut(table, c.codes, c.lineBreakOption, &unmatched, cut), c.expected)
+            << "cut at " << cut;
+        EXPECT_EQ(unmatched, whole) << "cut at " << cut;
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Engine, CodeToText, testing::ValuesIn(kCases), test::CaseName);

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "engine/ConversionThreads.h"
+
 #include "tests/core/EngineTable.h"
 
 #include "tests/support/TestSupport.h"
@@ -87,6 +89,21 @@ TEST_P(TextToCode, Converts) {
     const CodeTable table = test::MakeTable(kTable);
     const ConversionCase& c = GetParam();
     EXPECT_EQ(fTextToCode(table, c.text, c.lineBreakOption), c.expected);
+}
+
+// Cut for two threads wherever the cut may fall, the text converts as a whole.
+TEST_P(TextToCode, ConvertsAlikeWhereverCut) {
+    const CodeTable table = test::MakeTable(kTable);
+    const ConversionCase& c = GetParam();
+    std::vector<std::size_t> whole;
+    (void)fTextToCode(table, c.text, c.lineBreakOption, &whole);
+    for (std::size_t at = 0; at <= c.text.size(); ++at) {
+        const std::size_t cut = TextCut(c.text, at);
+        std::vector<std::size_t> unmatched;
+        EXPECT_EQ(TextToCodeCut(table, c.text, c.lineBreakOption, &unmatched, cut), c.expected)
+            << "cut at " << cut;
+        EXPECT_EQ(unmatched, whole) << "cut at " << cut;
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Engine, TextToCode, testing::ValuesIn(kConversionCases), test::CaseName);
