@@ -218,22 +218,17 @@ std::u16string CodeToTextCut(const CodeTable& table, std::u16string_view codes,
     const Index& index = table.CurrentIndex(scratch);
     std::u16string text;
     std::u16string rest;
-    std::vector<std::size_t> restUnmatched;
-    RunBoth(
-        cut > 0 && cut < codes.size(),
-        [&] { text = ConvertElements(table, index, codes, 0, cut, unmatched); },
-        [&] {
+    RunBothListing(
+        cut > 0 && cut < codes.size(), unmatched,
+        [&](std::vector<std::size_t>* list) {
+            text = ConvertElements(table, index, codes, 0, cut, list);
+        },
+        [&](std::vector<std::size_t>* list) {
             if (cut < codes.size()) {
-                std::vector<std::size_t> found;
-                rest = ConvertElements(table, index, codes, cut, codes.size(),
-                                       unmatched != nullptr ? &found : nullptr);
-                restUnmatched = std::move(found);
+                rest = ConvertElements(table, index, codes, cut, codes.size(), list);
             }
         });
     text += rest;
-    if (unmatched != nullptr) {
-        unmatched->insert(unmatched->end(), restUnmatched.begin(), restUnmatched.end());
-    }
 
     if (lineBreakOption) {
         ReplaceLineBreakTokens(text);

@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "engine/CodeTable.h"
@@ -28,6 +29,26 @@ void RunBoth(bool parallel, First first, Second second) {
     }
     std::jthread other(second);
     first();
+}
+
+// RunBoth for two parts of one conversion: first() and second() each take the list where their
+// unmatched offsets go (null when none is wanted), and the second part's are appended after the
+// first's. The second part lists into storage of its own thread: two threads updating lists that
+// lie side by side would slow both.
+template <typename First, typename Second>
+void RunBothListing(bool parallel, std::vector<std::size_t>* unmatched, First first,
+                    Second second) {
+    std::vector<std::size_t> secondUnmatched;
+    RunBoth(
+        parallel, [&] { first(unmatched); },
+        [&] {
+            std::vector<std::size_t> found;
+            second(unmatched != nullptr ? &found : nullptr);
+            secondUnmatched = std::move(found);
+        });
+    if (unmatched != nullptr) {
+        unmatched->insert(unmatched->end(), secondUnmatched.begin(), secondUnmatched.end());
+    }
 }
 
 // The first place at or after `at` where text to be converted to codes may be cut: not after a

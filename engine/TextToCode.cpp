@@ -152,19 +152,15 @@ std::u16string TextToCodeCut(const CodeTable& table, std::u16string_view text, b
         [&] { secondLength = CodesLength(table, index, second, lineBreakOption); });
 
     std::u16string codes(firstLength + secondLength, u'\0');
-    std::vector<std::size_t> secondUnmatched;
-    RunBoth(
-        parallel,
-        [&] { WriteCodes(table, index, first, lineBreakOption, codes.data(), unmatched, 0); },
-        [&] {
-            std::vector<std::size_t> found;  // the thread's own, see ConvertElements
-            WriteCodes(table, index, second, lineBreakOption, codes.data() + firstLength,
-                       unmatched != nullptr ? &found : nullptr, cut);
-            secondUnmatched = std::move(found);
+    RunBothListing(
+        parallel, unmatched,
+        [&](std::vector<std::size_t>* list) {
+            WriteCodes(table, index, first, lineBreakOption, codes.data(), list, 0);
+        },
+        [&](std::vector<std::size_t>* list) {
+            WriteCodes(table, index, second, lineBreakOption, codes.data() + firstLength, list,
+                       cut);
         });
-    if (unmatched != nullptr) {
-        unmatched->insert(unmatched->end(), secondUnmatched.begin(), secondUnmatched.end());
-    }
     return codes;
 }
 
