@@ -152,6 +152,7 @@ private:
             CheckLine(line, first, table, slot);
         }
         CheckShadowing();
+        CheckMisreadPairs();
     }
 
     // Both kinds end a line here, but a program that cuts only at CR LF joins LF lines.
@@ -186,12 +187,12 @@ private:
         const std::size_t space = line.find(u' ');
         if (space == std::u16string_view::npos) {
             Add(FindingKind::NoSpace, lineNumber).text = character;
-            NoteCharacter(character, lineNumber);
+            NoteRepeatedCharacter(character, lineNumber);
             return;
         }
         if (space == 0) {
             Add(FindingKind::EmptyCodeField, lineNumber).text = character;
-            NoteCharacter(character, lineNumber);
+            NoteRepeatedCharacter(character, lineNumber);
             return;
         }
         const std::u16string& code = table.CodeTexts[slot];
@@ -199,11 +200,27 @@ private:
         ++check_.entries;
         ++(twoByte ? check_.twoByte : check_.oneByte);
         const bool readable = CheckCode(code, lineNumber);
-        if (readable) {
-            NoteCode(code, table.Codes[slot], twoByte, lineNumber);
-        }
+        const std::size_t codeLine =
+            readable ? NoteCode(code, table.Codes[slot], twoByte, character, lineNumber) : 0;
         CheckCharacter(line.substr(space + 1), character, lineNumber);
-        NoteCharacter(character, lineNumber);
+        const std::size_t characterLine = NoteCharacter(character, lineNumber);
+        // A second code for a character, or a second character for a code, is how a table lists
+        // a charset's alternatives: one direction still uses the line. With both, neither does.
+        if (codeLine > 0 && characterLine > 0) {
+            Finding& finding = Add(FindingKind::UnusedLine, lineNumber);
+            finding.otherLine = codeLine;
+            finding.characterLine = characterLine;
+            finding.text = code;
+            finding.other = character;
+        } else if (codeLine > 0) {
+            Finding& finding = Add(FindingKind::DuplicateCode, lineNumber);
+            finding.otherLine = codeLine;
+            finding.text = code;
+        } else if (characterLine > 0) {
+            Finding& finding = Add(FindingKind::DuplicateCharacter, lineNumber);
+            finding.otherLine = characterLine;
+            finding.text = character;
+        }
     }
 
     // Whether the code field reads as the number it shows.
@@ -239,30 +256,35 @@ private:
     }
 
     // Codes to text takes the first slot whose code matches, one-byte and two-byte codes apart.
-    void NoteCode(const std::u16string& code, std::int32_t value, bool twoByte,
-                  std::size_t lineNumber) {
+    // The line that has the code first, or 0 when this is that line.
+    std::size_t NoteCode(const std::u16string& code, std::int32_t value, bool twoByte,
+                         const std::u16string& character, std::size_t lineNumber) {
         auto& seen = twoByte ? twoByteCodes_ : oneByteCodes_;
         const auto [it, inserted] = seen.try_emplace(value, FirstCode{lineNumber, code});
         if (!inserted) {
-            Finding& finding = Add(FindingKind::DuplicateCode, lineNumber);
-            finding.otherLine = it->second.line;
-            finding.text = code;
-            return;
+            return it->second.line;
         }
         if (twoByte) {
-            twoByteOrder_.push_back({value, lineNumber, code});
+            twoByteOrder_.push_back({value, lineNumber, code, character});
         }
+        return 0;
     }
 
     // Text to codes looks up one character, or the line-break token, and takes the first slot.
-    void NoteCharacter(const std::u16string& character, std::size_t lineNumber) {
+    // The line that has the character first, or 0 when this is that line or it is never looked
+    // up.
+    std::size_t NoteCharacter(const std::u16string& character, std::size_t lineNumber) {
         if (character.empty() || (character.size() > 1 && character != kLineBreakToken)) {
-            return;
+            return 0;
         }
         const auto [it, inserted] = characterLines_.try_emplace(character, lineNumber);
-        if (!inserted) {
+        return inserted ? 0 : it->second;
+    }
+
+    void NoteRepeatedCharacter(const std::u16string& character, std::size_t lineNumber) {
+        if (const std::size_t first = NoteCharacter(character, lineNumber); first > 0) {
             Finding& finding = Add(FindingKind::DuplicateCharacter, lineNumber);
-            finding.otherLine = it->second;
+            finding.otherLine = first;
             finding.text = character;
         }
     }
@@ -289,6 +311,56 @@ private:
         }
     }
 
+    // Codes to text forms a pair from an element and the one after it, and takes the pair when
+    // its two-byte entry comes before the element's one-byte entry. A one-byte code followed by
+    // a code that begins with the pair's high byte is then read as that pair: "41 E8 82" (A り)
+    // as E841 錢. A table written lead byte first, with its pairs put first, has this; in file
+    // order a lead byte is never a one-byte code. One example is enough to show it.
+    void CheckMisreadPairs() {
+        // A code as codes to text sees it, by the byte it begins with: a pair's low byte comes
+        // first in the notation.
+        std::array<std::u16string, 256> beginningWith;
+        for (const TwoByteCode& pair : twoByteOrder_) {
+            auto& notation = beginningWith[static_cast<std::uint32_t>(pair.value) & 0xFF];
+            if (notation.empty() && static_cast<std::uint32_t>(pair.value) <= 0xFFFF) {
+                notation = fReverseBytes(fEvenDigits(pair.code));
+            }
+        }
+        for (const auto& [value, single] : oneByteCodes_) {
+            auto& notation = beginningWith[static_cast<std::uint32_t>(value) & 0xFF];
+            if (notation.empty()) {
+                notation = fEvenDigits(single.code);
+            }
+        }
+        // The example is the first such pair whose character can be seen, if there is one.
+        const TwoByteCode* example = nullptr;
+        const FirstCode* single = nullptr;
+        for (const TwoByteCode& pair : twoByteOrder_) {
+            const auto value = static_cast<std::uint32_t>(pair.value);
+            const auto one = oneByteCodes_.find(static_cast<std::int32_t>(value & 0xFF));
+            if (value > 0xFFFF || one == oneByteCodes_.end() || one->second.line < pair.line ||
+                beginningWith[value >> 8].empty()) {
+                continue;
+            }
+            const bool blank = pair.character == u" " || pair.character == u"\u3000";
+            if (example == nullptr || !blank) {
+                example = &pair;
+                single = &one->second;
+            }
+            if (!blank) {
+                break;
+            }
+        }
+        if (example != nullptr) {
+            Finding& finding = Add(FindingKind::MisreadPair);
+            finding.otherLine = example->line;
+            finding.text = fEvenDigits(single->code) + u" then " +
+                           beginningWith[static_cast<std::uint32_t>(example->value) >> 8] +
+                           u" reads as " + example->code;
+            finding.other = example->character;
+        }
+    }
+
     struct FirstCode {
         std::size_t line;
         std::u16string code;
@@ -297,6 +369,7 @@ private:
         std::int32_t value;
         std::size_t line;
         std::u16string code;
+        std::u16string character;
     };
 
     std::span<const std::uint8_t> bytes_;
@@ -310,11 +383,13 @@ private:
 
 }  // namespace
 
-// A second code for a character is how a table lists a charset's alternative codes: text to
-// codes takes the first, and codes to text still reads the second, so nothing is lost.
+// A second code for a character is how a table lists a charset's alternative codes, and a second
+// character for a code how it lists another spelling of a character: one direction takes the
+// first line, the other still uses the second, so nothing is lost.
 bool IsProblem(FindingKind kind) {
     return kind != FindingKind::CloseDetection && kind != FindingKind::LfOnly &&
-           kind != FindingKind::MixedLineEnds && kind != FindingKind::DuplicateCharacter;
+           kind != FindingKind::MixedLineEnds && kind != FindingKind::DuplicateCode &&
+           kind != FindingKind::DuplicateCharacter && kind != FindingKind::MisreadPair;
 }
 
 bool TableCheck::ChangesMeaning() const {
@@ -415,8 +490,14 @@ std::string Message(const Finding& f, const TableCheck& check) {
                    " is several characters: text to codes never matches it "
                    "(codes to text writes it whole)";
         case FindingKind::DuplicateCode:
+            return "note: code " + QuoteText(f.text) + " is also on line " + Number(f.otherLine) +
+                   ", which comes first and wins in codes to text (text to codes gives the code "
+                   "for this line's character too)";
+        case FindingKind::UnusedLine:
             return "code " + QuoteText(f.text) + " is also on line " + Number(f.otherLine) +
-                   ", which comes first and wins in codes to text";
+                   " and the character " + QuoteText(f.other) + " on line " +
+                   Number(f.characterLine) +
+                   ": those lines win, and neither conversion uses this one";
         case FindingKind::DuplicateCharacter:
             return "note: the character " + QuoteText(f.text) + " is also on line " +
                    Number(f.otherLine) +
@@ -426,7 +507,17 @@ std::string Message(const Finding& f, const TableCheck& check) {
                    Counted(f.count, "two-byte code") + " with that low byte (first " +
                    QuoteText(f.other) + " on line " + Number(f.otherLine) +
                    "): codes to text takes their low byte for this code "
-                   "and never gives their characters; put the two-byte codes first";
+                   "and never gives their characters; put the two-byte codes first, or, if they "
+                   "are written lead byte first as charts print them (82A0), write them in file "
+                   "order with zelkora-cli swap-codes";
+        case FindingKind::MisreadPair:
+            return "note: codes to text can read a one-byte code and the first byte of the code "
+                   "after it as one two-byte code: " +
+                   Utf16ToUtf8(f.text) + " " + QuoteText(f.other) + " (line " +
+                   Number(f.otherLine) +
+                   "). If the two-byte codes are written lead byte first, as charts print them "
+                   "(82A0), zelkora-cli swap-codes writes them in file order (A082), which codes "
+                   "to text reads without this";
     }
     return {};
 }

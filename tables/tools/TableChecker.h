@@ -31,21 +31,24 @@ enum class FindingKind {
     EmptyCharacter,      // the code converts to nothing
     TrimmedSpaces,       // spaces at the ends of the character part are dropped
     NeverMatched,        // several characters: text to codes never finds it
-    DuplicateCode,       // an earlier line has the code
+    DuplicateCode,       // note: an earlier line has the code; this character still converts
     DuplicateCharacter,  // note: an earlier line has the character; this code still reads back
+    UnusedLine,          // earlier lines have both the code and the character
     ShadowingOneByte,    // a one-byte code read before two-byte codes with its low byte
+    MisreadPair,         // note: a one-byte code and the next code's first byte read as a pair
 };
 
 [[nodiscard]] bool IsProblem(FindingKind kind);
 
 struct Finding {
     FindingKind kind = FindingKind::EmptyFile;
-    std::size_t line = 0;       // as editors count, from 1; 0 for the whole file
-    std::size_t lastLine = 0;   // LoneLineEnd: the last editor line joined into this one
-    std::size_t otherLine = 0;  // the line that wins, or the first line shadowed
-    std::size_t count = 0;      // bytes substituted, or two-byte codes shadowed
-    std::u16string text;        // the code, character or line concerned
-    std::u16string other;       // what it is read as, or the code shadowed
+    std::size_t line = 0;           // as editors count, from 1; 0 for the whole file
+    std::size_t lastLine = 0;       // LoneLineEnd: the last editor line joined into this one
+    std::size_t otherLine = 0;      // the line that wins, or the first line shadowed or misread
+    std::size_t characterLine = 0;  // UnusedLine: the line that wins for the character
+    std::size_t count = 0;          // bytes substituted, or two-byte codes shadowed
+    std::u16string text;   // the code, character or line concerned; MisreadPair: the example
+    std::u16string other;  // what it is read as, or the code shadowed
     Encoding otherEncoding = Encoding::SJIS;  // CloseDetection: the runner-up
 };
 

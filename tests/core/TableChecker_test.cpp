@@ -48,7 +48,8 @@ TEST_P(CheckTableTest, ReportsWhatChangesTheTable) {
     std::vector<Expected> found;
     for (const Finding& f : check.findings) {
         const bool hasOther = f.kind == K::DuplicateCode || f.kind == K::DuplicateCharacter ||
-                              f.kind == K::ShadowingOneByte;
+                              f.kind == K::UnusedLine || f.kind == K::ShadowingOneByte ||
+                              f.kind == K::MisreadPair;
         found.push_back({f.kind, f.line, hasOther ? f.otherLine : 0});
     }
     EXPECT_EQ(found, GetParam().findings);
@@ -62,7 +63,7 @@ const CheckCase kCheckCases[] = {
     {"lf-only", {{K::LfOnly, 0}}, false},
     {"close-detection", {{K::CloseDetection, 0}}, false},
     // A lone LF ends a line as CR LF does, so the duplicate is on editor line 5.
-    {"mixed-line-ends", {{K::MixedLineEnds, 0}, {K::DuplicateCode, 5, 4}}, true},
+    {"mixed-line-ends", {{K::MixedLineEnds, 0}, {K::DuplicateCode, 5, 4}}, false},
     {"lone-cr", {{K::LoneLineEnd, 1}, {K::NeverMatched, 1}}, true},
     {"substituted", {{K::Substituted, 0}, {K::Substituted, 3}}, true},
     {"misread-utf8",
@@ -80,6 +81,10 @@ const CheckCase kCheckCases[] = {
     // 0041 is a two-byte code: no duplicate of 41, but 41 above it takes its low byte.
     {"duplicate-code", {{K::ShadowingOneByte, 1, 3}, {K::DuplicateCode, 4, 1}}, true},
     {"duplicate-character", {{K::DuplicateCharacter, 2, 1}}, false},
+    // Code and character both come earlier: the line does nothing.
+    {"unused-line", {{K::UnusedLine, 3, 1}}, true},
+    // Pairs first: "41 E8 82" (A り) reads as E841 錢.
+    {"misread-pair", {{K::MisreadPair, 0, 1}}, false},
     {"shadowing", {{K::ShadowingOneByte, 1, 2}, {K::ShadowingOneByte, 4, 5}}, true},
     {"empty-file", {{K::EmptyFile, 0}}, true},
     {"no-text", {{K::NoText, 0}}, true},
@@ -104,6 +109,13 @@ TEST(CheckTable, ShadowingCountsEveryPairBelow) {
     ASSERT_FALSE(check.findings.empty());
     EXPECT_EQ(check.findings.front().count, 2u);
     EXPECT_EQ(check.findings.front().other, u"8141");
+}
+
+TEST(CheckTable, MisreadPairGivesOneExample) {
+    const TableCheck check = CheckTable(ReadCase("misread-pair"));
+    ASSERT_EQ(check.findings.size(), 1u);
+    EXPECT_EQ(check.findings.front().text, u"41 then E8 82 reads as E841");
+    EXPECT_EQ(check.findings.front().other, u"錢");
 }
 
 TEST(CheckTable, TrimmedCharacterShowsWhatIsRead) {
