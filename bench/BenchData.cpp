@@ -91,8 +91,10 @@ BenchTable BmpTable() {
         if (surrogate || (control && c != u'\n')) {
             continue;  // a table line cannot hold them
         }
-        // LF is written as the line-break token.
-        text.append(EntryLine(TableEntry{static_cast<std::uint16_t>(code), true, c}));
+        // The code unit's value, which is UTF-16LE in file order; LF is written as the line-break
+        // token.
+        text.append(EntryLine(TableEntry{static_cast<std::uint16_t>(code), true, c},
+                              CodeForm::LeadByteFirst));
         text.append(u"\r\n");
     }
     TableWriter writer(Encoding::Unicode);

@@ -56,9 +56,16 @@ std::string_view AsChars(const std::vector<std::uint8_t>& bytes) {
     return {reinterpret_cast<const char*>(bytes.data()), bytes.size()};
 }
 
-constexpr OptionSpec kMakeOptions[] = {{"--charset", true},      {"--range", true},
-                                       {"--encoding", true},     {"--title", true},
-                                       {"--private-use", false}, {"--alternatives", false}};
+// Shared by make-table and import-tbl: two-byte codes as charts print them, not in file order.
+constexpr std::string_view kLeadByteFirst = "--lead-byte-first";
+
+CodeForm CodeFormOption(const ParsedArgs& args) {
+    return args.Has(kLeadByteFirst) ? CodeForm::LeadByteFirst : CodeForm::FileOrder;
+}
+
+constexpr OptionSpec kMakeOptions[] = {
+    {"--charset", true},      {"--range", true},         {"--encoding", true},   {"--title", true},
+    {"--private-use", false}, {"--alternatives", false}, {kLeadByteFirst, false}};
 
 }  // namespace
 
@@ -88,6 +95,7 @@ int RunMakeTable(const Invocation& invocation) {
     request.encoding = *encoding;
     request.privateUse = args->Has("--private-use");
     request.alternatives = args->Has("--alternatives");
+    request.form = CodeFormOption(*args);
     request.title = ArgumentText(args->Value("--title").value_or(""));
     request.command = CommandLine("make-table", invocation.args);
 
@@ -139,7 +147,7 @@ int RunCheckTable(const Invocation& invocation) {
 }
 
 int RunImportTbl(const Invocation& invocation) {
-    static constexpr OptionSpec kOptions[] = {{"--encoding", true}};
+    static constexpr OptionSpec kOptions[] = {{"--encoding", true}, {kLeadByteFirst, false}};
     const auto args = ParseArgs(invocation, kOptions, 1, 1);
     if (!args) {
         return kExitUsage;
@@ -154,8 +162,8 @@ int RunImportTbl(const Invocation& invocation) {
         return kExitFailure;
     }
     const std::filesystem::path path = std::string(name);
-    const ImportedTable imported =
-        ImportTbl(*bytes, FileNameToText(path.filename().native()), *encoding);
+    const ImportedTable imported = ImportTbl(*bytes, FileNameToText(path.filename().native()),
+                                             *encoding, CodeFormOption(*args));
     if (!WriteStandardOutput(AsChars(imported.bytes))) {
         return kExitFailure;
     }

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <array>
 #include <iterator>
+#include <map>
 #include <span>
 
 #include "encoding/IcuConverter.h"
@@ -66,6 +67,7 @@ public:
         UErrorCode status = U_ZERO_ERROR;
         return ucnv_getName(converter_.get(), &status);
     }
+    bool little_endian() const { return ucnv_getType(converter_.get()) == UCNV_UTF16_LittleEndian; }
 
     // The one UTF-16 code unit the bytes decode to, if that is all they decode to.
     std::optional<char16_t> DecodeOne(std::span<const std::uint8_t> bytes) {
@@ -97,6 +99,59 @@ private:
     IcuConverter converter_;
 };
 
+// Japanese text spells seven characters in a JIS form or in a Microsoft form, and a charset
+// that follows one of the two mappings holds only its own form. Text in either form must convert
+// to the same code, as other systems' converters for these charsets do.
+struct FormPair {
+    char16_t jis;
+    char16_t microsoft;
+};
+
+constexpr std::array<FormPair, 7> kFormPairs{{{u'\u301C', u'\uFF5E'},    // 〜 ～
+                                              {u'\u00A2', u'\uFFE0'},    // ¢ ￠
+                                              {u'\u00A3', u'\uFFE1'},    // £ ￡
+                                              {u'\u00AC', u'\uFFE2'},    // ¬ ￢
+                                              {u'\u2212', u'\uFF0D'},    // − －
+                                              {u'\u2014', u'\u2015'},    // — ―
+                                              {u'\u2016', u'\u2225'}}};  // ‖ ∥
+
+// For a charset that holds exactly one form of every pair, the form it lacks beside each form it
+// holds; nothing for any other charset (UTF-16 holds both, Latin-1 a few of one side).
+std::map<char16_t, char16_t> OtherForms(Charset& charset) {
+    std::map<char16_t, char16_t> other;
+    for (const FormPair pair : kFormPairs) {
+        const bool jis = charset.Encode(pair.jis).has_value();
+        if (jis == charset.Encode(pair.microsoft).has_value()) {
+            return {};
+        }
+        other.emplace(jis ? pair.jis : pair.microsoft, jis ? pair.microsoft : pair.jis);
+    }
+    return other;
+}
+
+std::u16string CodeText(std::uint16_t code, bool twoByte) {
+    return Hex(code, twoByte ? 4 : 2);
+}
+
+// Says how the two-byte codes are written, with one of them: あ when the table has it.
+std::optional<std::u16string> FormNote(const MakeTableRequest& request, const CharsetTable& table) {
+    // In a little-endian charset the codes in file order are the units' values, as charts print.
+    if (request.form != CodeForm::FileOrder || table.littleEndian) {
+        return std::nullopt;
+    }
+    const auto isPair = [](const TableEntry& entry) { return entry.twoByte; };
+    auto example = std::ranges::find_if(table.entries, [&](const TableEntry& entry) {
+        return isPair(entry) && entry.character == u'あ';
+    });
+    if (example == table.entries.end()) {
+        example = std::ranges::find_if(table.entries, isPair);
+    }
+    if (example == table.entries.end()) {
+        return std::nullopt;
+    }
+    return FileOrderNote(std::u16string(1, example->character), CodeText(example->code, true));
+}
+
 std::vector<std::u16string> HeaderLines(const MakeTableRequest& request, const CharsetTable& table,
                                         std::size_t unstorable) {
     std::vector<std::u16string> lines;
@@ -108,6 +163,9 @@ std::vector<std::u16string> HeaderLines(const MakeTableRequest& request, const C
     lines.push_back(u"ICU の変換器 " + Ascii(table.converterName) +
                     u" で 1 文字に変換でき、その文字から同じコードに戻る 1 バイト・2 バイトの"
                     u"コードを、1 行に 1 つ書いています。");
+    if (const auto note = FormNote(request, table)) {
+        lines.push_back(*note);
+    }
     if (request.range) {
         const auto width = [](std::uint32_t code) { return code > 0xFF ? 4 : 2; };
         lines.push_back(u"コードの範囲: " + Hex(request.range->from, width(request.range->from)) +
@@ -123,13 +181,22 @@ std::vector<std::u16string> HeaderLines(const MakeTableRequest& request, const C
                         u" 個は入れず、文字からの変換で得られるコードだけを書いています"
                         u"（--alternatives で入ります）。");
     }
+    if (table.otherForms > 0) {
+        lines.push_back(
+            u"JIS と Microsoft の対応で別の文字になる 7 組（〜／～、¢／￠、£／￡、¬／￢、"
+            u"−／－、—／―、‖／∥）のうち、この文字コードにないほうの文字 " +
+            Count(table.otherForms) +
+            u" 個も、あるほうの文字の次の行に同じコードで書いています。どちらの文字も"
+            u"同じコードになり、コード→文字の変換ではあるほうの文字になります。");
+    }
     if (table.noWayBack > 0) {
         lines.push_back(u"1 文字に変換できても、その文字からどのコードにも戻らないコード " +
                         Count(table.noWayBack) + u" 個は入れていません。");
     }
     const auto lineFeed = std::ranges::find(table.entries, u'\n', &TableEntry::character);
     if (lineFeed != table.entries.end()) {
-        lines.push_back(u"改行（LF）のコード " + Hex(lineFeed->code, lineFeed->twoByte ? 4 : 2) +
+        lines.push_back(u"改行（LF）のコード " +
+                        CodeText(WrittenCode(*lineFeed, request.form), lineFeed->twoByte) +
                         u" は「\\n」の行です。");
     }
     if (table.controls > 0) {
@@ -176,13 +243,16 @@ std::optional<CharsetTable> CollectCharsetTable(const MakeTableRequest& request)
     }
     CharsetTable table;
     table.converterName = charset.name();
+    table.littleEndian = charset.little_endian();
+    const std::map<char16_t, char16_t> otherForms = OtherForms(charset);
     std::vector<TableEntry> oneByte;
     std::vector<TableEntry> twoByte;
     std::vector<TableEntry> oneByteAlternatives;
     std::vector<TableEntry> twoByteAlternatives;
 
-    auto consider = [&](std::span<const std::uint8_t> bytes, std::uint16_t code) {
-        if (request.range && (code < request.range->from || code > request.range->to)) {
+    // chartCode: the code as charts print it, which the range is given in.
+    auto consider = [&](std::span<const std::uint8_t> bytes, std::uint16_t chartCode) {
+        if (request.range && (chartCode < request.range->from || chartCode > request.range->to)) {
             return;
         }
         const auto c = charset.DecodeOne(bytes);
@@ -214,9 +284,15 @@ std::optional<CharsetTable> CollectCharsetTable(const MakeTableRequest& request)
         }
         table.oneWay += alternative;
         const bool wide = bytes.size() == 2;
+        const auto code = static_cast<std::uint16_t>(wide ? bytes[0] << 8 | bytes[1] : bytes[0]);
         auto& list = alternative ? (wide ? twoByteAlternatives : oneByteAlternatives)
                                  : (wide ? twoByte : oneByte);
         list.push_back(TableEntry{code, wide, *c});
+        const auto other = otherForms.find(*c);
+        if (!alternative && other != otherForms.end()) {
+            list.push_back(TableEntry{code, wide, other->second});
+            ++table.otherForms;
+        }
     };
 
     for (std::uint32_t b = 0; b <= 0xFF; ++b) {
@@ -224,18 +300,21 @@ std::optional<CharsetTable> CollectCharsetTable(const MakeTableRequest& request)
         consider(bytes, static_cast<std::uint16_t>(b));
     }
     for (std::uint32_t code = 0; code <= 0xFFFF; ++code) {
-        const std::array<std::uint8_t, 2> bytes{static_cast<std::uint8_t>(code >> 8),
-                                                static_cast<std::uint8_t>(code)};
+        const auto high = static_cast<std::uint8_t>(code >> 8);
+        const auto low = static_cast<std::uint8_t>(code);
+        const std::array<std::uint8_t, 2> bytes =
+            table.littleEndian ? std::array{low, high} : std::array{high, low};
         consider(bytes, static_cast<std::uint16_t>(code));
     }
 
     std::vector<std::uint32_t> singles;
     std::vector<std::uint32_t> pairs;
+    const auto written = [&](const TableEntry& entry) { return WrittenCode(entry, request.form); };
     for (const auto* list : {&oneByte, &oneByteAlternatives}) {
-        std::ranges::transform(*list, std::back_inserter(singles), &TableEntry::code);
+        std::ranges::transform(*list, std::back_inserter(singles), written);
     }
     for (const auto* list : {&twoByte, &twoByteAlternatives}) {
-        std::ranges::transform(*list, std::back_inserter(pairs), &TableEntry::code);
+        std::ranges::transform(*list, std::back_inserter(pairs), written);
     }
     table.twoByteFirst = OneByteShadowsTwoByte(singles, pairs);
     // First match wins, so an alternative comes after every code a character converts to, and
@@ -251,8 +330,15 @@ std::optional<CharsetTable> CollectCharsetTable(const MakeTableRequest& request)
     return table;
 }
 
-std::u16string EntryLine(const TableEntry& entry) {
-    std::u16string line = Hex(entry.code, entry.twoByte ? 4 : 2);
+std::uint16_t WrittenCode(const TableEntry& entry, CodeForm form) {
+    if (!entry.twoByte || form == CodeForm::LeadByteFirst) {
+        return entry.code;
+    }
+    return static_cast<std::uint16_t>(entry.code << 8 | entry.code >> 8);
+}
+
+std::u16string EntryLine(const TableEntry& entry, CodeForm form) {
+    std::u16string line = CodeText(WrittenCode(entry, form), entry.twoByte);
     line.push_back(u' ');
     if (entry.character == u'\n') {
         line.append(kLineBreakToken);
@@ -274,7 +360,7 @@ std::optional<MadeTable> MakeTable(const MakeTableRequest& request, MakeTableFai
     std::vector<std::u16string> lines;
     std::size_t unstorable = 0;
     for (const TableEntry& entry : table->entries) {
-        std::u16string line = EntryLine(entry);
+        std::u16string line = EntryLine(entry, request.form);
         if (writer.CanStore(line)) {
             lines.push_back(std::move(line));
         } else {

@@ -36,7 +36,7 @@ std::vector<std::u16string_view> CutAnyLineEnds(std::u16string_view text) {
 }
 
 struct Code {
-    std::u16string digits;  // upper case
+    std::u16string digits;  // upper case, as the table writes them
     std::uint32_t value = 0;
 };
 
@@ -50,8 +50,8 @@ struct Group {
 
 class Importer {
 public:
-    Importer(std::u16string_view sourceName, Encoding encoding)
-        : sourceName_(sourceName), writer_(encoding) {}
+    Importer(std::u16string_view sourceName, Encoding encoding, CodeForm form)
+        : sourceName_(sourceName), writer_(encoding), form_(form) {}
 
     ImportedTable Run(std::span<const std::uint8_t> bytes) {
         std::size_t substitutions = 0;
@@ -156,11 +156,14 @@ private:
             Add(TblIssueKind::LongCode, number, digits);
             return std::nullopt;
         }
-        Code code{.digits = std::u16string(digits), .value = ParseHexCode(digits).value_or(0)};
-        for (char16_t& c : code.digits) {
+        std::u16string upper(digits);
+        for (char16_t& c : upper) {
             c = c >= u'a' ? static_cast<char16_t>(c - u'a' + u'A') : c;
         }
-        return code;
+        if (upper.size() == 4 && form_ == CodeForm::FileOrder) {
+            upper = SwapByteGroups(upper);
+        }
+        return Code{.digits = upper, .value = ParseHexCode(upper).value_or(0)};
     }
 
     void AddEntry(const Code& code, std::u16string_view character, std::size_t number) {
@@ -187,15 +190,15 @@ private:
             std::ranges::stable_partition(
                 groups_, [](const Group& group) { return group.code.digits.size() == 4; });
         }
-        std::vector<std::u16string> lines;
-        for (Group& group : groups_) {
-            lines.insert(lines.end(), group.comments.begin(), group.comments.end());
-            lines.push_back(std::move(group.line));
-        }
-        lines.insert(lines.end(), pendingComments_.begin(), pendingComments_.end());
-
         std::vector<std::u16string> header{u"「" + sourceName_ +
                                            u"」から zelkora-cli import-tbl で変換した表です。"};
+        const auto example = std::ranges::find_if(
+            groups_, [](const Group& group) { return group.code.digits.size() == 4; });
+        if (form_ == CodeForm::FileOrder && example != groups_.end()) {
+            // The code as the source writes it, and the character after it on its line.
+            header.push_back(FileOrderNote(std::u16string_view(example->line).substr(5),
+                                           SwapByteGroups(example->code.digits)));
+        }
         if (result_.twoByteFirst) {
             header.emplace_back(kTwoByteFirstNote);
         }
@@ -203,6 +206,14 @@ private:
             header.push_back(UnstorableNote(writer_.encoding(), unstorable_));
         }
         header.push_back(StorageNote(writer_.encoding()));
+
+        std::vector<std::u16string> lines;
+        for (Group& group : groups_) {
+            lines.insert(lines.end(), group.comments.begin(), group.comments.end());
+            lines.push_back(std::move(group.line));
+        }
+        lines.insert(lines.end(), pendingComments_.begin(), pendingComments_.end());
+
         result_.entries = groups_.size();
         result_.bytes =
             writer_.Store(writer_.Compose(header, lines)).value_or(std::vector<std::uint8_t>{});
@@ -212,6 +223,7 @@ private:
 
     std::u16string sourceName_;
     TableWriter writer_;
+    CodeForm form_;
     ImportedTable result_;
     std::vector<Group> groups_;
     std::vector<std::u16string> pendingComments_;
@@ -255,8 +267,8 @@ std::string Message(const TblIssue& issue, Encoding encoding) {
 }  // namespace
 
 ImportedTable ImportTbl(std::span<const std::uint8_t> bytes, std::u16string_view sourceName,
-                        Encoding encoding) {
-    return Importer(sourceName, encoding).Run(bytes);
+                        Encoding encoding, CodeForm form) {
+    return Importer(sourceName, encoding, form).Run(bytes);
 }
 
 std::string FormatTblIssues(const ImportedTable& imported, std::string_view name,

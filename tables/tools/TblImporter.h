@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "encoding/modJudge.h"
+#include "tables/tools/CodeForm.h"
 
 namespace zelkora {
 
@@ -43,9 +44,12 @@ struct ImportedTable {
 
 // Converts a "XX=char" table (any encoding the detector names; "#" comments; "*XX" and "\n"
 // line breaks) into a table file stored in the given encoding, with CR LF line ends. A
-// header line names the source, given as text.
+// header line names the source, given as text. A "XX=char" code is bytes in file order
+// (8391 is the bytes 83 91), so in file order each two-byte code is written reversed (9183), and
+// converting gives the bytes as the source lists them.
 [[nodiscard]] ImportedTable ImportTbl(std::span<const std::uint8_t> bytes,
-                                      std::u16string_view sourceName, Encoding encoding);
+                                      std::u16string_view sourceName, Encoding encoding,
+                                      CodeForm form = CodeForm::FileOrder);
 
 // One issue a line, prefixed "name:line:" as compilers write, in UTF-8.
 [[nodiscard]] std::string FormatTblIssues(const ImportedTable& imported, std::string_view name,

@@ -5,11 +5,13 @@
 #include <array>
 #include <filesystem>
 #include <map>
+#include <random>
 #include <string>
 #include <vector>
 
 #include "common/FileBytes.h"
 #include "engine/CodeToText.h"
+#include "engine/HexCode.h"
 #include "engine/TextToCode.h"
 #include "tables/Catalogue.h"
 #include "tables/TableReader.h"
@@ -31,6 +33,7 @@ struct DefaultTable {
     const char* range;  // "" for every code
     bool privateUse;
     std::size_t alternatives;  // codes listed after the code their character converts to
+    std::size_t otherForms;    // JIS forms listed after the Microsoft forms, see below
     std::size_t minEntries;    // guards against a truncated file
     const char16_t* lineBreakLine;
     const char16_t* spaceLine;
@@ -44,29 +47,119 @@ void PrintTo(const DefaultTable& t, std::ostream* os) {
 }
 
 const DefaultTable kTables[] = {
-    {"cp932", "CP932 Windows-31J.txt", "windows-31j", Encoding::SJIS, "", false, 398, 7800,
-     u"0A \\n", u"20  ", u"8140 \u3000"},
-    {"euc_jp", "EUC-JP.txt", "EUC-JP", Encoding::EUC, "", false, 10, 7400, u"0A \\n", u"20  ",
+    {"cp932", "CP932 Windows-31J.txt", "windows-31j", Encoding::UTF8, "", false, 398, 7, 7800,
+     u"0A \\n", u"20  ", u"4081 \u3000"},
+    {"euc_jp", "EUC-JP.txt", "EUC-JP", Encoding::UTF8, "", false, 10, 7, 7400, u"0A \\n", u"20  ",
      u"A1A1 \u3000"},
-    {"jis_x_0201", "JIS X 0201.txt", "windows-31j", Encoding::SJIS, "00-FF", false, 0, 159,
+    {"jis_x_0201", "JIS X 0201.txt", "windows-31j", Encoding::SJIS, "00-FF", false, 0, 0, 159,
      u"0A \\n", u"20  ", nullptr},
-    {"utf_16", "UTF-16.txt", "UTF-16BE", Encoding::Unicode, "", true, 0, 55000, u"000A \\n",
+    {"utf_16", "UTF-16.txt", "UTF-16LE", Encoding::Unicode, "", true, 0, 0, 55000, u"000A \\n",
      u"0020  ", u"3000 \u3000"},
 };
+
+// Japanese text spells seven characters in a JIS form or a Microsoft form. The Windows-31J and
+// EUC-JP tables give the JIS form the code of the Microsoft form, which the charsets hold and
+// codes to text gives back.
+const std::map<char16_t, char16_t> kMicrosoftForms = {
+    {u'\u301C', u'\uFF5E'}, {u'\u00A2', u'\uFFE0'}, {u'\u00A3', u'\uFFE1'}, {u'\u00AC', u'\uFFE2'},
+    {u'\u2212', u'\uFF0D'}, {u'\u2014', u'\u2015'}, {u'\u2016', u'\u2225'}};
+
+// The text as the table's charset spells it.
+std::u16string InCharsetForms(std::u16string text, const DefaultTable& t) {
+    for (char16_t& c : text) {
+        const auto microsoft = kMicrosoftForms.find(c);
+        if (t.otherForms > 0 && microsoft != kMicrosoftForms.end()) {
+            c = microsoft->second;
+        }
+    }
+    return text;
+}
+
+// A converter that stops at what it cannot convert, instead of substituting.
+class Converter {
+public:
+    explicit Converter(const char* charset) {
+        UErrorCode status = U_ZERO_ERROR;
+        converter_ = ucnv_open(charset, &status);
+        ucnv_setFromUCallBack(converter_, UCNV_FROM_U_CALLBACK_STOP, nullptr, nullptr, nullptr,
+                              &status);
+        ucnv_setToUCallBack(converter_, UCNV_TO_U_CALLBACK_STOP, nullptr, nullptr, nullptr,
+                            &status);
+        EXPECT_TRUE(U_SUCCESS(status)) << charset;
+    }
+    ~Converter() { ucnv_close(converter_); }
+    Converter(const Converter&) = delete;
+    Converter& operator=(const Converter&) = delete;
+
+    // Nothing when some character has no bytes.
+    std::optional<std::vector<char>> Bytes(std::u16string_view text) {
+        std::vector<char> bytes(text.size() * 4 + 4);
+        UErrorCode status = U_ZERO_ERROR;
+        const std::int32_t n =
+            ucnv_fromUChars(converter_, bytes.data(), static_cast<std::int32_t>(bytes.size()),
+                            text.data(), static_cast<std::int32_t>(text.size()), &status);
+        if (U_FAILURE(status)) {
+            return std::nullopt;
+        }
+        bytes.resize(static_cast<std::size_t>(n));
+        return bytes;
+    }
+
+    // Nothing when the bytes do not decode.
+    std::optional<std::u16string> Text(const std::vector<char>& bytes) {
+        std::u16string text(bytes.size() + 2, u'\0');
+        UErrorCode status = U_ZERO_ERROR;
+        const std::int32_t n =
+            ucnv_toUChars(converter_, text.data(), static_cast<std::int32_t>(text.size()),
+                          bytes.data(), static_cast<std::int32_t>(bytes.size()), &status);
+        if (U_FAILURE(status)) {
+            return std::nullopt;
+        }
+        text.resize(static_cast<std::size_t>(n));
+        return text;
+    }
+
+private:
+    UConverter* converter_ = nullptr;
+};
+
+// Equal sequences, or where they first differ: a failure should not print a megabyte.
+template <class Sequence>
+::testing::AssertionResult Same(const Sequence& actual, const Sequence& expected) {
+    const auto [a, e] = std::ranges::mismatch(actual, expected);
+    if (a == actual.end() && e == expected.end()) {
+        return ::testing::AssertionSuccess();
+    }
+    const auto at = static_cast<std::size_t>(a - actual.begin());
+    const auto around = [&](const Sequence& s) {
+        return testing::PrintToString(
+            Sequence(s.begin() + static_cast<std::ptrdiff_t>(at),
+                     s.begin() + static_cast<std::ptrdiff_t>(std::min(s.size(), at + 8))));
+    };
+    return ::testing::AssertionFailure()
+           << "first difference at " << at << " of " << actual.size() << "/" << expected.size()
+           << ": " << around(actual) << " instead of " << around(expected);
+}
+
+// The bytes that codes in the code notation stand for, in their order.
+std::vector<char> BytesOfCodes(std::u16string_view codes) {
+    std::vector<char> bytes;
+    for (std::size_t at = 0; at + 3 <= codes.size(); at += 3) {
+        const auto value = ParseHexCode(codes.substr(at, 2));
+        if (!value || codes[at + 2] != u' ') {
+            ADD_FAILURE() << "not a byte group at " << at << ": "
+                          << testing::PrintToString(std::u16string(codes.substr(at, 3)));
+            break;
+        }
+        bytes.push_back(static_cast<char>(*value));
+    }
+    return bytes;
+}
 
 std::vector<std::uint8_t> ReadDefault(const DefaultTable& t) {
     const auto bytes = ReadFileBytes(kSettings / t.file);
     EXPECT_TRUE(bytes.has_value()) << t.file;
     return bytes.value_or(std::vector<std::uint8_t>{});
-}
-
-// The bytes a code text stands for, most significant first.
-std::vector<char> CodeBytes(const std::u16string& codeText, std::int32_t code) {
-    const auto value = static_cast<std::uint32_t>(code);
-    if (codeText.size() <= 2) {
-        return {static_cast<char>(value)};
-    }
-    return {static_cast<char>(value >> 8), static_cast<char>(value)};
 }
 
 class DefaultTablesTest : public ::testing::TestWithParam<DefaultTable> {};
@@ -75,27 +168,27 @@ TEST_P(DefaultTablesTest, IsDetectedAsTheEncodingItIsStoredIn) {
     EXPECT_EQ(DetectEncoding(ReadDefault(GetParam())), GetParam().storedIn);
 }
 
-// Nothing but the alternatives, each of which repeats the character of an earlier line.
+// Nothing but the alternatives, each of which repeats the character of an earlier line, and the
+// other forms, each of which repeats the code of the line before.
 TEST_P(DefaultTablesTest, HasNothingTheCheckerReportsButTheAlternatives) {
     const TableCheck check = CheckTable(ReadDefault(GetParam()));
-    const auto repeats =
-        std::ranges::count(check.findings, FindingKind::DuplicateCharacter, &Finding::kind);
-    EXPECT_EQ(static_cast<std::size_t>(repeats), GetParam().alternatives);
-    EXPECT_EQ(check.findings.size(), GetParam().alternatives)
+    const auto count = [&](FindingKind kind) {
+        return static_cast<std::size_t>(std::ranges::count(check.findings, kind, &Finding::kind));
+    };
+    EXPECT_EQ(count(FindingKind::DuplicateCharacter), GetParam().alternatives);
+    EXPECT_EQ(count(FindingKind::DuplicateCode), GetParam().otherForms);
+    EXPECT_EQ(check.findings.size(), GetParam().alternatives + GetParam().otherForms)
         << FormatTableCheck(check, GetParam().file, false).substr(0, 2000);
     EXPECT_GE(check.entries, GetParam().minEntries);
     EXPECT_GE(check.comments, 1u);
 }
 
-// Every entry, checked with the converter directly: its code converts to its character, and
-// its character to the code of the first entry that has it.
+// Every entry, checked with the converter directly: its code, whose notation is the bytes in
+// file order, converts to its character, and its character to the code of the first entry
+// that has it.
 TEST_P(DefaultTablesTest, EveryEntryRoundTripsThroughTheConverter) {
     const CodeTable table = ParseTable(DecodeTableBytes(ReadDefault(GetParam())));
-    UErrorCode status = U_ZERO_ERROR;
-    UConverter* converter = ucnv_open(GetParam().charset, &status);
-    ASSERT_TRUE(U_SUCCESS(status));
-    ucnv_setFromUCallBack(converter, UCNV_FROM_U_CALLBACK_STOP, nullptr, nullptr, nullptr, &status);
-    ucnv_setToUCallBack(converter, UCNV_TO_U_CALLBACK_STOP, nullptr, nullptr, nullptr, &status);
+    Converter converter(GetParam().charset);
     std::map<std::u16string, std::vector<char>> firstCodes;
     std::size_t checked = 0;
     for (std::size_t slot = 0; slot < table.size(); ++slot) {
@@ -105,28 +198,54 @@ TEST_P(DefaultTablesTest, EveryEntryRoundTripsThroughTheConverter) {
         const std::u16string character =
             table.Characters[slot] == kLineBreakToken ? u"\n" : table.Characters[slot];
         ASSERT_EQ(character.size(), 1u) << "line " << slot + 1;
-        const std::vector<char> own = CodeBytes(table.CodeTexts[slot], table.Codes[slot]);
+        const std::vector<char> own =
+            BytesOfCodes(fReverseBytes(fEvenDigits(table.CodeTexts[slot])) + u" ");
         const std::vector<char>& first = firstCodes.try_emplace(character, own).first->second;
-
-        std::array<char, 8> encoded{};
-        status = U_ZERO_ERROR;
-        const std::int32_t n = ucnv_fromUChars(converter, encoded.data(), encoded.size(),
-                                               character.data(), 1, &status);
-        ASSERT_TRUE(U_SUCCESS(status)) << "line " << slot + 1;
-        EXPECT_EQ(std::vector<char>(encoded.begin(), encoded.begin() + n), first)
-            << "line " << slot + 1;
-
-        std::array<UChar, 4> decoded{};
-        status = U_ZERO_ERROR;
-        const std::int32_t m = ucnv_toUChars(converter, decoded.data(), decoded.size(), own.data(),
-                                             static_cast<std::int32_t>(own.size()), &status);
-        ASSERT_TRUE(U_SUCCESS(status)) << "line " << slot + 1;
-        EXPECT_EQ(std::u16string(decoded.data(), static_cast<std::size_t>(m)), character)
-            << "line " << slot + 1;
+        const std::u16string spelled = InCharsetForms(character, GetParam());
+        EXPECT_EQ(converter.Bytes(spelled), first) << "line " << slot + 1;
+        EXPECT_EQ(converter.Text(own), spelled) << "line " << slot + 1;
         ++checked;
     }
-    ucnv_close(converter);
     EXPECT_GE(checked, GetParam().minEntries);
+}
+
+// Random lines holding every character of the table once, in random order, with as many
+// printable ASCII characters among them. To codes, with the line-break option as the window has
+// it, they are the charset's bytes with LF line ends; back, they are the text as it went in,
+// each JIS form as the charset's own character.
+TEST_P(DefaultTablesTest, RandomTextGivesTheCharsetsBytesAndComesBack) {
+    const CodeTable table = ParseTable(DecodeTableBytes(ReadDefault(GetParam())));
+    std::mt19937 random(20241208);
+    std::u16string characters;
+    for (std::size_t slot = 0; slot < table.size(); ++slot) {
+        if (!table.CodeTexts[slot].empty() && table.Characters[slot] != kLineBreakToken) {
+            characters += table.Characters[slot];
+            characters += static_cast<char16_t>(u' ' + random() % 95);
+        }
+    }
+    std::ranges::shuffle(characters, random);
+    std::u16string text;
+    std::u16string lines;  // the same with LF line ends
+    for (const char16_t c : characters) {
+        if (random() % 40 == 0) {
+            text += u"\r\n";
+            lines += u'\n';
+        }
+        // A backslash and an n would be the line-break token.
+        if (c == u'n' && !text.empty() && text.back() == u'\\') {
+            text += u' ';
+            lines += u' ';
+        }
+        text += c;
+        lines += c;
+    }
+
+    const std::u16string codes = fTextToCode(table, text, true);
+    Converter converter(GetParam().charset);
+    const auto bytes = converter.Bytes(InCharsetForms(lines, GetParam()));
+    ASSERT_TRUE(bytes.has_value());
+    EXPECT_TRUE(Same(BytesOfCodes(codes), *bytes));
+    EXPECT_TRUE(Same(fCodeToText(table, codes, true), InCharsetForms(text, GetParam())));
 }
 
 TEST_P(DefaultTablesTest, MapsTheLineBreakTokenAndTheSpaces) {
@@ -162,7 +281,7 @@ TEST_P(RegeneratedTest, HoldsWhatTheGeneratorMakes) {
     }
     std::vector<std::u16string> generated;
     for (const TableEntry& entry : expected->entries) {
-        generated.push_back(EntryLine(entry));
+        generated.push_back(EntryLine(entry, CodeForm::FileOrder));
     }
     EXPECT_EQ(lines, generated);
 }
@@ -205,14 +324,14 @@ TEST_P(AlternativeCodesTest, AllReadBackAndTextGivesTheFirst) {
 }
 
 const AlternativeCase kAlternativeCases[] = {
-    {"cp932_nec_row_13", 0, u"≒", u"E0 81 90 87 "},
-    {"cp932_because", 0, u"∵", u"E6 81 9A 87 5B FA "},
-    {"cp932_roman_one", 0, u"Ⅰ", u"54 87 4A FA "},
-    {"cp932_small_roman_one", 0, u"ⅰ", u"40 FA EF EE "},
-    {"cp932_not_sign", 0, u"￢", u"CA 81 F9 EE 54 FA "},
-    {"cp932_nec_selected_ibm", 0, u"纊", u"5C FA 40 ED "},
-    {"euc_jp_nec_row_13", 1, u"≒", u"E2 A2 F0 AD "},
-    {"euc_jp_not_sign", 1, u"￢", u"CC A2 FB FC "},
+    {"cp932_nec_row_13", 0, u"≒", u"81 E0 87 90 "},
+    {"cp932_because", 0, u"∵", u"81 E6 87 9A FA 5B "},
+    {"cp932_roman_one", 0, u"Ⅰ", u"87 54 FA 4A "},
+    {"cp932_small_roman_one", 0, u"ⅰ", u"FA 40 EE EF "},
+    {"cp932_not_sign", 0, u"￢", u"81 CA EE F9 FA 54 "},
+    {"cp932_nec_selected_ibm", 0, u"纊", u"FA 5C ED 40 "},
+    {"euc_jp_nec_row_13", 1, u"≒", u"A2 E2 AD F0 "},
+    {"euc_jp_not_sign", 1, u"￢", u"A2 CC FC FB "},
 };
 
 INSTANTIATE_TEST_SUITE_P(Settings, AlternativeCodesTest, ::testing::ValuesIn(kAlternativeCases),

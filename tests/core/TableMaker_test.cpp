@@ -57,23 +57,30 @@ INSTANTIATE_TEST_SUITE_P(Ranges, ParseCodeRangeTest, ::testing::ValuesIn(kRangeC
 struct LineCase {
     const char* name;
     TableEntry entry;
+    CodeForm form;
     std::u16string line;
 };
 
 class EntryLineTest : public ::testing::TestWithParam<LineCase> {};
 
 TEST_P(EntryLineTest, WritesTheTableNotation) {
-    EXPECT_EQ(EntryLine(GetParam().entry), GetParam().line);
+    EXPECT_EQ(EntryLine(GetParam().entry, GetParam().form), GetParam().line);
 }
 
+constexpr auto kFileOrder = CodeForm::FileOrder;
+constexpr auto kLeadByteFirst = CodeForm::LeadByteFirst;
+
 const LineCase kLineCases[] = {
-    {"one-byte", {0x41, false, u'A'}, u"41 A"},
-    {"one-byte-padded", {0x09, false, u'x'}, u"09 x"},
-    {"line-feed-as-token", {0x0A, false, u'\n'}, u"0A \\n"},
-    {"space-kept", {0x20, false, u' '}, u"20  "},
-    {"two-byte-upper-case", {0x82A0, true, u'あ'}, u"82A0 あ"},
-    {"two-byte-small-value-four-digits", {0x000A, true, u'\n'}, u"000A \\n"},
-    {"ideographic-space", {0x8140, true, u'\u3000'}, u"8140 \u3000"},
+    {"one-byte", {0x41, false, u'A'}, kFileOrder, u"41 A"},
+    {"one-byte-padded", {0x09, false, u'x'}, kFileOrder, u"09 x"},
+    {"line-feed-as-token", {0x0A, false, u'\n'}, kFileOrder, u"0A \\n"},
+    {"space-kept", {0x20, false, u' '}, kFileOrder, u"20  "},
+    // The bytes 82 A0 reversed, so that the notation, lowest byte first, gives them in order.
+    {"two-byte-in-file-order", {0x82A0, true, u'あ'}, kFileOrder, u"A082 あ"},
+    {"two-byte-lead-byte-first", {0x82A0, true, u'あ'}, kLeadByteFirst, u"82A0 あ"},
+    {"one-byte-alike-in-both-forms", {0x41, false, u'A'}, kLeadByteFirst, u"41 A"},
+    {"two-byte-small-value-four-digits", {0x000A, true, u'\n'}, kLeadByteFirst, u"000A \\n"},
+    {"ideographic-space", {0x8140, true, u'\u3000'}, kFileOrder, u"4081 \u3000"},
 };
 
 INSTANTIATE_TEST_SUITE_P(Lines, EntryLineTest, ::testing::ValuesIn(kLineCases), test::CaseName);
@@ -90,6 +97,8 @@ struct CollectCase {
     std::size_t oneWay;
     std::size_t noWayBack;
     bool twoByteFirst;
+    std::size_t otherForms = 0;
+    CodeForm form = CodeForm::FileOrder;
 };
 
 class CollectCharsetTableTest : public ::testing::TestWithParam<CollectCase> {};
@@ -99,9 +108,11 @@ TEST_P(CollectCharsetTableTest, KeepsRoundTripCharacters) {
     MakeTableRequest request = Request(c.charset, ParseCodeRange(c.range));
     request.privateUse = c.privateUse;
     request.alternatives = c.alternatives;
+    request.form = c.form;
     const auto table = CollectCharsetTable(request);
     ASSERT_TRUE(table.has_value());
     EXPECT_EQ(table->entries.size(), c.entries);
+    EXPECT_EQ(table->otherForms, c.otherForms);
     EXPECT_EQ(table->controls, c.controls);
     EXPECT_EQ(table->privateUse, c.privateUseLeftOut);
     EXPECT_EQ(table->oneWay, c.oneWay);
@@ -119,14 +130,23 @@ const CollectCase kCollectCases[] = {
      false},
     {"user-defined-area-left-out", "windows-31j", "F040-F04F", false, false, 0, 0, 16, 0, 0, false},
     {"user-defined-area-kept", "windows-31j", "F040-F04F", true, false, 16, 0, 0, 0, 0, false},
-    // One-byte codes equal the low bytes of two-byte codes: the pairs go first.
-    {"windows-31j-mixed", "windows-31j", "00-8150", false, false, 1 + 95 + 63 + 17, 32, 0, 0, 0,
-     true},
+    // Written lead byte first, one-byte codes equal the low bytes of two-byte codes: the pairs
+    // go first. In file order a pair's low byte is its lead byte, never a one-byte code. 815C is
+    // ― and 8150 ￣; the JIS form — of ― is listed too.
+    {"windows-31j-mixed-lead-byte-first", "windows-31j", "00-8150", false, false, 1 + 95 + 63 + 17,
+     32, 0, 0, 0, true, 0, CodeForm::LeadByteFirst},
+    {"windows-31j-mixed", "windows-31j", "00-815C", false, false, 1 + 95 + 63 + 29 + 1, 32, 0, 0, 0,
+     false, 1},
     {"euc-jp-hiragana-row", "EUC-JP", "A4A1-A4F3", false, false, 83, 0, 0, 0, 0, false},
     // 8EE0-8EE2 decode to ¢ £ ¬, which encode to nothing: not an alternative of any code.
     {"euc-jp-no-way-back", "EUC-JP", "8EDF-8EE2", false, true, 1, 0, 0, 0, 3, false},
-    // Two-byte codes 0000-00FF: LF, printable ASCII and Latin-1 without its controls.
+    // The seven JIS forms, each on the line after the Microsoft form that EUC-JP holds.
+    {"euc-jp-both-forms", "EUC-JP", "A1A1-A2FE", false, false, 94 + 53 + 7, 0, 0, 0, 0, false, 7},
+    // Two-byte codes 0000-00FF: LF, printable ASCII and Latin-1 without its controls. UTF-16
+    // holds both forms of each pair, so none is added.
     {"utf-16be-latin-1", "UTF-16BE", "0000-00FF", false, false, 1 + 95 + 96, 64, 0, 0, 0, false},
+    // The range is in code units, whichever byte comes first.
+    {"utf-16le-latin-1", "UTF-16LE", "0000-00FF", false, false, 1 + 95 + 96, 64, 0, 0, 0, false},
 };
 
 INSTANTIATE_TEST_SUITE_P(Charsets, CollectCharsetTableTest, ::testing::ValuesIn(kCollectCases),
@@ -136,13 +156,47 @@ TEST(CollectCharsetTable, UnknownCharsetGivesNothing) {
     EXPECT_FALSE(CollectCharsetTable(Request("no-such-charset")).has_value());
 }
 
-TEST(CollectCharsetTable, TwoByteCodesBeforeOneByteCodesWhenTheyWouldBeShadowed) {
-    const auto table = CollectCharsetTable(Request("windows-31j", CodeRange{0, 0x8140}));
+struct OrderCase {
+    const char* name;
+    const char* charset;
+    const char* range;
+    CodeForm form;
+    std::u16string_view first;  // the first and the last line written
+    std::u16string_view last;
+};
+
+class EntryOrderTest : public ::testing::TestWithParam<OrderCase> {};
+
+TEST_P(EntryOrderTest, WritesCodesInChartOrder) {
+    const OrderCase& c = GetParam();
+    MakeTableRequest request = Request(c.charset, ParseCodeRange(c.range));
+    request.form = c.form;
+    const auto table = CollectCharsetTable(request);
     ASSERT_TRUE(table.has_value());
     ASSERT_FALSE(table->entries.empty());
-    EXPECT_EQ(EntryLine(table->entries.front()), u"8140 \u3000");
-    EXPECT_EQ(EntryLine(table->entries.back()), u"DF ﾟ");
+    EXPECT_EQ(EntryLine(table->entries.front(), c.form), c.first);
+    EXPECT_EQ(EntryLine(table->entries.back(), c.form), c.last);
 }
+
+const OrderCase kOrderCases[] = {
+    {"shift-jis-file-order", "windows-31j", "829F-82F1", kFileOrder, u"9F82 ぁ", u"F182 ん"},
+    {"shift-jis-lead-byte-first", "windows-31j", "829F-82F1", kLeadByteFirst, u"829F ぁ",
+     u"82F1 ん"},
+    // One-byte codes would take the low byte of the pairs: the pairs come first.
+    {"pairs-first-lead-byte-first", "windows-31j", "00-8140", kLeadByteFirst, u"8140 \u3000",
+     u"DF ﾟ"},
+    {"one-byte-first-in-file-order", "windows-31j", "00-8140", kFileOrder, u"0A \\n",
+     u"4081 \u3000"},
+    // In file order UTF-16LE codes are the code units, UTF-16BE codes their bytes reversed.
+    {"utf-16le-file-order", "UTF-16LE", "3041-3042", kFileOrder, u"3041 ぁ", u"3042 あ"},
+    {"utf-16be-file-order", "UTF-16BE", "3041-3042", kFileOrder, u"4130 ぁ", u"4230 あ"},
+    // The charset's own form first, so that codes to text gives it.
+    {"windows-31j-wave-dash", "windows-31j", "8160-8160", kFileOrder, u"6081 ～", u"6081 〜"},
+    {"euc-jp-minus", "EUC-JP", "A1DD-A1DD", kFileOrder, u"DDA1 －", u"DDA1 −"},
+};
+
+INSTANTIATE_TEST_SUITE_P(Charsets, EntryOrderTest, ::testing::ValuesIn(kOrderCases),
+                         test::CaseName);
 
 TEST(CollectCharsetTable, StatefulCharsetsGiveOnlyTheirSingleBytes) {
     // Without escape sequences ISO-2022-JP is ASCII; two bytes decode to two characters.
@@ -177,28 +231,33 @@ TEST_P(MakeTableTest, ReadsBackThroughTheReader) {
     ASSERT_TRUE(expected.has_value());
     EXPECT_EQ(made->entries, expected->entries.size() - made->unstorable);
 
+    // The lines read back are the lines generated, in order, less those left out.
     const CodeTable table = ParseTable(DecodeTableBytes(made->bytes));
+    auto next = expected->entries.begin();
     std::size_t found = 0;
-    for (const TableEntry& entry : expected->entries) {
-        const std::u16string line = EntryLine(entry);
-        const std::u16string code = line.substr(0, line.find(u' '));
-        for (std::size_t slot = 0; slot < table.size(); ++slot) {
-            if (table.CodeTexts[slot] == code) {
-                EXPECT_EQ(table.Characters[slot], line.substr(code.size() + 1))
-                    << "line " << slot + 1;
-                ++found;
-            }
+    for (std::size_t slot = 0; slot < table.size(); ++slot) {
+        if (table.CodeTexts[slot].empty()) {
+            continue;
         }
+        const std::u16string line = table.CodeTexts[slot] + u" " + table.Characters[slot];
+        next = std::find_if(next, expected->entries.end(), [&](const TableEntry& entry) {
+            return EntryLine(entry, request.form) == line;
+        });
+        ASSERT_NE(next, expected->entries.end()) << "line " << slot + 1;
+        ++next;
+        ++found;
     }
     EXPECT_EQ(found, made->entries);
 }
 
+// Shift_JIS and EUC-JP cannot hold the JIS forms 〜 − — ‖ ¢ £ ¬ (their decoders give the
+// Microsoft forms).
 const StoreCase kStoreCases[] = {
-    {"shift-jis", "SJIS", 0},
-    {"shift-jis-by-charset-name", "shift_jis", 0},
-    {"euc-jp", "EUC", 0},
-    // ISO-2022-JP holds no half-width katakana.
-    {"iso-2022-jp", "JIS", 63},
+    {"shift-jis", "SJIS", 7},
+    {"shift-jis-by-charset-name", "shift_jis", 7},
+    {"euc-jp", "EUC", 7},
+    // ISO-2022-JP holds no half-width katakana, nor the JIS forms.
+    {"iso-2022-jp", "JIS", 63 + 7},
     {"utf-7", "UTF-7", 0},
     {"utf-8", "UTF8", 0},
     {"utf-16le", "UNICODE", 0},
@@ -225,7 +284,7 @@ TEST(MakeTable, WritesCrLfLinesWithACommentHeader) {
 }
 
 TEST(MakeTable, Utf16StartsWithItsByteOrderMark) {
-    const auto made = MakeTable(Request("UTF-16BE", CodeRange{0x41, 0x41}, Encoding::Unicode));
+    const auto made = MakeTable(Request("UTF-16LE", CodeRange{0x41, 0x41}, Encoding::Unicode));
     ASSERT_TRUE(made.has_value());
     ASSERT_GE(made->bytes.size(), 2u);
     EXPECT_EQ(made->bytes[0], 0xFF);

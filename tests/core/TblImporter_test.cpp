@@ -31,6 +31,7 @@ struct ImportCase {
     std::u16string body;  // the lines after the header, each ended by CR LF
     std::vector<Issue> issues;
     Encoding encoding = Encoding::UTF8;
+    CodeForm form = CodeForm::FileOrder;
 };
 
 std::vector<std::uint8_t> Bytes(const std::string& s) {
@@ -41,7 +42,7 @@ class ImportTblTest : public ::testing::TestWithParam<ImportCase> {};
 
 TEST_P(ImportTblTest, CarriesOverWhatItCanAndReportsTheRest) {
     const ImportCase& c = GetParam();
-    const ImportedTable imported = ImportTbl(Bytes(c.input), u"test.tbl", c.encoding);
+    const ImportedTable imported = ImportTbl(Bytes(c.input), u"test.tbl", c.encoding, c.form);
     const std::u16string text = DecodeTableBytes(imported.bytes);
     EXPECT_EQ(DetectEncoding(imported.bytes), c.encoding);
     EXPECT_TRUE(text.starts_with(u"// 「test.tbl」から"));
@@ -57,17 +58,34 @@ const ImportCase kImportCases[] = {
     {"entries", "41=A\r\n42=B\r\n", u"41 A\r\n42 B\r\n", {}},
     {"lower-case-code", "8a=x\r\n", u"8A x\r\n", {}},
     {"lone-space-kept", "20= \r\n", u"20  \r\n", {}},
+    // A code is bytes in file order (82 A0), which the notation gives from A082.
     {"utf-8-two-byte",
      "82A0=\xE3\x81\x82\r\n8140=\xE3\x80\x80\r\n",
-     u"82A0 あ\r\n8140 \u3000\r\n",
+     u"A082 あ\r\n4081 \u3000\r\n",
      {}},
+    {"codes-kept-lead-byte-first",
+     "82a0=\xE3\x81\x82\r\n",
+     u"82A0 あ\r\n",
+     {},
+     Encoding::UTF8,
+     CodeForm::LeadByteFirst},
     {"lf-and-cr-line-ends", "41=A\n42=B\r43=C", u"41 A\r\n42 B\r\n43 C\r\n", {}},
     {"comment", "# letters\r\n41=A\r\n", u"// letters\r\n41 A\r\n", {}},
     {"plain-line-breaks", "*FE\r\nFF=\\n\r\n", u"FE \\n\r\nFF \\n\r\n", {}},
     {"multi-character-kept", "80=th\r\n", u"80 th\r\n", {}},
-    // Longest match in the source format: the pair must come before its low byte here.
-    {"pairs-moved-first", "41=A\r\n# pair\r\n8141=X\r\n", u"// pair\r\n8141 X\r\n41 A\r\n", {}},
-    {"shift-jis-source", "82A0=\x82\xA0\r\n", u"82A0 あ\r\n", {}},
+    // Longest match in the source format: the pair must come before its low byte here. In file
+    // order the pair's low byte is its lead byte, 81, which is no one-byte code.
+    {"pairs-moved-first",
+     "41=A\r\n# pair\r\n8141=X\r\n",
+     u"// pair\r\n8141 X\r\n41 A\r\n",
+     {},
+     Encoding::UTF8,
+     CodeForm::LeadByteFirst},
+    {"pairs-kept-in-place-in-file-order",
+     "41=A\r\n# pair\r\n8141=X\r\n",
+     u"41 A\r\n// pair\r\n4181 X\r\n",
+     {}},
+    {"shift-jis-source", "8391=\x83\x91\r\n", u"9183 ヱ\r\n", {}},
     {"end-token", "41=A\r\n/FF=<end>\r\n", u"41 A\r\n", {{K::EndToken, 2}}},
     {"control-code", "$F0=<wait>,%2X\r\n41=A\r\n", u"41 A\r\n", {{K::ControlCode, 1}}},
     {"table-switches",
@@ -89,8 +107,8 @@ const ImportCase kImportCases[] = {
      {{K::SpacesLost, 1}, {K::SpacesLost, 2}}},
     {"line-break-with-text", "*FE=<br>\r\n", u"FE \\n\r\n", {{K::LineBreakText, 1}}},
     {"unstorable", "41=A\r\nE9=\xC3\xA9\r\n", u"41 A\r\n", {{K::Unstorable, 2}}, Encoding::SJIS},
-    {"stored-as-euc", "82A0=\xE3\x81\x82\r\n", u"82A0 あ\r\n", {}, Encoding::EUC},
-    {"stored-as-jis", "82A0=\xE3\x81\x82\r\n", u"82A0 あ\r\n", {}, Encoding::JIS},
+    {"stored-as-euc", "82A0=\xE3\x81\x82\r\n", u"A082 あ\r\n", {}, Encoding::EUC},
+    {"stored-as-jis", "82A0=\xE3\x81\x82\r\n", u"A082 あ\r\n", {}, Encoding::JIS},
     {"stored-as-utf-7", "2B=+\r\n", u"2B +\r\n", {}, Encoding::UTF7},
     {"stored-as-utf-16le", "41=A\r\n", u"41 A\r\n", {}, Encoding::Unicode},
 };
@@ -98,8 +116,8 @@ const ImportCase kImportCases[] = {
 INSTANTIATE_TEST_SUITE_P(Tbl, ImportTblTest, ::testing::ValuesIn(kImportCases), test::CaseName);
 
 TEST(ImportTbl, CountsEntriesAndNotesTheReordering) {
-    const ImportedTable imported =
-        ImportTbl(Bytes("41=A\r\n8141=X\r\n/00\r\n"), u"t.tbl", Encoding::UTF8);
+    const ImportedTable imported = ImportTbl(Bytes("41=A\r\n8141=X\r\n/00\r\n"), u"t.tbl",
+                                             Encoding::UTF8, CodeForm::LeadByteFirst);
     EXPECT_EQ(imported.entries, 2u);
     EXPECT_TRUE(imported.twoByteFirst);
     EXPECT_NE(DecodeTableBytes(imported.bytes).find(u"2 バイトのコードを 1 バイトのコードより前"),
