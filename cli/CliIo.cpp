@@ -68,11 +68,13 @@ int UsageError(std::string_view usage, std::string_view message) {
 std::pair<std::string_view, std::size_t> Input::Locate(std::size_t offset) const {
     // The first file begins at 0, so one always holds the offset.
     const auto file = std::find_if(files.rbegin(), files.rend(),
-                                   [&](const auto& f) { return f.second <= offset; });
-    return {file->first, offset - file->second};
+                                   [&](const File& f) { return f.start <= offset; });
+    return {file->name, offset - file->start + file->dropped};
 }
 
-std::optional<Input> ReadInput(std::span<const std::string_view> fileNames) {
+std::optional<Input> ReadInput(std::span<const std::string_view> fileNames,
+                               bool dropByteOrderMarks) {
+    constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
     constexpr std::string_view kStandardInput = "-";
     const std::span<const std::string_view> names =
         fileNames.empty() ? std::span(&kStandardInput, 1) : fileNames;
@@ -81,7 +83,7 @@ std::optional<Input> ReadInput(std::span<const std::string_view> fileNames) {
         const bool standardInput = name == kStandardInput;
         const std::string shown = standardInput ? "standard input" : Quoted(std::string(name));
         const int fd = standardInput ? STDIN_FILENO : ::open(std::string(name).c_str(), O_RDONLY);
-        input.files.emplace_back(shown, input.bytes.size());
+        Input::File& file = input.files.emplace_back(Input::File{shown, input.bytes.size()});
         const bool read = fd >= 0 && AppendAll(fd, input.bytes);
         const int error = errno;
         if (fd >= 0 && !standardInput) {
@@ -90,6 +92,11 @@ std::optional<Input> ReadInput(std::span<const std::string_view> fileNames) {
         if (!read) {
             Fail("cannot read " + shown + ": " + std::strerror(error));
             return std::nullopt;
+        }
+        if (dropByteOrderMarks &&
+            std::string_view(input.bytes).substr(file.start).starts_with(kByteOrderMark)) {
+            input.bytes.erase(file.start, kByteOrderMark.size());
+            file.dropped = kByteOrderMark.size();
         }
     }
     return input;

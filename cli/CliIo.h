@@ -23,18 +23,25 @@ int Fail(std::string_view message);
 int UsageError(std::string_view usage, std::string_view message);
 
 // The input of a conversion: the named files one after another, as cat reads them, "-" standing
-// for standard input; standard input alone when no file is named. Bytes unchanged.
+// for standard input; standard input alone when no file is named.
 struct Input {
     std::string bytes;
-    // Each file's name for messages ("standard input" or 'name') and where its bytes begin.
-    std::vector<std::pair<std::string, std::size_t>> files;
+    struct File {
+        std::string name;         // for messages: "standard input" or 'name'
+        std::size_t start = 0;    // where its bytes begin in `bytes`
+        std::size_t dropped = 0;  // bytes of a byte-order mark left out before that
+    };
+    std::vector<File> files;
 
     // For a message about byte `offset`: the file that holds it, and the offset in that file.
     [[nodiscard]] std::pair<std::string_view, std::size_t> Locate(std::size_t offset) const;
 };
 
-// Nothing (after a message naming the file and the reason) when a file cannot be read.
-[[nodiscard]] std::optional<Input> ReadInput(std::span<const std::string_view> fileNames);
+// Nothing (after a message naming the file and the reason) when a file cannot be read. Bytes
+// unchanged, but for a UTF-8 byte-order mark at the start of each file when dropByteOrderMarks:
+// every file saved by an editor that writes one begins with it.
+[[nodiscard]] std::optional<Input> ReadInput(std::span<const std::string_view> fileNames,
+                                             bool dropByteOrderMarks);
 
 // Writes the bytes to standard output in one go; false (after a message) when that fails.
 [[nodiscard]] bool WriteStandardOutput(std::string_view bytes);

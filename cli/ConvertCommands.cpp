@@ -24,11 +24,9 @@ namespace {
 
 enum class Direction { ToCodes, ToText, Auto };
 
-constexpr OptionSpec kOptions[] = {{"--table", true, "-t"},
-                                   {"--line-break", false},
-                                   {"--lines", false},
-                                   {"--raw", false},
-                                   {"--report", false}};
+constexpr OptionSpec kOptions[] = {{"--table", true, "-t"}, {"--line-break", false},
+                                   {"--lines", false},      {"--whole", false},
+                                   {"--raw", false},        {"--report", false}};
 
 // What each part of the input (all of it, or one line) is converted with, and what --report
 // gathers on the way.
@@ -107,7 +105,7 @@ bool ConvertRaw(Conversion& c, Direction direction, std::u16string_view text) {
                                          : WriteTextAsCodes(c, text, false, 0);
 }
 
-// The default: the text as the window's box would hold it. Text to codes makes each slice's line
+// --whole: the text as the window's box would hold it. Text to codes makes each slice's line
 // ends CR LF as it goes; the box text is made whole only where it must be: codes to text takes
 // its input whole, and a report names places in the text as converted.
 bool ConvertAsBox(Conversion& c, Direction direction, std::u16string_view text) {
@@ -119,8 +117,9 @@ bool ConvertAsBox(Conversion& c, Direction direction, std::u16string_view text) 
     return written && c.out.Exactly(input.end);
 }
 
-// --lines: each line on its own, its result followed by its own line end. A report names
-// characters by their place in the whole input, and codes by their line.
+// The default (--lines): each line on its own, its result followed by its own line end, so that
+// codes spread over lines read back and text keeps its lines through to-codes and to-text. A
+// report names characters by their place in the whole input, and codes by their line.
 bool ConvertLines(Conversion& c, Direction direction, std::u16string_view text) {
     c.converted = text;
     std::size_t number = 1;
@@ -156,8 +155,8 @@ void PrintReport(const Conversion& c, Direction direction) {
 }
 
 // The input in UTF-16; nothing (after a message) when it cannot be read or is not UTF-8.
-std::optional<std::u16string> ReadText(std::span<const std::string_view> fileNames) {
-    const auto input = ReadInput(fileNames);
+std::optional<std::u16string> ReadText(std::span<const std::string_view> fileNames, bool raw) {
+    const auto input = ReadInput(fileNames, !raw);
     if (!input) {
         return std::nullopt;
     }
@@ -177,9 +176,10 @@ int Convert(const Invocation& invocation, Direction direction) {
         return kExitUsage;
     }
     const bool raw = args->Has("--raw");
-    const bool lines = args->Has("--lines");
-    if (raw && lines) {
-        return UsageError(invocation.usage, "--lines and --raw cannot be used together");
+    const bool whole = args->Has("--whole");
+    constexpr std::string_view kModes[] = {"--lines", "--whole", "--raw"};
+    if (std::ranges::count_if(kModes, [&](std::string_view mode) { return args->Has(mode); }) > 1) {
+        return UsageError(invocation.usage, "--lines, --whole and --raw cannot be used together");
     }
     std::filesystem::path tablePath;
     if (const auto given = args->Value("--table")) {
@@ -201,19 +201,19 @@ int Convert(const Invocation& invocation, Direction direction) {
                 std::_Exit(kExitFailure);
             }
         });
-        decoded = ReadText(args->operands);
+        decoded = ReadText(args->operands, raw);
     }
     if (!decoded) {
         return kExitFailure;
     }
 
-    const std::u16string_view text = raw ? *decoded : WithoutByteOrderMark(*decoded);
+    const std::u16string_view text = *decoded;
     // Line breaks in a result come out in the input's style; --raw leaves them as converted.
     TextOutput out(raw ? std::string("\r\n") : Utf16ToUtf8(LineBreakStyle(text)));
     Conversion c{table, args->Has("--line-break"), args->Has("--report"), out};
     const bool written = raw     ? ConvertRaw(c, direction, text)
-                         : lines ? ConvertLines(c, direction, text)
-                                 : ConvertAsBox(c, direction, text);
+                         : whole ? ConvertAsBox(c, direction, text)
+                                 : ConvertLines(c, direction, text);
     if (!written || !out.Flush()) {
         return kExitFailure;
     }

@@ -49,10 +49,6 @@ Line LineAt(std::u16string_view text, std::size_t from) {
     return {text.substr(from, end - from), text.substr(end, LineEndAt(text, end))};
 }
 
-std::u16string_view WithoutByteOrderMark(std::u16string_view text) {
-    return text.starts_with(u'\uFEFF') ? text.substr(1) : text;
-}
-
 Line SplitFinalLineEnd(std::u16string_view text) {
     std::size_t length = 0;
     if (text.ends_with(kBoxLineBreak)) {

@@ -7,9 +7,8 @@
 namespace zelkora::cli {
 
 // The window's input box hands its text to the conversions with every line break as CR LF and
-// never ends it with one. A script's input ends its lines with LF, CR LF or a lone CR, usually
-// ends with a line end, and may begin with a byte-order mark. These functions map the one onto
-// the other.
+// never ends it with one. A script's input ends its lines with LF, CR LF or a lone CR and usually
+// ends with a line end. These functions map the one onto the other, and cut the input into lines.
 
 inline constexpr std::u16string_view kBoxLineBreak = u"\r\n";
 
@@ -24,9 +23,6 @@ struct Line {
 
 // The line that begins at `from`, which is less than text.size().
 [[nodiscard]] Line LineAt(std::u16string_view text, std::size_t from);
-
-// The text without a leading U+FEFF, which a UTF-8 byte-order mark decodes to.
-[[nodiscard]] std::u16string_view WithoutByteOrderMark(std::u16string_view text);
 
 // The input split as the box would see it: everything before the final line end, and that line
 // end, which ends the input rather than being part of it.

@@ -39,7 +39,7 @@ class LineEndsTest : public ::testing::TestWithParam<LineEndCase> {};
 TEST_P(LineEndsTest, MapsInputToTheBoxAndBack) {
     using namespace zelkora::cli;
     const LineEndCase& c = GetParam();
-    const std::u16string_view input = WithoutByteOrderMark(c.input);
+    const std::u16string_view input = c.input;
     const Line split = SplitFinalLineEnd(input);
     std::u16string storage;
     const std::u16string_view box = AsBoxText(split.text, storage);
@@ -60,7 +60,6 @@ const LineEndCase kLineEndCases[] = {
     {"lf-then-cr-are-two", u"A\n\rB", u"A\r\n\r\nB", u"", "A\n\nB"},
     {"only-the-last-line-end-ends", u"A\r\r", u"A\r\n", u"\r", "A\r"},
     {"only-a-line-end", u"\n", u"", u"\n", ""},
-    {"byte-order-mark", u"\uFEFFA\n", u"A", u"\n", "A"},
 };
 
 INSTANTIATE_TEST_SUITE_P(Cases, LineEndsTest, ::testing::ValuesIn(kLineEndCases), CaseName);
@@ -124,8 +123,14 @@ const ConvertCase kConvertCases[] = {
     {"to-codes", {"to-codes"}, "AB", "41 42 "},
     {"to-codes-two-bytes-low-first", {"to-codes"}, "あ", "A0 82 "},
     {"to-codes-empty-input", {"to-codes"}, "", ""},
-    {"to-codes-crlf-as-two-characters", {"to-codes"}, "a\r\nb", "61 ?? ?? 62 "},
-    {"to-codes-crlf-as-line-break", {"to-codes", "--line-break"}, "a\r\nb", "61 0A 62 "},
+    // By default each line on its own, followed by its own line end: codes spread over lines
+    // read back, and text keeps its lines.
+    {"to-text-each-line", {"to-text"}, "41 42\n42 41\n", "AB\nBA\n"},
+    {"to-codes-each-line", {"to-codes"}, "AB\r\nb\n", "41 42 \r\n62 \n"},
+    {"auto-decides-each-line", {"auto"}, "41\n\xE3\x81\x82\n", "A\nA0 82 \n"},
+    // --whole: the input as the window's box holds it, line ends converted too.
+    {"to-codes-crlf-as-two-characters", {"to-codes", "--whole"}, "a\r\nb", "61 ?? ?? 62 "},
+    {"to-codes-crlf-as-line-break", {"to-codes", "--whole", "--line-break"}, "a\r\nb", "61 0A 62 "},
     {"to-text", {"to-text"}, "41 42", "AB"},
     {"to-text-unspaced-input-paired", {"to-text"}, "4142", "AB"},
     {"to-text-line-break-token-kept", {"to-text"}, "61 0A 62", "a\\nb"},
@@ -142,7 +147,7 @@ const ConvertCase kConvertCases[] = {
      "\xEF\xBB\xBF"
      "AB\r\n",
      "41 42 \r\n"},
-    {"to-codes-lf-as-line-break", {"to-codes", "--line-break"}, "A\nB", "41 0A 42 "},
+    {"to-codes-lf-as-line-break", {"to-codes", "--whole", "--line-break"}, "A\nB", "41 0A 42 "},
     {"to-text-line-breaks-in-input-style",
      {"to-text", "--line-break"},
      "61 0A 62\r\n",
@@ -152,8 +157,8 @@ const ConvertCase kConvertCases[] = {
      "\xEF\xBB\xBF"
      "A\n",
      "?? 41 ?? "},
-    // Each line on its own, followed by its own line end; line breaks within a result follow
-    // the input's first line end.
+    // --lines, still accepted, is the default; line breaks within a result follow the input's
+    // first line end.
     {"to-text-lines", {"to-text", "--lines"}, "41 42\n4241\r\n\n82", "AB\nBA\r\n\n 82 "},
     {"lines-follow-the-first-line-end",
      {"to-text", "--lines", "--line-break"},
@@ -162,7 +167,7 @@ const ConvertCase kConvertCases[] = {
     {"auto-lines-decides-each-line", {"auto", "--lines"}, "41\nあ\n", "A\nA0 82 \n"},
     // A report names places in the text as converted: each line end inside it as CR LF.
     {"report-box-text",
-     {"to-codes", "--report"},
+     {"to-codes", "--whole", "--report"},
      "A\nx",
      "41 ?? ?? ?? ",
      "zelkora-cli: 3 characters had no code:\n  line 1, column 2: \"\\x0D\"\n"
@@ -256,14 +261,19 @@ TEST_F(CliTest, VersionAndHelp) {
     }
 }
 
-// Files are read one after another as cat reads them, "-" being standard input; a file that
-// cannot be read is named.
+// Files are read one after another as cat reads them, "-" being standard input, a byte-order
+// mark dropped at the start of each; a file that cannot be read is named.
 TEST_F(CliTest, FileOperands) {
     WriteBytes(dir_ / "a.txt", "A\n");
-    const Result both =
-        Cli({"to-codes", "-t", table_.string(), (dir_ / "a.txt").string(), "-"}, "B");
-    EXPECT_EQ(both.status, 0) << both.err;
-    EXPECT_EQ(both.out, "41 ?? ?? 42 ");
+    WriteBytes(dir_ / "b.txt",
+               "\xEF\xBB\xBF"
+               "b\n");
+    const Result all = Cli({"to-codes", "-t", table_.string(), (dir_ / "a.txt").string(),
+                            (dir_ / "b.txt").string(), "-"},
+                           "\xEF\xBB\xBF"
+                           "B");
+    EXPECT_EQ(all.status, 0) << all.err;
+    EXPECT_EQ(all.out, "41 \n62 \n42 ");
     const fs::path gone = dir_ / "gone.txt";
     const Result missing = Cli({"to-text", "-t", table_.string(), "-", gone.string()}, "41");
     EXPECT_EQ(missing.status, 1);
