@@ -30,5 +30,6 @@ int RunDump(const Invocation& invocation);
 int RunMakeTable(const Invocation& invocation);
 int RunCheckTable(const Invocation& invocation);
 int RunImportTbl(const Invocation& invocation);
+int RunSwapCodes(const Invocation& invocation);
 
 }  // namespace zelkora::cli

@@ -7,6 +7,7 @@
 #include "common/FileBytes.h"
 #include "encoding/EncodingRegistry.h"
 #include "encoding/Utf8.h"
+#include "tables/tools/SwapCodes.h"
 #include "tables/tools/TableChecker.h"
 #include "tables/tools/TableMaker.h"
 #include "tables/tools/TblImporter.h"
@@ -172,6 +173,31 @@ int RunImportTbl(const Invocation& invocation) {
         return Fail(Quoted(path) + " holds no entry that could be carried over");
     }
     return imported.issues.empty() ? kExitOk : kExitFailure;
+}
+
+int RunSwapCodes(const Invocation& invocation) {
+    const auto args = ParseArgs(invocation, {}, 1, 1);
+    if (!args) {
+        return kExitUsage;
+    }
+    const std::string_view name = args->operands.front();
+    const auto bytes = ReadTableArgument(name);
+    if (!bytes) {
+        return kExitFailure;
+    }
+    SwapFailure why{};
+    const auto swapped = SwapTwoByteCodes(*bytes, &why);
+    if (!swapped && why == SwapFailure::EmptyFile) {
+        return Fail(Quoted(std::string(name)) + " is empty");
+    }
+    if (!swapped) {
+        return Fail(Quoted(std::string(name)) + ", read as " +
+                    std::string(EncodingName(DetectEncoding(*bytes))) +
+                    ", does not come back byte for byte from its text, so it cannot be rewritten "
+                    "with only its codes changed: swap the codes in an editor, or save the table "
+                    "in UTF-8 first");
+    }
+    return WriteStandardOutput(AsChars(swapped->bytes)) ? kExitOk : kExitFailure;
 }
 
 }  // namespace zelkora::cli

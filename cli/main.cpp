@@ -25,7 +25,7 @@ struct Command {
 };
 
 constexpr std::string_view kConvertSyntax =
-    "[-t|--table FILE] [--line-break] [--lines | --raw] [--report] [FILE...]";
+    "[-t|--table FILE] [--line-break] [--lines | --whole | --raw] [--report] [FILE...]";
 
 // One line per command: its handler lives in a file of its family.
 constexpr Command kCommands[] = {
@@ -38,11 +38,13 @@ constexpr Command kCommands[] = {
     {"dump", RunDump, "FILE", "print the entries read from a table file"},
     {"make-table", RunMakeTable,
      "--charset NAME [--range FROM-TO] [--encoding ENC] [--title TEXT] [--private-use] "
-     "[--alternatives]",
+     "[--alternatives] [--lead-byte-first]",
      "write a table of a charset the converter library knows"},
     {"check-table", RunCheckTable, "FILE [--quiet]", "report what silently changes a table file"},
-    {"import-tbl", RunImportTbl, "FILE [--encoding ENC]",
+    {"import-tbl", RunImportTbl, "FILE [--encoding ENC] [--lead-byte-first]",
      "convert a \"XX=char\" table to this program's format"},
+    {"swap-codes", RunSwapCodes, "FILE",
+     "write the table with each two-byte code's bytes swapped (82A0 becomes A082)"},
 };
 
 constexpr std::string_view kGeneralUsage = "COMMAND [OPTIONS] [FILE...]";
@@ -55,11 +57,21 @@ std::string HelpText() {
         "and auto read the FILEs one after another, as cat does (\"-\" is standard input, as\n"
         "is no FILE at all), and write the result on standard output, both in UTF-8.\n"
         "\n"
-        "The input is converted as the window's input box would hold it: a leading byte-order\n"
-        "mark is dropped, and every line end inside it (LF, CR LF or a lone CR) becomes the\n"
-        "box's line break, CR LF. A final line end is not converted: it is written again after\n"
-        "the result. Line breaks in the result are written like the input's first line end\n"
-        "(LF, CR LF or CR), or as LF when the input has none.\n"
+        "Each line is converted on its own and its result written followed by that line's own\n"
+        "line end (LF, CR LF or a lone CR), so text keeps its lines through to-codes and back\n"
+        "through to-text. A UTF-8 byte-order mark at the start of each FILE is dropped.\n"
+        "\n"
+        "Codes are two-digit byte groups, each followed by a space; a table's code is written\n"
+        "lowest byte first, so the code A082 gives 82 A0. The shipped tables write each two-byte\n"
+        "code with its bytes reversed, so that the codes come in the order a file holds the\n"
+        "bytes: with the Windows-31J table, printf 'USBメ\\n' | zelkora-cli to-codes prints\n"
+        "55 53 42 83 81, as iconv -f UTF-8 -t CP932 | xxd -p prints 5553428381. The Windows-31J,\n"
+        "EUC-JP, JIS X 0201 and UTF-16 (UTF-16LE) tables all give file order. Through them, text\n"
+        "converted to codes and back comes out as it went in, but for characters a table lacks\n"
+        "(\"??\") and for a second spelling listed after the charset's own character (the JIS\n"
+        "forms 〜 and − give the codes of ～ and －, and come back as those). Codes converted to\n"
+        "text and back come out the same, but for a code listed after the one its character\n"
+        "converts to (the NEC and IBM duplicates).\n"
         "\n"
         "Commands:\n";
     for (const Command& command : kCommands) {
@@ -80,9 +92,13 @@ std::string HelpText() {
         "                    setting.ini names none. --paths shows both folders.\n"
         "  --line-break      a line break in the text converts as the table's \"\\n\" entry,\n"
         "                    and \"\\n\" in converted text becomes a line break.\n"
-        "  --lines           converts each line on its own and writes each result followed\n"
-        "                    by that line's own line end: for one string a line, or for\n"
-        "                    codes spread over lines.\n"
+        "  --lines           each line on its own: the default.\n"
+        "  --whole           converts the whole input as the window's input box would hold\n"
+        "                    it: every line end inside it (LF, CR LF or a lone CR) becomes\n"
+        "                    the box's line break, CR LF, which --line-break converts; a final\n"
+        "                    line end is not converted but written again after the result;\n"
+        "                    line breaks in the result are written like the input's first\n"
+        "                    line end, or as LF when it has none.\n"
         "  --raw             converts the input exactly as given, byte-order mark and line\n"
         "                    ends included, and writes the result exactly as converted: what\n"
         "                    the window gives for that very text.\n"
@@ -99,8 +115,20 @@ std::string HelpText() {
         "UTF8), --title TEXT (first header line), --private-use (keep private-use characters),\n"
         "--alternatives (also the codes a character does not convert back to, each after the\n"
         "code it does, so that codes to text reads every code and text to codes is unchanged).\n"
+        "Each two-byte code is written with its bytes reversed, so the table gives the\n"
+        "charset's bytes in file order; --range takes codes as charts print them (82A0-82FF).\n"
+        "--lead-byte-first writes codes as charts print them (82A0 for あ in Shift_JIS), which\n"
+        "the conversions give lowest byte first (A0 82), as a little-endian 16-bit value. A\n"
+        "charset that holds only the JIS or only the Microsoft form of the seven characters\n"
+        "Japanese text spells both ways (〜 ～, ¢ ￠, £ ￡, ¬ ￢, − －, — ―, ‖ ∥) also gets the\n"
+        "other form, on the line after its own, with the same code.\n"
         "check-table exits 1 when something changes what the table does. import-tbl writes\n"
-        "the table on standard output and what it could not carry over on standard error.\n"
+        "the table on standard output and what it could not carry over on standard error; a\n"
+        "\"XX=char\" code is bytes in file order, so each two-byte code is written reversed\n"
+        "(8391 becomes 9183) unless --lead-byte-first keeps codes as written. swap-codes\n"
+        "writes the table on standard output with each two-byte code's byte groups swapped,\n"
+        "everything else byte for byte, for a table written lead byte first; it refuses a file\n"
+        "whose encoding does not give back its bytes exactly.\n"
         "\n"
         "Files: with a folder settings/ beside the program, the tables are there and\n"
         "setting.ini beside the program. Installed (../share/zelkora/settings from the\n"

@@ -242,6 +242,8 @@ const UsageCase kUsageCases[] = {
     {"table-without-file", {"to-text", "--table"}},
     {"detect-without-file", {"detect"}},
     {"dump-with-two-files", {"dump", "a", "b"}},
+    {"whole-and-raw", {"to-codes", "--whole", "--raw"}},
+    {"swap-codes-without-file", {"swap-codes"}},
 };
 
 INSTANTIATE_TEST_SUITE_P(Cases, UsageTest, ::testing::ValuesIn(kUsageCases), CaseName);
@@ -253,7 +255,7 @@ TEST_F(CliTest, VersionAndHelp) {
     const Result help = Cli({"--help"});
     EXPECT_EQ(help.status, 0);
     for (const std::string command : {"to-codes", "to-text", "auto", "detect", "dump", "make-table",
-                                      "check-table", "import-tbl"}) {
+                                      "check-table", "import-tbl", "swap-codes"}) {
         EXPECT_NE(help.out.find(command), std::string::npos) << command;
         const Result usage = Cli({command, "--help"});
         EXPECT_EQ(usage.status, 0) << command;
@@ -287,6 +289,91 @@ TEST_F(CliTest, CheckTableQuotesACharacterOutsideTheBmpAsItself) {
     EXPECT_NE(check.out.find("\"\xF0\x9F\x98\x80\" is several characters"), std::string::npos)
         << check.out;
 }
+
+// The table tools write a table on standard output. Their codes give the bytes in file order
+// unless asked otherwise; swap-codes changes nothing but the code fields, or writes nothing.
+struct ToolCase {
+    const char* name;
+    std::vector<std::string> args;  // "FILE" stands for a file holding `file`
+    std::string file;
+    std::string output;
+    int status = 0;
+    bool whole = true;  // the output is exactly `output`, else it ends with it
+};
+
+class ToolTest : public CliTest, public ::testing::WithParamInterface<ToolCase> {};
+
+TEST_P(ToolTest, WritesTheTable) {
+    const ToolCase& c = GetParam();
+    std::vector<std::string> args = c.args;
+    WriteBytes(dir_ / "in.txt", c.file);
+    std::ranges::replace(args, std::string("FILE"), (dir_ / "in.txt").string());
+    const Result result = Cli(args);
+    EXPECT_EQ(result.status, c.status) << result.err;
+    if (c.whole) {
+        EXPECT_EQ(result.out, c.output);
+    } else {
+        EXPECT_TRUE(result.out.ends_with(c.output)) << result.out;
+    }
+}
+
+using namespace std::string_literals;
+
+const ToolCase kToolCases[] = {
+    {"make-table-file-order",
+     {"make-table", "--charset", "windows-31j", "--range", "82A0-82A0"},
+     "",
+     "\r\nA082 \xE3\x81\x82\r\n",  // あ
+     0,
+     false},
+    {"make-table-lead-byte-first",
+     {"make-table", "--charset", "windows-31j", "--range", "82A0-82A0", "--lead-byte-first"},
+     "",
+     "\r\n82A0 \xE3\x81\x82\r\n",
+     0,
+     false},
+    {"import-tbl-file-order",
+     {"import-tbl", "FILE"},
+     "8391=\xE3\x83\xB1\r\n",  // ヱ
+     "\r\n9183 \xE3\x83\xB1\r\n",
+     0,
+     false},
+    {"import-tbl-lead-byte-first",
+     {"import-tbl", "FILE", "--lead-byte-first"},
+     "8391=\xE3\x83\xB1\r\n",
+     "\r\n8391 \xE3\x83\xB1\r\n",
+     0,
+     false},
+    // Shift_JIS; comments, one-byte codes, an empty code field and a long code are left as they
+    // are, and so are the line ends; three digits are read as four.
+    {"swap-codes-shift-jis",
+     {"swap-codes", "FILE"},
+     "// 82A0 \x82\xA0\r\n82a0 \x82\xA0\n41 A\r\n123 x\r\n 8140 y\r\n12345 z",
+     "// 82A0 \x82\xA0\r\na082 \x82\xA0\n41 A\r\n2301 x\r\n 8140 y\r\n12345 z"},
+    {"swap-codes-utf-8-with-mark",
+     {"swap-codes", "FILE"},
+     "\xEF\xBB\xBF"
+     "82A0 \xE3\x81\x82\r\n",
+     "\xEF\xBB\xBF"
+     "A082 \xE3\x81\x82\r\n"},
+    {"swap-codes-utf-16le-with-mark",
+     {"swap-codes", "FILE"},
+     "\xFF\xFE"
+     "8\0"
+     "1\0"
+     "4\0"
+     "0\0 \0\0\x30\r\0\n\0"s,  // 8140 and U+3000
+     "\xFF\xFE"
+     "4\0"
+     "0\0"
+     "8\0"
+     "1\0 \0\0\x30\r\0\n\0"s},
+    // ED40 decodes to 纊, which Shift_JIS stores as FA5C: stored again, the file would change.
+    {"swap-codes-refuses-what-would-change", {"swap-codes", "FILE"}, "ED40 \xED\x40\r\n", "", 1},
+    {"swap-codes-refuses-an-empty-file", {"swap-codes", "FILE"}, "", "", 1},
+};
+
+INSTANTIATE_TEST_SUITE_P(Cases, ToolTest, ::testing::ValuesIn(kToolCases), CaseName);
 
 TEST_F(CliTest, DetectNamesEachEncoding) {
     const std::pair<const char*, const char*> files[] = {
