@@ -1,5 +1,6 @@
 #include <cstdio>
 #include <string>
+#include <variant>
 
 #include "cli/CliIo.h"
 #include "cli/CliTable.h"
@@ -51,6 +52,28 @@ std::optional<std::vector<std::uint8_t>> ReadTableArgument(std::string_view oper
         Fail("cannot read " + Quoted(path) + ": " + WhyUnreadable(path));
     }
     return bytes;
+}
+
+// What a command that reads one table file is given: its options, and the file's name and bytes.
+struct TableFileArguments {
+    ParsedArgs args;
+    std::string_view name;
+    std::vector<std::uint8_t> bytes;
+};
+
+// Or, after a message, the exit status: a usage error, or a file that cannot be read.
+std::variant<TableFileArguments, int> ReadTableFileArguments(const Invocation& invocation,
+                                                             std::span<const OptionSpec> options) {
+    auto args = ParseArgs(invocation, options, 1, 1);
+    if (!args) {
+        return kExitUsage;
+    }
+    const std::string_view name = args->operands.front();
+    auto bytes = ReadTableArgument(name);
+    if (!bytes) {
+        return kExitFailure;
+    }
+    return TableFileArguments{std::move(*args), name, std::move(*bytes)};
 }
 
 std::string_view AsChars(const std::vector<std::uint8_t>& bytes) {
@@ -131,17 +154,13 @@ int RunMakeTable(const Invocation& invocation) {
 
 int RunCheckTable(const Invocation& invocation) {
     static constexpr OptionSpec kOptions[] = {{"--quiet", false}};
-    const auto args = ParseArgs(invocation, kOptions, 1, 1);
-    if (!args) {
-        return kExitUsage;
+    const auto given = ReadTableFileArguments(invocation, kOptions);
+    if (const int* status = std::get_if<int>(&given)) {
+        return *status;
     }
-    const std::string_view name = args->operands.front();
-    const auto bytes = ReadTableArgument(name);
-    if (!bytes) {
-        return kExitFailure;
-    }
-    const TableCheck check = CheckTable(*bytes);
-    if (!WriteStandardOutput(FormatTableCheck(check, name, args->Has("--quiet")))) {
+    const auto& [args, name, bytes] = std::get<TableFileArguments>(given);
+    const TableCheck check = CheckTable(bytes);
+    if (!WriteStandardOutput(FormatTableCheck(check, name, args.Has("--quiet")))) {
         return kExitFailure;
     }
     return check.ChangesMeaning() ? kExitFailure : kExitOk;
@@ -149,22 +168,18 @@ int RunCheckTable(const Invocation& invocation) {
 
 int RunImportTbl(const Invocation& invocation) {
     static constexpr OptionSpec kOptions[] = {{"--encoding", true}, {kLeadByteFirst, false}};
-    const auto args = ParseArgs(invocation, kOptions, 1, 1);
-    if (!args) {
-        return kExitUsage;
+    const auto given = ReadTableFileArguments(invocation, kOptions);
+    if (const int* status = std::get_if<int>(&given)) {
+        return *status;
     }
-    const auto encoding = OutputEncoding(invocation, *args);
+    const auto& [args, name, bytes] = std::get<TableFileArguments>(given);
+    const auto encoding = OutputEncoding(invocation, args);
     if (!encoding) {
         return kExitUsage;
     }
-    const std::string_view name = args->operands.front();
-    const auto bytes = ReadTableArgument(name);
-    if (!bytes) {
-        return kExitFailure;
-    }
     const std::filesystem::path path = std::string(name);
-    const ImportedTable imported = ImportTbl(*bytes, FileNameToText(path.filename().native()),
-                                             *encoding, CodeFormOption(*args));
+    const ImportedTable imported =
+        ImportTbl(bytes, FileNameToText(path.filename().native()), *encoding, CodeFormOption(args));
     if (!WriteStandardOutput(AsChars(imported.bytes))) {
         return kExitFailure;
     }
@@ -176,23 +191,19 @@ int RunImportTbl(const Invocation& invocation) {
 }
 
 int RunSwapCodes(const Invocation& invocation) {
-    const auto args = ParseArgs(invocation, {}, 1, 1);
-    if (!args) {
-        return kExitUsage;
+    const auto given = ReadTableFileArguments(invocation, {});
+    if (const int* status = std::get_if<int>(&given)) {
+        return *status;
     }
-    const std::string_view name = args->operands.front();
-    const auto bytes = ReadTableArgument(name);
-    if (!bytes) {
-        return kExitFailure;
-    }
+    const auto& [args, name, bytes] = std::get<TableFileArguments>(given);
     SwapFailure why{};
-    const auto swapped = SwapTwoByteCodes(*bytes, &why);
+    const auto swapped = SwapTwoByteCodes(bytes, &why);
     if (!swapped && why == SwapFailure::EmptyFile) {
         return Fail(Quoted(std::string(name)) + " is empty");
     }
     if (!swapped) {
         return Fail(Quoted(std::string(name)) + ", read as " +
-                    std::string(EncodingName(DetectEncoding(*bytes))) +
+                    std::string(EncodingName(DetectEncoding(bytes))) +
                     ", does not come back byte for byte from its text, so it cannot be rewritten "
                     "with only its codes changed: swap the codes in an editor, or save the table "
                     "in UTF-8 first");
