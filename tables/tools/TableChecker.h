@@ -16,7 +16,6 @@ namespace zelkora {
 enum class FindingKind {
     EmptyFile,           // the reader keeps the previous table
     NoText,              // decoding gave nothing: the reader keeps the previous table
-    MisreadUtf8,         // valid UTF-8 that detection names otherwise
     CloseDetection,      // note: another encoding scored nearly as well
     LfOnly,              // note: LF line ends, which this reader cuts at
     MixedLineEnds,       // note: CR LF and lone LF line ends, both of which this reader cuts at
