@@ -111,6 +111,10 @@ bool LoadTable(const fs::path& path, CodeTable& table) {
         case ReadStatus::NoText:
             Fail("table file " + Quoted(path) + " holds no text once decoded");
             return false;
+        case ReadStatus::NotTextFile:
+            Fail("table file " + Quoted(path) +
+                 " is not a text file: it holds NUL characters (U+0000)");
+            return false;
     }
     return false;
 }

@@ -184,6 +184,10 @@ CodeTable ParseTable(std::u16string_view text) {
     return table;
 }
 
+bool IsTableText(std::u16string_view decoded) {
+    return decoded.find(u'\0') == std::u16string_view::npos;
+}
+
 ReadStatus ReadTableFile(const std::filesystem::path& path, CodeTable& table) {
     std::optional<std::vector<std::uint8_t>> bytes = ReadFileBytes(path);
     if (!bytes) {
@@ -198,6 +202,9 @@ ReadStatus ReadTableFile(const std::filesystem::path& path, CodeTable& table) {
     bytes.reset();
     if (text.empty()) {
         return ReadStatus::NoText;
+    }
+    if (!IsTableText(text)) {
+        return ReadStatus::NotTextFile;
     }
     FillTable(text, table);
     return ReadStatus::Ok;

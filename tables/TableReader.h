@@ -40,11 +40,17 @@ namespace zelkora {
 [[nodiscard]] std::int32_t ReadCodeField(std::u16string_view field);
 
 enum class ReadStatus {
-    Ok,          // the table was replaced by the file's contents
-    CannotOpen,  // missing, unreadable or not a regular file: table unchanged
-    EmptyFile,   // zero bytes: table unchanged
-    NoText,      // decoding gave no text: table unchanged
+    Ok,           // the table was replaced by the file's contents
+    CannotOpen,   // missing, unreadable or not a regular file: table unchanged
+    EmptyFile,    // zero bytes: table unchanged
+    NoText,       // decoding gave no text: table unchanged
+    NotTextFile,  // the decoded text holds U+0000 (see IsTableText): table unchanged
 };
+
+// Whether decoded text can be a table: it holds no U+0000. A program or an image has NUL bytes,
+// which every encoding but UTF-16 decodes to U+0000 (and UTF-16 wherever two meet at an even
+// offset), while no text file, and no table, has a use for one.
+[[nodiscard]] bool IsTableText(std::u16string_view decoded);
 
 // Reads, decodes and parses a whole table file. The table is replaced only when the file
 // yields text, so a table that cannot be read leaves the previous one in use.

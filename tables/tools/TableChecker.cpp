@@ -78,6 +78,10 @@ public:
             Add(FindingKind::NoText);
             return std::move(check_);
         }
+        if (!IsTableText(text_)) {
+            Add(FindingKind::NotTextFile, EditorLines(text_).LineAt(text_.find(u'\0')));
+            return std::move(check_);
+        }
         CheckDetection();
         if (check_.substitutions > 0) {
             Add(FindingKind::Substituted).count = check_.substitutions;
@@ -349,6 +353,8 @@ std::string Message(const Finding& f, const TableCheck& check) {
             return "the file is empty: the reader keeps the table it had";
         case FindingKind::NoText:
             return "decoding as " + encoding + " gives no text: the reader keeps the table it had";
+        case FindingKind::NotTextFile:
+            return "holds U+0000 (NUL): this is not a text file, and the reader refuses it";
         case FindingKind::CloseDetection:
             return "note: read as " + encoding + ", but " + EncodingName(f.otherEncoding) +
                    " scores nearly as much and reads the file differently: an edit " +

@@ -83,6 +83,7 @@ const CheckCase kCheckCases[] = {
     {"shadowing", {{K::ShadowingOneByte, 1, 2}, {K::ShadowingOneByte, 4, 5}}, true},
     {"empty-file", {{K::EmptyFile, 0}}, true},
     {"no-text", {{K::NoText, 0}}, true},
+    {"not-a-text-file", {{K::NotTextFile, 2}}, true},
 };
 
 INSTANTIATE_TEST_SUITE_P(Tables, CheckTableTest, ::testing::ValuesIn(kCheckCases), test::CaseName);

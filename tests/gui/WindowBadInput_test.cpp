@@ -191,9 +191,8 @@ void WindowBadInputTest::spoiltTableLeavesPreviousInUse_data() {
                                                 << "41 ";
     QTest::newRow("emptied") << "emptied"
                              << "41 ";
-    // A binary file reads as a table of its own: "A" is not in it.
     QTest::newRow("replaced-by-binary") << "binary"
-                                        << "?? ";
+                                        << "41 ";
 }
 
 void WindowBadInputTest::spoiltTableLeavesPreviousInUse() {
@@ -229,6 +228,7 @@ void WindowBadInputTest::otherTableUnreadableConvertsNothing_data() {
     QTest::newRow("replaced-by-fifo") << "fifo" << true << "通常のファイルではありません";
     QTest::newRow("emptied") << "emptied" << true << "ファイルが空です";
     QTest::newRow("no-text") << "no-text" << true << "文字として読めません";
+    QTest::newRow("replaced-by-binary") << "binary" << true << "テキストファイルではありません";
 }
 
 // Converting with a.txt's table while the title names b.txt would give a wrong result with no
