@@ -72,8 +72,18 @@ std::pair<std::string_view, std::size_t> Input::Locate(std::size_t offset) const
     return {file->first, offset - file->second};
 }
 
+namespace {
+
+constexpr std::string_view kStandardInput = "-";
+
+}  // namespace
+
+bool ReadsStandardInput(std::span<const std::string_view> fileNames) {
+    return fileNames.empty() ||
+           std::find(fileNames.begin(), fileNames.end(), kStandardInput) != fileNames.end();
+}
+
 std::optional<Input> ReadInput(std::span<const std::string_view> fileNames) {
-    constexpr std::string_view kStandardInput = "-";
     const std::span<const std::string_view> names =
         fileNames.empty() ? std::span(&kStandardInput, 1) : fileNames;
     Input input;

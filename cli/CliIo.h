@@ -36,6 +36,9 @@ struct Input {
 // Nothing (after a message naming the file and the reason) when a file cannot be read.
 [[nodiscard]] std::optional<Input> ReadInput(std::span<const std::string_view> fileNames);
 
+// Whether ReadInput reads standard input for these file names.
+[[nodiscard]] bool ReadsStandardInput(std::span<const std::string_view> fileNames);
+
 // Writes the bytes to standard output in one go; false (after a message) when that fails.
 [[nodiscard]] bool WriteStandardOutput(std::string_view bytes);
 

@@ -1,5 +1,6 @@
 #include "cli/CliTable.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -28,6 +29,9 @@ std::string WhyUnreadable(const fs::path& path) {
     }
     if (fs::is_directory(status)) {
         return "it is a folder";
+    }
+    if (fs::is_character_file(status) || fs::is_block_file(status)) {
+        return "it is a device";
     }
     if (!fs::is_regular_file(status)) {
         return "it is not a regular file";
@@ -98,8 +102,15 @@ std::optional<fs::path> DefaultTablePath() {
     return settings / *chosen;
 }
 
-bool LoadTable(const fs::path& path, CodeTable& table) {
-    switch (ReadTableFile(path, table)) {
+bool IsStandardInput(const fs::path& path) {
+    struct stat file {};
+    struct stat input {};
+    return ::stat(path.c_str(), &file) == 0 && ::fstat(STDIN_FILENO, &input) == 0 &&
+           file.st_dev == input.st_dev && file.st_ino == input.st_ino;
+}
+
+bool LoadTable(const fs::path& path, CodeTable& table, FileKinds kinds) {
+    switch (ReadTableFile(path, table, kinds)) {
         case ReadStatus::Ok:
             return true;
         case ReadStatus::CannotOpen:

@@ -188,8 +188,8 @@ bool IsTableText(std::u16string_view decoded) {
     return decoded.find(u'\0') == std::u16string_view::npos;
 }
 
-ReadStatus ReadTableFile(const std::filesystem::path& path, CodeTable& table) {
-    std::optional<std::vector<std::uint8_t>> bytes = ReadFileBytes(path);
+ReadStatus ReadTableFile(const std::filesystem::path& path, CodeTable& table, FileKinds kinds) {
+    std::optional<std::vector<std::uint8_t>> bytes = ReadFileBytes(path, kinds);
     if (!bytes) {
         return ReadStatus::CannotOpen;
     }

@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "common/FileBytes.h"
 #include "encoding/modJudge.h"
 #include "engine/CodeTable.h"
 
@@ -52,9 +53,10 @@ enum class ReadStatus {
 // offset), while no text file, and no table, has a use for one.
 [[nodiscard]] bool IsTableText(std::u16string_view decoded);
 
-// Reads, decodes and parses a whole table file. The table is replaced only when the file
-// yields text, so a table that cannot be read leaves the previous one in use.
-[[nodiscard]] ReadStatus ReadTableFile(const std::filesystem::path& path, CodeTable& table);
+// Reads, decodes and parses a whole table file of the kinds given. The table is replaced only
+// when the file yields text, so a table that cannot be read leaves the previous one in use.
+[[nodiscard]] ReadStatus ReadTableFile(const std::filesystem::path& path, CodeTable& table,
+                                       FileKinds kinds = FileKinds::Regular);
 
 enum class OpenFailure { Missing, NotRegularFile, Unreadable };
 
