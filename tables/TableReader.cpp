@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <thread>
 
 #include "common/FileBytes.h"
 #include "encoding/EncodingRegistry.h"
@@ -208,6 +209,23 @@ ReadStatus ReadTableFile(const std::filesystem::path& path, CodeTable& table, Fi
     }
     FillTable(text, table);
     return ReadStatus::Ok;
+}
+
+ReadStatus ReadTableFileBackWithin(const std::filesystem::path& path, CodeTable& table,
+                                   std::chrono::milliseconds patience) {
+    constexpr std::chrono::milliseconds kLookAgain{10};
+    const auto deadline = std::chrono::steady_clock::now() + patience;
+    ReadStatus status = ReadTableFile(path, table);
+    while (status == ReadStatus::CannotOpen && WhyCannotOpen(path) == OpenFailure::Missing) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+            deadline - std::chrono::steady_clock::now());
+        if (left <= std::chrono::milliseconds::zero()) {
+            break;
+        }
+        std::this_thread::sleep_for(std::min(kLookAgain, left));
+        status = ReadTableFile(path, table);
+    }
+    return status;
 }
 
 OpenFailure WhyCannotOpen(const std::filesystem::path& path) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
@@ -57,6 +58,13 @@ enum class ReadStatus {
 // when the file yields text, so a table that cannot be read leaves the previous one in use.
 [[nodiscard]] ReadStatus ReadTableFile(const std::filesystem::path& path, CodeTable& table,
                                        FileKinds kinds = FileKinds::Regular);
+
+// Reads as ReadTableFile does, but looks again for a missing file until `patience` has passed:
+// an editor that saves by removing the file and writing it anew leaves it missing for a moment.
+// Blocks for at most that long (and the read).
+[[nodiscard]] ReadStatus ReadTableFileBackWithin(const std::filesystem::path& path,
+                                                 CodeTable& table,
+                                                 std::chrono::milliseconds patience);
 
 enum class OpenFailure { Missing, NotRegularFile, Unreadable };
 

@@ -5,6 +5,7 @@
 #include <QInputMethod>
 #include <QMenuBar>
 #include <QPushButton>
+#include <chrono>
 
 #include "common/AppInfo.h"
 #include "common/IniNames.h"
@@ -192,21 +193,24 @@ void frmMain::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
-// Whether the conversion may go on. A checked table that cannot be read leaves its own earlier
-// content in use, silently: an editor may be saving it at that moment. Another file's table
-// would convert with a table the title does not name, so the user is told and nothing converts.
-// With no table listed there is nothing to name, and the conversion runs on what is held.
+// Whether the conversion may go on. The checked table's earlier content stays in use only where
+// an editor saving it explains the failure: the file is empty at that moment, or it is missing
+// and back within kSaveGap (the window waits that long, no longer). Anything else, and another
+// file's table, would convert with a table that is not the one the file and the title say, so
+// the user is told and nothing converts. With no table listed there is nothing to name, and the
+// conversion runs on what is held.
 bool frmMain::ReadCurrentTable() {
+    constexpr std::chrono::milliseconds kSaveGap{200};
     const std::optional<std::filesystem::path> file = settings_->fCurrentTableFile();
     if (!file) {
         return true;
     }
-    const ReadStatus status = ReadTableFile(*file, codeTable_);
+    const ReadStatus status = ReadTableFileBackWithin(*file, codeTable_, kSaveGap);
     if (status == ReadStatus::Ok) {
         codeTableFile_ = file;
         return true;
     }
-    if (codeTableFile_ == file) {
+    if (status == ReadStatus::EmptyFile && codeTableFile_ == file) {
         return true;
     }
     showMessage_(this, ToQString(kApplicationTitle),
