@@ -6,6 +6,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <chrono>
+#include <cstdio>
 
 #include "common/AppInfo.h"
 #include "common/IniNames.h"
@@ -77,6 +78,9 @@ frmMain::frmMain(frmMainServices services)
     setWindowTitle(ToQString(kApplicationTitle));
     setCentralWidget(client_);
     client_->installEventFilter(this);
+    // For the quit the window system delivers to the application as the desktop session ends,
+    // before it closes the windows.
+    QCoreApplication::instance()->installEventFilter(this);
 
     for (std::size_t i = 0; i < txt_.size(); ++i) {
         WebTextProperties stored;
@@ -169,9 +173,18 @@ void frmMain::Unload() {
     }
     entries.push_back({kIniKeyRet, menus_->LineBreakOption() ? u"-1" : u"0"});
     if (std::error_code why; !SaveWindowPlacement(*this, IniPath, std::move(entries), &why)) {
-        showMessage_(this, ToQString(kApplicationTitle),
-                     ToQString(SaveFailureMessage(IniPath, why)));
+        if (unattended_) {
+            std::fputs(SaveFailureLine(IniPath, why).c_str(), stderr);
+        } else {
+            showMessage_(this, ToQString(kApplicationTitle),
+                         ToQString(SaveFailureMessage(IniPath, why)));
+        }
     }
+}
+
+void frmMain::CloseUnattended() {
+    unattended_ = true;
+    close();
 }
 
 bool frmMain::event(QEvent* event) {
@@ -184,6 +197,9 @@ bool frmMain::event(QEvent* event) {
 bool frmMain::eventFilter(QObject* watched, QEvent* event) {
     if (watched == client_ && event->type() == QEvent::Resize) {
         Resize();
+    }
+    if (watched == QCoreApplication::instance() && event->type() == QEvent::Quit) {
+        unattended_ = true;
     }
     return QMainWindow::eventFilter(watched, event);
 }

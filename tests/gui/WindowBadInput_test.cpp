@@ -3,8 +3,8 @@
 // window must stay usable, convert with no table but the one named, and write no file but
 // setting.ini.
 //
-// Run with "--instance" or "--pick-loop" this program is one window of its own, for the tests
-// that need two processes or a process to kill.
+// Run with "--instance", "--pick-loop" or "--end" this program is one window of its own, for the
+// tests that need two processes or a process to signal or kill.
 #include <signal.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -16,17 +16,20 @@
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QPushButton>
+#include <QSocketNotifier>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <memory>
 #include <random>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "app/TerminationSignals.h"
 #include "common/QtConversions.h"
 #include "common/mod_ini.h"
 #include "tests/support/TestFiles.h"
@@ -138,6 +141,42 @@ int RunPickLoop(const QStringList& args) {
     }
 }
 
+// --end FOLDER: a window that ends as the program's does: closed unattended on SIGTERM, SIGHUP
+// and SIGINT. A byte on stdin ends it otherwise: "c" closes it, "x" chooses File > exit, "q" is
+// the quit the window system delivers as the desktop session ends. A message box, which would
+// wait for a click, is "box" on stdout here.
+int RunUntilEnded(const QStringList& args) {
+    frmMainServices services;
+    services.paths = PortablePaths(ToPath(args.at(2)));
+    services.showMessage = [](QWidget*, const QString&, const QString&) {
+        static_cast<void>(::write(STDOUT_FILENO, "box\n", 4));
+    };
+    frmMain window(std::move(services));
+    const TerminationSignals endSignals({SIGTERM, SIGHUP, SIGINT}, [&window] {
+        window.CloseUnattended();
+        QCoreApplication::quit();
+    });
+    QSocketNotifier input(STDIN_FILENO, QSocketNotifier::Read);
+    QObject::connect(&input, &QSocketNotifier::activated, [&] {
+        char how = 0;
+        if (::read(STDIN_FILENO, &how, 1) != 1) {
+            input.setEnabled(false);
+        } else if (how == 'c') {
+            window.close();
+        } else if (how == 'x') {
+            Item(window, QStringLiteral("mnuFileItem99"))->trigger();
+        } else if (how == 'q') {
+            QEvent quit(QEvent::Quit);
+            QCoreApplication::sendEvent(QCoreApplication::instance(), &quit);
+        }
+    });
+    window.show();
+    if (::write(STDOUT_FILENO, "r\n", 2) != 2) {
+        return 1;
+    }
+    return QCoreApplication::exec();
+}
+
 }  // namespace
 
 class WindowBadInputTest : public QObject {
@@ -152,6 +191,8 @@ private slots:
     void largeTableKeepsWindowUsable();
     void twoWindowsClosingAtOnce();
     void killedWhilePickingTables();
+    void endedWithSettingsUnsaved_data();
+    void endedWithSettingsUnsaved();
 };
 
 void WindowBadInputTest::settingsFolderIsAFile() {
@@ -386,6 +427,52 @@ void WindowBadInputTest::killedWhilePickingTables() {
     }
 }
 
+// setting.ini cannot be written (a folder has its name, which stops root as well). Closed from
+// the window, the program says so in a message box; ended by the system, by a signal or as the
+// session ends, it writes the failure to standard error and ends at once, since no one may be
+// there to click the box away.
+void WindowBadInputTest::endedWithSettingsUnsaved_data() {
+    QTest::addColumn<QString>("how");  // a signal's name, or the byte that RunUntilEnded reads
+    QTest::addColumn<bool>("box");
+    QTest::newRow("close-button") << "c" << true;
+    QTest::newRow("exit-item") << "x" << true;
+    QTest::newRow("sigterm") << "SIGTERM" << false;
+    QTest::newRow("sighup") << "SIGHUP" << false;
+    QTest::newRow("sigint") << "SIGINT" << false;
+    QTest::newRow("session-end") << "q" << false;
+}
+
+void WindowBadInputTest::endedWithSettingsUnsaved() {
+    QFETCH(QString, how);
+    QFETCH(bool, box);
+    QTemporaryDir program;
+    const fs::path folder = ToPath(program.path());
+    fs::create_directory(folder / "settings");
+    WriteBytes(folder / "settings" / "a.txt", "41 A");
+    fs::create_directory(folder / "setting.ini");
+    QProcess window;
+    window.start(QCoreApplication::applicationFilePath(), {"--end", program.path()});
+    QVERIFY(window.waitForStarted());
+    QVERIFY(window.waitForReadyRead(60000));
+    QCOMPARE(window.readLine(), QByteArray("r\n"));
+    const std::map<QString, int> signalNumbers{
+        {"SIGTERM", SIGTERM}, {"SIGHUP", SIGHUP}, {"SIGINT", SIGINT}};
+    if (signalNumbers.contains(how)) {
+        QCOMPARE(::kill(static_cast<pid_t>(window.processId()), signalNumbers.at(how)), 0);
+    } else {
+        window.write(how.toLatin1());
+    }
+    // Far more than the second it takes at most: a program waiting for a click never ends.
+    QVERIFY(window.waitForFinished(30000));
+    QCOMPARE(window.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(window.exitCode(), 0);
+    QCOMPARE(window.readAllStandardOutput(), box ? QByteArray("box\n") : QByteArray());
+    const QByteArray logged = window.readAllStandardError();
+    QCOMPARE(logged.contains("zelkora: the settings were not saved: cannot write '" +
+                             program.path().toUtf8() + "/setting.ini': "),
+             !box);
+}
+
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     const QStringList args = QCoreApplication::arguments();
@@ -394,6 +481,9 @@ int main(int argc, char** argv) {
     }
     if (args.size() >= 3 && args.at(1) == QStringLiteral("--pick-loop")) {
         return RunPickLoop(args);
+    }
+    if (args.size() >= 3 && args.at(1) == QStringLiteral("--end")) {
+        return RunUntilEnded(args);
     }
     WindowBadInputTest test;
     return QTest::qExec(&test, argc, argv);
