@@ -19,6 +19,23 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// Installed, setting.ini and the tables live in the user's folders, which HOME or the XDG
+// variables place: what is missing, or nothing.
+std::string MissingUserFolders(const ProgramPaths& paths) {
+    const bool ini = paths.iniFolder.empty();
+    const bool tables = paths.tablesFolder.empty();
+    if (paths.layout != ProgramLayout::Installed || (!ini && !tables)) {
+        return {};
+    }
+    const std::string what = ini && tables ? "setting.ini or the tables"
+                             : ini         ? "setting.ini"
+                                           : "the tables";
+    const std::string variables = ini && tables ? "HOME, XDG_CONFIG_HOME nor XDG_DATA_HOME"
+                                  : ini         ? "HOME nor XDG_CONFIG_HOME"
+                                                : "HOME nor XDG_DATA_HOME";
+    return "no folder for " + what + ": neither " + variables + " is set to an absolute path";
+}
+
 }  // namespace
 
 std::string WhyUnreadable(const fs::path& path) {
@@ -49,6 +66,10 @@ std::optional<ProgramPaths> ProgramFolders() {
         Fail("cannot find the program's folder: " + why.message());
         return std::nullopt;
     }
+    if (const std::string missing = MissingUserFolders(*paths); !missing.empty()) {
+        Fail(missing);
+        return std::nullopt;
+    }
     // A folder that cannot be made is reported here, and once more where it is looked for.
     if (!MakeUserFolders(*paths, &why)) {
         Fail("cannot make the folders " + Quoted(paths->iniFolder) + " and " +
@@ -73,10 +94,6 @@ int PrintPaths() {
 std::optional<fs::path> DefaultTablePath() {
     const std::optional<ProgramPaths> paths = ProgramFolders();
     if (!paths) {
-        return std::nullopt;
-    }
-    if (paths->tablesFolder.empty()) {
-        Fail("no folder for your tables: neither HOME nor XDG_DATA_HOME is an absolute path");
         return std::nullopt;
     }
     const fs::path& settings = paths->tablesFolder;

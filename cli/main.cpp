@@ -118,6 +118,12 @@ int Main(std::span<const std::string_view> args) {
         return UsageError(kGeneralUsage, "missing command");
     }
     const std::string_view name = args.front();
+    const bool generalOption =
+        name == "--help" || name == "-h" || name == "--version" || name == "--paths";
+    if (generalOption && args.size() > 1) {
+        return UsageError(kGeneralUsage, "unexpected argument '" + std::string(args[1]) +
+                                             "' after " + std::string(name));
+    }
     if (name == "--help" || name == "-h") {
         return WriteStandardOutput(HelpText()) ? kExitOk : kExitFailure;
     }
