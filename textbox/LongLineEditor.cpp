@@ -34,6 +34,19 @@ QTextBlockFormat PieceFormat() {
     return format;
 }
 
+// Whether the selection holds no character, only the cuts between pieces of a line, as Shift
+// and an arrow key select at a cut: it selects nothing of the text.
+bool SelectsOnlyCuts(const QTextCursor& cursor) {
+    const QTextDocument& document = *cursor.document();
+    for (int at = cursor.selectionStart(); at < cursor.selectionEnd(); ++at) {
+        const QTextBlock block = document.findBlock(at);
+        if (at != block.position() + block.length() - 1 || !ContinuesLine(block.next())) {
+            return false;
+        }
+    }
+    return cursor.hasSelection();
+}
+
 bool IsLineEnd(char16_t c) {
     return c == u'\r' || c == u'\n' || c == u'\u2029';
 }
@@ -153,6 +166,12 @@ void LongLineEditor::keyPressEvent(QKeyEvent* event) {
     QTextCursor cursor = textCursor();
     const bool backspace =
         event->key() == Qt::Key_Backspace && (modifiers & ~Qt::ShiftModifier) == Qt::NoModifier;
+    const bool del = event->matches(QKeySequence::Delete);
+    // A selection of nothing but cuts selects no text: Backspace and Delete act as with none.
+    if ((backspace || del) && SelectsOnlyCuts(cursor)) {
+        cursor.clearSelection();
+        setTextCursor(cursor);
+    }
     if (backspace && !cursor.hasSelection() && cursor.atBlockStart() &&
         ContinuesLine(cursor.block())) {
         while (cursor.atBlockStart() && ContinuesLine(cursor.block())) {
@@ -162,7 +181,7 @@ void LongLineEditor::keyPressEvent(QKeyEvent* event) {
         setTextCursor(cursor);
         return;
     }
-    if (event->matches(QKeySequence::Delete) && !cursor.hasSelection() && cursor.atBlockEnd() &&
+    if (del && !cursor.hasSelection() && cursor.atBlockEnd() &&
         ContinuesLine(cursor.block().next())) {
         while (cursor.atBlockEnd() && ContinuesLine(cursor.block().next())) {
             cursor.movePosition(QTextCursor::NextCharacter);
