@@ -23,9 +23,8 @@ constexpr std::size_t kPieceLength = 4096;
 // wrapping would have broken them.
 constexpr std::size_t kSpaceSearch = 64;
 
-// The block format properties that mark the two sides of a cut: a block going on the line of the
-// block above, and a block whose line goes on in the block below.
-constexpr int kContinuesLine = QTextFormat::UserProperty + 1;
+// The block format property that marks the other side of a cut from kContinuesLine: a block
+// whose line goes on in the block below.
 constexpr int kEndsAtCut = QTextFormat::UserProperty + 2;
 
 bool Marked(const QTextBlock& block, int mark) {
@@ -33,7 +32,7 @@ bool Marked(const QTextBlock& block, int mark) {
 }
 
 bool ContinuesLine(const QTextBlock& block) {
-    return Marked(block, kContinuesLine);
+    return Marked(block, LongLineEditor::kContinuesLine);
 }
 
 void SetMark(QTextBlockFormat& format, int mark, bool on) {
@@ -53,7 +52,7 @@ void SplitBlock(QTextCursor& cursor, bool cut) {
     SetMark(head, kEndsAtCut, cut);
     cursor.setBlockFormat(head);
     QTextBlockFormat tail;
-    SetMark(tail, kContinuesLine, cut);
+    SetMark(tail, LongLineEditor::kContinuesLine, cut);
     SetMark(tail, kEndsAtCut, endsAtCut);
     cursor.insertBlock(tail);
 }
@@ -126,7 +125,7 @@ void LongLineEditor::RepairMarks(int position, int /*removed*/, int added) {
     cursor.joinPreviousEditBlock();
     cursor.setPosition(first.position());
     QTextBlockFormat format = cursor.blockFormat();
-    SetMark(format, kContinuesLine, continues);
+    SetMark(format, LongLineEditor::kContinuesLine, continues);
     cursor.setBlockFormat(format);
     cursor.setPosition(last.position());
     format = cursor.blockFormat();

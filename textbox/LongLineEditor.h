@@ -2,6 +2,7 @@
 
 #include <QPlainTextEdit>
 #include <QString>
+#include <QTextFormat>
 #include <string>
 #include <string_view>
 
@@ -23,6 +24,10 @@ class LongLineEditor : public QPlainTextEdit {
 
 public:
     explicit LongLineEditor(QWidget* parent = nullptr);
+
+    // The block format property that marks a block going on the line of the block above: the
+    // cut before it is no line break.
+    static constexpr int kContinuesLine = QTextFormat::UserProperty + 1;
 
     // Every line end as CR LF; every other code unit as it is in the editor.
     [[nodiscard]] std::u16string Text() const;
