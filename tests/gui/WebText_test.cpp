@@ -143,12 +143,16 @@ public:
     int Below(int n) { return std::uniform_int_distribution<int>(0, std::max(0, n - 1))(random_); }
     bool Chance(int percent) { return Below(100) < percent; }
 
+    // An offset where a cursor can be: never inside a pair of surrogates.
     int Offset(const QString& text, const std::vector<int>& cuts) {
+        int offset = Below(static_cast<int>(text.size()) + 1);
         if (!cuts.empty() && Chance(50)) {
             const int near = cuts[static_cast<std::size_t>(Below(static_cast<int>(cuts.size())))];
-            return std::clamp(near + Below(5) - 2, 0, static_cast<int>(text.size()));
+            offset = std::clamp(near + Below(5) - 2, 0, static_cast<int>(text.size()));
         }
-        return Below(static_cast<int>(text.size()) + 1);
+        const bool insidePair = offset > 0 && offset < text.size() &&
+                                text[offset - 1].isHighSurrogate() && text[offset].isLowSurrogate();
+        return offset - static_cast<int>(insidePair);
     }
 
     // A character as the keyboard types it: a digit, a letter or a space, kana, or a pair of
