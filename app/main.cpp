@@ -31,10 +31,12 @@ int main(int argc, char* argv[]) {
     // tables, and closing cannot save setting.ini.
     zelkora::MakeUserFolders(services.paths);
     zelkora::frmMain window(std::move(services));
-    // Being told to end, by a signal or by the desktop session ending, closes the window as
-    // the user would, so its settings are saved; a dialog left open does not keep the program.
+    // Being told to end, by a signal or by the desktop session ending, closes the window as the
+    // user would, so its settings are saved, but unattended: a failure to save goes to standard
+    // error, not into a message box no one may answer. A dialog left open does not keep the
+    // program either.
     const auto end = [&window] {
-        window.close();
+        window.CloseUnattended();
         QCoreApplication::quit();
     };
     const zelkora::TerminationSignals endSignals({SIGTERM, SIGHUP, SIGINT}, end);

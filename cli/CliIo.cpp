@@ -72,10 +72,20 @@ std::pair<std::string_view, std::size_t> Input::Locate(std::size_t offset) const
     return {file->name, offset - file->start + file->dropped};
 }
 
+namespace {
+
+constexpr std::string_view kStandardInput = "-";
+
+}  // namespace
+
+bool ReadsStandardInput(std::span<const std::string_view> fileNames) {
+    return fileNames.empty() ||
+           std::find(fileNames.begin(), fileNames.end(), kStandardInput) != fileNames.end();
+}
+
 std::optional<Input> ReadInput(std::span<const std::string_view> fileNames,
                                bool dropByteOrderMarks) {
     constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
-    constexpr std::string_view kStandardInput = "-";
     const std::span<const std::string_view> names =
         fileNames.empty() ? std::span(&kStandardInput, 1) : fileNames;
     Input input;

@@ -43,6 +43,9 @@ struct Input {
 [[nodiscard]] std::optional<Input> ReadInput(std::span<const std::string_view> fileNames,
                                              bool dropByteOrderMarks);
 
+// Whether ReadInput reads standard input for these file names.
+[[nodiscard]] bool ReadsStandardInput(std::span<const std::string_view> fileNames);
+
 // Writes the bytes to standard output in one go; false (after a message) when that fails.
 [[nodiscard]] bool WriteStandardOutput(std::string_view bytes);
 

@@ -1,5 +1,6 @@
 #include "cli/CliTable.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -18,6 +19,23 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// Installed, setting.ini and the tables live in the user's folders, which HOME or the XDG
+// variables place: what is missing, or nothing.
+std::string MissingUserFolders(const ProgramPaths& paths) {
+    const bool ini = paths.iniFolder.empty();
+    const bool tables = paths.tablesFolder.empty();
+    if (paths.layout != ProgramLayout::Installed || (!ini && !tables)) {
+        return {};
+    }
+    const std::string what = ini && tables ? "setting.ini or the tables"
+                             : ini         ? "setting.ini"
+                                           : "the tables";
+    const std::string variables = ini && tables ? "HOME, XDG_CONFIG_HOME nor XDG_DATA_HOME"
+                                  : ini         ? "HOME nor XDG_CONFIG_HOME"
+                                                : "HOME nor XDG_DATA_HOME";
+    return "no folder for " + what + ": neither " + variables + " is set to an absolute path";
+}
+
 }  // namespace
 
 std::string WhyUnreadable(const fs::path& path) {
@@ -28,6 +46,9 @@ std::string WhyUnreadable(const fs::path& path) {
     }
     if (fs::is_directory(status)) {
         return "it is a folder";
+    }
+    if (fs::is_character_file(status) || fs::is_block_file(status)) {
+        return "it is a device";
     }
     if (!fs::is_regular_file(status)) {
         return "it is not a regular file";
@@ -43,6 +64,10 @@ std::optional<ProgramPaths> ProgramFolders() {
     const std::optional<ProgramPaths> paths = ThisProgramPaths(why);
     if (!paths) {
         Fail("cannot find the program's folder: " + why.message());
+        return std::nullopt;
+    }
+    if (const std::string missing = MissingUserFolders(*paths); !missing.empty()) {
+        Fail(missing);
         return std::nullopt;
     }
     // A folder that cannot be made is reported here, and once more where it is looked for.
@@ -71,10 +96,6 @@ std::optional<fs::path> DefaultTablePath() {
     if (!paths) {
         return std::nullopt;
     }
-    if (paths->tablesFolder.empty()) {
-        Fail("no folder for your tables: neither HOME nor XDG_DATA_HOME is an absolute path");
-        return std::nullopt;
-    }
     const fs::path& settings = paths->tablesFolder;
     const auto names = ListTableFiles(settings);
     if (!names) {
@@ -98,8 +119,15 @@ std::optional<fs::path> DefaultTablePath() {
     return settings / *chosen;
 }
 
-bool LoadTable(const fs::path& path, CodeTable& table) {
-    switch (ReadTableFile(path, table)) {
+bool IsStandardInput(const fs::path& path) {
+    struct stat file {};
+    struct stat input {};
+    return ::stat(path.c_str(), &file) == 0 && ::fstat(STDIN_FILENO, &input) == 0 &&
+           file.st_dev == input.st_dev && file.st_ino == input.st_ino;
+}
+
+bool LoadTable(const fs::path& path, CodeTable& table, FileKinds kinds) {
+    switch (ReadTableFile(path, table, kinds)) {
         case ReadStatus::Ok:
             return true;
         case ReadStatus::CannotOpen:
@@ -110,6 +138,10 @@ bool LoadTable(const fs::path& path, CodeTable& table) {
             return false;
         case ReadStatus::NoText:
             Fail("table file " + Quoted(path) + " holds no text once decoded");
+            return false;
+        case ReadStatus::NotTextFile:
+            Fail("table file " + Quoted(path) +
+                 " is not a text file: it holds NUL characters (U+0000)");
             return false;
     }
     return false;

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 
+#include "common/FileBytes.h"
 #include "common/ProgramPaths.h"
 #include "engine/CodeTable.h"
 
@@ -22,9 +23,13 @@ int PrintPaths();
 // message) when there is no such file, or when the tables folder does not list the file named.
 [[nodiscard]] std::optional<std::filesystem::path> DefaultTablePath();
 
-// Reads a table file; false (after a message naming the file and the reason) when it yields
-// no table.
-[[nodiscard]] bool LoadTable(const std::filesystem::path& path, CodeTable& table);
+// Reads a table file of the kinds given; false (after a message naming the file and the reason)
+// when it yields no table.
+[[nodiscard]] bool LoadTable(const std::filesystem::path& path, CodeTable& table,
+                             FileKinds kinds = FileKinds::Regular);
+
+// Whether the file is what standard input reads: /dev/stdin, or the pipe or file given there.
+[[nodiscard]] bool IsStandardInput(const std::filesystem::path& path);
 
 // Why a file cannot be read, for messages: "No such file or directory", "it is a folder"...
 [[nodiscard]] std::string WhyUnreadable(const std::filesystem::path& path);

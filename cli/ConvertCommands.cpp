@@ -182,8 +182,16 @@ int Convert(const Invocation& invocation, Direction direction) {
         return UsageError(invocation.usage, "--lines, --whole and --raw cannot be used together");
     }
     std::filesystem::path tablePath;
+    FileKinds tableKinds = FileKinds::Regular;
     if (const auto given = args->Value("--table")) {
         tablePath = std::string(*given);
+        // A table named here may come through a pipe: <(grep -v '^//' big.txt), /dev/stdin.
+        tableKinds = FileKinds::Streams;
+        if (ReadsStandardInput(args->operands) && IsStandardInput(tablePath)) {
+            return UsageError(invocation.usage,
+                              "the table and the input cannot both come from standard input: "
+                              "name the input FILE");
+        }
     } else if (const auto found = DefaultTablePath()) {
         tablePath = *found;
     } else {
@@ -196,7 +204,7 @@ int Convert(const Invocation& invocation, Direction direction) {
     std::optional<std::u16string> decoded;
     {
         const std::jthread tableReader([&] {
-            if (!LoadTable(tablePath, table)) {
+            if (!LoadTable(tablePath, table, tableKinds)) {
                 std::fflush(stdout);
                 std::_Exit(kExitFailure);
             }

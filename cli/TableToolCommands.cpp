@@ -105,11 +105,14 @@ int RunMakeTable(const Invocation& invocation) {
     }
     request.charset = *charset;
     if (const auto range = args->Value("--range")) {
-        request.range = ParseCodeRange(*range);
+        bool reversed = false;
+        request.range = ParseCodeRange(*range, &reversed);
         if (!request.range) {
             return UsageError(invocation.usage,
-                              "bad range '" + std::string(*range) +
-                                  "': two hexadecimal codes of up to four digits, FROM-TO");
+                              "bad range '" + std::string(*range) + "': " +
+                                  (reversed ? "FROM is above TO"
+                                            : "two hexadecimal codes of up to four digits, "
+                                              "FROM-TO"));
         }
     }
     const auto encoding = OutputEncoding(invocation, *args);

@@ -86,10 +86,11 @@ std::string HelpText() {
         "      program, settings (setting.ini) and tables\n"
         "\n"
         "Options of to-codes, to-text and auto:\n"
-        "  -t, --table FILE  the table file to use. Without it, the table the window uses:\n"
-        "                    the file named by \"File\" in setting.ini, which the tables\n"
-        "                    folder must hold (else an error), or the first file there when\n"
-        "                    setting.ini names none. --paths shows both folders.\n"
+        "  -t, --table FILE  the table file to use, which may be a pipe: <(command), or\n"
+        "                    /dev/stdin when the input is a FILE. Without it, the table the\n"
+        "                    window uses: the file named by \"File\" in setting.ini, which\n"
+        "                    the tables folder must hold (else an error), or the first file\n"
+        "                    there when setting.ini names none. --paths shows both folders.\n"
         "  --line-break      a line break in the text converts as the table's \"\\n\" entry,\n"
         "                    and \"\\n\" in converted text becomes a line break.\n"
         "  --lines           each line on its own: the default.\n"
@@ -145,6 +146,12 @@ int Main(std::span<const std::string_view> args) {
         return UsageError(kGeneralUsage, "missing command");
     }
     const std::string_view name = args.front();
+    const bool generalOption =
+        name == "--help" || name == "-h" || name == "--version" || name == "--paths";
+    if (generalOption && args.size() > 1) {
+        return UsageError(kGeneralUsage, "unexpected argument '" + std::string(args[1]) +
+                                             "' after " + std::string(name));
+    }
     if (name == "--help" || name == "-h") {
         return WriteStandardOutput(HelpText()) ? kExitOk : kExitFailure;
     }

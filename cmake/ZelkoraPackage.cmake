@@ -38,6 +38,8 @@ set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE https://zelkora.example.org/)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# Added to what dpkg-shlibdeps finds: the Help menu opens files and addresses with xdg-open.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS xdg-utils)
 # Japanese text and Qt's own texts in Japanese; the window works without them, less well.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-ipafont-gothic | fonts-japanese-gothic, qt6-translations-l10n")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)

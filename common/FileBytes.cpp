@@ -25,13 +25,43 @@ private:
     int fd_;
 };
 
+bool IsStream(int fd, const struct stat& info) {
+    return S_ISFIFO(info.st_mode) || S_ISSOCK(info.st_mode) ||
+           (S_ISCHR(info.st_mode) && ::isatty(fd) == 1);
+}
+
+// A stream has no size to read at once: it is read in blocks until it ends.
+std::optional<std::vector<std::uint8_t>> ReadToEnd(int fd) {
+    std::vector<std::uint8_t> bytes;
+    std::uint8_t block[65536];
+    for (;;) {
+        const ssize_t got = ::read(fd, block, sizeof block);
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got < 0) {
+            return std::nullopt;
+        }
+        if (got == 0) {
+            return bytes;
+        }
+        bytes.insert(bytes.end(), block, block + got);
+    }
+}
+
 }  // namespace
 
-std::optional<std::vector<std::uint8_t>> ReadFileBytes(const std::filesystem::path& path) {
-    const FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+std::optional<std::vector<std::uint8_t>> ReadFileBytes(const std::filesystem::path& path,
+                                                       FileKinds kinds) {
+    const bool streams = kinds == FileKinds::Streams;
+    const FileDescriptor file(
+        ::open(path.c_str(), O_RDONLY | O_CLOEXEC | (streams ? 0 : O_NONBLOCK)));
     struct stat info {};
-    if (file.get() < 0 || ::fstat(file.get(), &info) != 0 || !S_ISREG(info.st_mode)) {
+    if (file.get() < 0 || ::fstat(file.get(), &info) != 0) {
         return std::nullopt;
+    }
+    if (!S_ISREG(info.st_mode)) {
+        return streams && IsStream(file.get(), info) ? ReadToEnd(file.get()) : std::nullopt;
     }
     std::vector<std::uint8_t> bytes(static_cast<std::size_t>(info.st_size));
     std::size_t filled = 0;

@@ -109,6 +109,30 @@ std::optional<std::u16string> Utf8ToUtf16Strict(std::string_view utf8, std::size
     return text;
 }
 
+bool IsUtf8BeyondAscii(std::string_view utf8) {
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(utf8.data());
+    const std::size_t size = utf8.size();
+    bool beyondAscii = false;
+    std::size_t i = 0;
+    while (i < size) {
+        if (bytes[i] < 0x80 && i + kAsciiBlock <= size && IsAsciiBlock(bytes + i)) {
+            i += kAsciiBlock;
+            continue;
+        }
+        if (bytes[i] < 0x80) {
+            ++i;
+            continue;
+        }
+        UChar32 c = 0;
+        U8_NEXT(bytes, i, size, c);
+        if (c < 0) {
+            return false;
+        }
+        beyondAscii = true;
+    }
+    return beyondAscii;
+}
+
 // Sized exactly before it is written: a converted result runs to megabytes, so reserving three
 // bytes a unit would mostly go unused, and growing by doubling would copy it. Each unit takes
 // one to three bytes (a lone surrogate becomes the three of U+FFFD), and a valid pair takes four

@@ -12,6 +12,11 @@ namespace zelkora {
 [[nodiscard]] std::optional<std::u16string> Utf8ToUtf16Strict(std::string_view utf8,
                                                               std::size_t* badOffset = nullptr);
 
+// Whether the bytes are strict UTF-8 throughout (no overlong form, surrogate or code point
+// above U+10FFFF, as Utf8ToUtf16Strict takes) and hold at least one character beyond ASCII.
+// One pass over the bytes, stopping at the first that is not UTF-8; nothing is allocated.
+[[nodiscard]] bool IsUtf8BeyondAscii(std::string_view bytes);
+
 // UTF-16 to UTF-8; a lone surrogate becomes U+FFFD.
 [[nodiscard]] std::string Utf16ToUtf8(std::u16string_view text);
 

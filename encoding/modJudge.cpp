@@ -1,6 +1,7 @@
 #include "encoding/modJudge.h"
 
 #include "encoding/EncodingRegistry.h"
+#include "encoding/Utf8.h"
 #include "encoding/modJudgeScorers.h"
 
 namespace zelkora {
@@ -25,6 +26,15 @@ constexpr Encoding kTieBreakOrder[] = {Encoding::SJIS, Encoding::Unicode, Encodi
 
 constexpr std::size_t Index(Encoding encoding) {
     return static_cast<std::size_t>(encoding);
+}
+
+// Scores cannot tell UTF-8 from Shift_JIS: Japanese UTF-8 earns as many points a byte, and a few
+// characters among a page of ASCII comments round to the same score, which the tie-break gives
+// to Shift_JIS. But Shift_JIS and EUC-JP text is almost never valid UTF-8, so a file that is
+// valid UTF-8 to its last byte is taken for UTF-8. Pure ASCII, which UTF-16 without a mark and
+// UTF-7 can be too, is left to the scores.
+bool IsUtf8Throughout(std::span<const std::uint8_t> bytes) {
+    return IsUtf8BeyondAscii({reinterpret_cast<const char*>(bytes.data()), bytes.size()});
 }
 
 }  // namespace
@@ -54,7 +64,9 @@ Encoding DetectEncoding(std::span<const std::uint8_t> bytes) {
             best = encoding;
         }
     }
-    return best;
+    // Asked only when it can change the answer: a large UTF-8 table that already scores best as
+    // UTF-8 is not read twice over.
+    return best != Encoding::UTF8 && IsUtf8Throughout(bytes) ? Encoding::UTF8 : best;
 }
 
 EncodingScores ScoreEncodings(std::span<const std::uint8_t> bytes) {
@@ -68,7 +80,8 @@ EncodingScores ScoreEncodings(std::span<const std::uint8_t> bytes) {
             .utf7 = ScoreUTF7(bytes, last),
             .sjis = ScoreSJIS(bytes, last),
             .euc = ScoreEUC(bytes, last),
-            .wholeFile = last == bytes.size() - 1};
+            .wholeFile = last == bytes.size() - 1,
+            .utf8Throughout = IsUtf8Throughout(bytes)};
 }
 
 }  // namespace zelkora

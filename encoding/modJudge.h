@@ -11,9 +11,10 @@ enum class Encoding { SJIS, JIS, Unicode, UTF8, UTF7, EUC };
 // "SJIS", "JIS", "UNICODE", "UTF8", "UTF7" or "EUC".
 [[nodiscard]] const char* EncodingName(Encoding encoding);
 
-// Names the encoding of a whole file's bytes from its first 1000 bytes, or from all of them when
-// those 1000 are plain ASCII. An empty input is named SJIS (the reader never asks: it stops at
-// an empty file).
+// Names the encoding of a whole file's bytes. A byte-order mark or an ISO-2022-JP escape decides
+// first; else a file that is UTF-8 throughout, with at least one character beyond ASCII, is
+// UTF8; else the scores of its first 1000 bytes decide, or of all of them when those 1000 are
+// plain ASCII. An empty input is named SJIS (the reader never asks: it stops at an empty file).
 [[nodiscard]] Encoding DetectEncoding(std::span<const std::uint8_t> bytes);
 
 // A score that ends the detection at once: a byte-order mark or an escape sequence leaves no
@@ -25,6 +26,9 @@ inline constexpr std::int16_t kCertain = 9999;
 struct EncodingScores {
     std::int16_t jis = 0, unicode = 0, utf8 = 0, utf7 = 0, sjis = 0, euc = 0;
     bool wholeFile = false;  // every byte was examined, not only the first 1000
+    // Valid UTF-8 from the first byte to the last, with a character beyond ASCII: named UTF8
+    // unless a score is certain.
+    bool utf8Throughout = false;
 };
 [[nodiscard]] EncodingScores ScoreEncodings(std::span<const std::uint8_t> bytes);
 

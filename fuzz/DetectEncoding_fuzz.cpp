@@ -1,6 +1,6 @@
 // Detection over any bytes: every scorer stays in its range, and the detected encoding is the
-// one the six full scores point to (first certainty in scoring order, else the best score with
-// its tie-break).
+// one the six full scores point to (first certainty in scoring order, else UTF-8 when the bytes
+// are UTF-8 throughout, else the best score with its tie-break).
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -27,6 +27,9 @@ Encoding Expected(const zelkora::EncodingScores& s) {
         if (score >= kCertain) {
             return encoding;
         }
+    }
+    if (s.utf8Throughout) {
+        return Encoding::UTF8;
     }
     const std::pair<Encoding, std::int16_t> tieBreakOrder[] = {
         {Encoding::SJIS, s.sjis}, {Encoding::Unicode, s.unicode}, {Encoding::JIS, s.jis},

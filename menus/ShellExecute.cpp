@@ -5,6 +5,8 @@
 #include <QProcess>
 #include <QString>
 #include <QUrl>
+#include <cstdio>
+#include <string>
 
 #include "menus/MenusLogic.h"
 
@@ -14,14 +16,26 @@ bool fShellExecute(QWidget* /*window*/, const std::u16string& file,
                    const std::u16string& /*parameters*/, const std::u16string& directory) {
     const QString target = QString::fromStdU16String(file);
     const QString workingDirectory = QString::fromStdU16String(ShellDirectory(file, directory));
+    bool started = false;
     if (workingDirectory.isEmpty()) {
         const QUrl url = IsAddress(file)
                              ? QUrl(target)
                              : QUrl::fromLocalFile(QFileInfo(target).absoluteFilePath());
-        return QDesktopServices::openUrl(url);
+        started = QDesktopServices::openUrl(url);
+    } else {
+        // Only a process started there sees the working directory, and relative paths resolve
+        // in it.
+        started = QProcess::startDetached(QStringLiteral("xdg-open"), {target}, workingDirectory);
     }
-    // Only a process started there sees the working directory, and relative paths resolve in it.
-    return QProcess::startDetached(QStringLiteral("xdg-open"), {target}, workingDirectory);
+    // The window stays silent, as designed; a terminal or the session's log tells why nothing
+    // opened, which on Linux is mostly a desktop without xdg-open.
+    if (!started) {
+        std::fputs(("zelkora: cannot open '" + target.toStdString() +
+                    "': nothing was started to open it (xdg-open, from xdg-utils, does)\n")
+                       .c_str(),
+                   stderr);
+    }
+    return started;
 }
 
 }  // namespace zelkora

@@ -38,6 +38,8 @@ std::u16string_view ReadReason(const std::filesystem::path& file, ReadStatus sta
             return u"ファイルが空です";
         case ReadStatus::NoText:
             return u"文字として読めません";
+        case ReadStatus::NotTextFile:
+            return u"テキストファイルではありません";
     }
     return {};
 }

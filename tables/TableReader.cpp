@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <thread>
 
 #include "common/FileBytes.h"
 #include "encoding/EncodingRegistry.h"
@@ -184,8 +185,12 @@ CodeTable ParseTable(std::u16string_view text) {
     return table;
 }
 
-ReadStatus ReadTableFile(const std::filesystem::path& path, CodeTable& table) {
-    std::optional<std::vector<std::uint8_t>> bytes = ReadFileBytes(path);
+bool IsTableText(std::u16string_view decoded) {
+    return decoded.find(u'\0') == std::u16string_view::npos;
+}
+
+ReadStatus ReadTableFile(const std::filesystem::path& path, CodeTable& table, FileKinds kinds) {
+    std::optional<std::vector<std::uint8_t>> bytes = ReadFileBytes(path, kinds);
     if (!bytes) {
         return ReadStatus::CannotOpen;
     }
@@ -199,8 +204,28 @@ ReadStatus ReadTableFile(const std::filesystem::path& path, CodeTable& table) {
     if (text.empty()) {
         return ReadStatus::NoText;
     }
+    if (!IsTableText(text)) {
+        return ReadStatus::NotTextFile;
+    }
     FillTable(text, table);
     return ReadStatus::Ok;
+}
+
+ReadStatus ReadTableFileBackWithin(const std::filesystem::path& path, CodeTable& table,
+                                   std::chrono::milliseconds patience) {
+    constexpr std::chrono::milliseconds kLookAgain{10};
+    const auto deadline = std::chrono::steady_clock::now() + patience;
+    ReadStatus status = ReadTableFile(path, table);
+    while (status == ReadStatus::CannotOpen && WhyCannotOpen(path) == OpenFailure::Missing) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+            deadline - std::chrono::steady_clock::now());
+        if (left <= std::chrono::milliseconds::zero()) {
+            break;
+        }
+        std::this_thread::sleep_for(std::min(kLookAgain, left));
+        status = ReadTableFile(path, table);
+    }
+    return status;
 }
 
 OpenFailure WhyCannotOpen(const std::filesystem::path& path) {

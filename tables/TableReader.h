@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
@@ -9,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "common/FileBytes.h"
 #include "encoding/modJudge.h"
 #include "engine/CodeTable.h"
 
@@ -40,15 +42,29 @@ namespace zelkora {
 [[nodiscard]] std::int32_t ReadCodeField(std::u16string_view field);
 
 enum class ReadStatus {
-    Ok,          // the table was replaced by the file's contents
-    CannotOpen,  // missing, unreadable or not a regular file: table unchanged
-    EmptyFile,   // zero bytes: table unchanged
-    NoText,      // decoding gave no text: table unchanged
+    Ok,           // the table was replaced by the file's contents
+    CannotOpen,   // missing, unreadable or not a regular file: table unchanged
+    EmptyFile,    // zero bytes: table unchanged
+    NoText,       // decoding gave no text: table unchanged
+    NotTextFile,  // the decoded text holds U+0000 (see IsTableText): table unchanged
 };
 
-// Reads, decodes and parses a whole table file. The table is replaced only when the file
-// yields text, so a table that cannot be read leaves the previous one in use.
-[[nodiscard]] ReadStatus ReadTableFile(const std::filesystem::path& path, CodeTable& table);
+// Whether decoded text can be a table: it holds no U+0000. A program or an image has NUL bytes,
+// which every encoding but UTF-16 decodes to U+0000 (and UTF-16 wherever two meet at an even
+// offset), while no text file, and no table, has a use for one.
+[[nodiscard]] bool IsTableText(std::u16string_view decoded);
+
+// Reads, decodes and parses a whole table file of the kinds given. The table is replaced only
+// when the file yields text, so a table that cannot be read leaves the previous one in use.
+[[nodiscard]] ReadStatus ReadTableFile(const std::filesystem::path& path, CodeTable& table,
+                                       FileKinds kinds = FileKinds::Regular);
+
+// Reads as ReadTableFile does, but looks again for a missing file until `patience` has passed:
+// an editor that saves by removing the file and writing it anew leaves it missing for a moment.
+// Blocks for at most that long (and the read).
+[[nodiscard]] ReadStatus ReadTableFileBackWithin(const std::filesystem::path& path,
+                                                 CodeTable& table,
+                                                 std::chrono::milliseconds patience);
 
 enum class OpenFailure { Missing, NotRegularFile, Unreadable };
 

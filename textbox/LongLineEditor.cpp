@@ -7,6 +7,7 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QUrl>
+#include <algorithm>
 #include <variant>
 
 #include "common/QtConversions.h"
@@ -21,17 +22,52 @@ constexpr std::size_t kPieceLength = 4096;
 // A piece ends after a space when one lies this close to its end, so codes break where
 // wrapping would have broken them.
 constexpr std::size_t kSpaceSearch = 64;
-// The block format property that marks a block going on the line of the block above.
-constexpr int kContinuesLine = QTextFormat::UserProperty + 1;
 
-bool ContinuesLine(const QTextBlock& block) {
-    return block.blockFormat().boolProperty(kContinuesLine);
+// The block format property that marks the other side of a cut from kContinuesLine: a block
+// whose line goes on in the block below.
+constexpr int kEndsAtCut = QTextFormat::UserProperty + 2;
+
+bool Marked(const QTextBlock& block, int mark) {
+    return block.isValid() && block.blockFormat().boolProperty(mark);
 }
 
-QTextBlockFormat PieceFormat() {
-    QTextBlockFormat format;
-    format.setProperty(kContinuesLine, true);
-    return format;
+bool ContinuesLine(const QTextBlock& block) {
+    return Marked(block, LongLineEditor::kContinuesLine);
+}
+
+void SetMark(QTextBlockFormat& format, int mark, bool on) {
+    if (on) {
+        format.setProperty(mark, true);
+    } else {
+        format.clearProperty(mark);
+    }
+}
+
+// Starts a new block at the cursor: the next piece of the line at a cut, else a new line. The
+// new block ends where the cursor's did, at a cut when the block below goes on its line (asked
+// of that block: the cursor's may have just been merged, and carry another's marks).
+void SplitBlock(QTextCursor& cursor, bool cut) {
+    const bool endsAtCut = ContinuesLine(cursor.block().next());
+    QTextBlockFormat head = cursor.blockFormat();
+    SetMark(head, kEndsAtCut, cut);
+    cursor.setBlockFormat(head);
+    QTextBlockFormat tail;
+    SetMark(tail, LongLineEditor::kContinuesLine, cut);
+    SetMark(tail, kEndsAtCut, endsAtCut);
+    cursor.insertBlock(tail);
+}
+
+// Whether the selection holds no character, only the cuts between pieces of a line, as Shift
+// and an arrow key select at a cut: it selects nothing of the text.
+bool SelectsOnlyCuts(const QTextCursor& cursor) {
+    const QTextDocument& document = *cursor.document();
+    for (int at = cursor.selectionStart(); at < cursor.selectionEnd(); ++at) {
+        const QTextBlock block = document.findBlock(at);
+        if (at != block.position() + block.length() - 1 || !ContinuesLine(block.next())) {
+            return false;
+        }
+    }
+    return cursor.hasSelection();
 }
 
 bool IsLineEnd(char16_t c) {
@@ -63,7 +99,41 @@ QStringList LocalFiles(const QMimeData& source) {
 
 }  // namespace
 
-LongLineEditor::LongLineEditor(QWidget* parent) : QPlainTextEdit(parent) {}
+LongLineEditor::LongLineEditor(QWidget* parent) : QPlainTextEdit(parent) {
+    connect(document(), &QTextDocument::contentsChange, this, &LongLineEditor::RepairMarks);
+}
+
+// Each cut is marked on both sides. When an edit merges blocks, Qt keeps the format of one of
+// them (the last when the text removed begins at the start of a block, else the first), so the
+// blocks where the change begins and ends may carry marks of another; the blocks around the
+// change are untouched, and say where the cuts are. The repair joins the edit, so undo takes
+// both back at once.
+void LongLineEditor::RepairMarks(int position, int /*removed*/, int added) {
+    if (repairing_) {
+        return;
+    }
+    const QTextBlock first = document()->findBlock(position);
+    const QTextBlock last =
+        document()->findBlock(std::min(position + added, document()->characterCount() - 1));
+    const bool continues = Marked(first.previous(), kEndsAtCut);
+    const bool endsAtCut = ContinuesLine(last.next());
+    if (ContinuesLine(first) == continues && Marked(last, kEndsAtCut) == endsAtCut) {
+        return;
+    }
+    repairing_ = true;
+    QTextCursor cursor(document());
+    cursor.joinPreviousEditBlock();
+    cursor.setPosition(first.position());
+    QTextBlockFormat format = cursor.blockFormat();
+    SetMark(format, LongLineEditor::kContinuesLine, continues);
+    cursor.setBlockFormat(format);
+    cursor.setPosition(last.position());
+    format = cursor.blockFormat();
+    SetMark(format, kEndsAtCut, endsAtCut);
+    cursor.setBlockFormat(format);
+    cursor.endEditBlock();
+    repairing_ = false;
+}
 
 std::u16string LongLineEditor::Text() const {
     const QTextDocument& document = *this->document();
@@ -103,16 +173,14 @@ void LongLineEditor::Insert(QTextCursor& cursor, std::u16string_view text) {
         while (line.size() > kPieceLength) {
             const std::size_t cut = PieceEnd(line);
             cursor.insertText(ToQString(line.substr(0, cut)));
-            cursor.insertBlock(PieceFormat());
+            SplitBlock(cursor, true);
             line.remove_prefix(cut);
         }
         cursor.insertText(ToQString(line));
         if (end == text.size()) {
             return;
         }
-        // The new block takes the given format, so a line end typed or pasted into a piece
-        // starts a line of its own rather than inheriting the piece's mark.
-        cursor.insertBlock(QTextBlockFormat());
+        SplitBlock(cursor, false);
         const bool crLf = text[end] == u'\r' && end + 1 < text.size() && text[end + 1] == u'\n';
         start = end + (crLf ? 2 : 1);
     }
@@ -148,30 +216,39 @@ void LongLineEditor::keyPressEvent(QKeyEvent* event) {
         redo();
         return;
     }
-    // At a cut, Backspace and Delete remove the character beyond it, as they would in the
-    // line it is part of, rather than the cut, which is no character at all.
     QTextCursor cursor = textCursor();
     const bool backspace =
         event->key() == Qt::Key_Backspace && (modifiers & ~Qt::ShiftModifier) == Qt::NoModifier;
-    if (backspace && !cursor.hasSelection() && cursor.atBlockStart() &&
-        ContinuesLine(cursor.block())) {
+    const bool del = event->matches(QKeySequence::Delete);
+    // A selection of nothing but cuts selects no text: Backspace and Delete act as with none.
+    if ((backspace || del) && SelectsOnlyCuts(cursor)) {
+        cursor.clearSelection();
+        setTextCursor(cursor);
+    }
+    // At a block's edge, Backspace and Delete are done here. At a cut they remove the character
+    // beyond it, as they would in the line it is part of, rather than the cut, which is no
+    // character at all. At a line break they merge two blocks, whose marks RepairMarks then
+    // sets: in one edit with the removal, so that undo takes both back at once.
+    if (!cursor.hasSelection() && backspace && cursor.atBlockStart()) {
+        cursor.beginEditBlock();
         while (cursor.atBlockStart() && ContinuesLine(cursor.block())) {
             cursor.movePosition(QTextCursor::PreviousCharacter);
         }
         cursor.deletePreviousChar();
-        setTextCursor(cursor);
-        return;
-    }
-    if (event->matches(QKeySequence::Delete) && !cursor.hasSelection() && cursor.atBlockEnd() &&
-        ContinuesLine(cursor.block().next())) {
+        cursor.endEditBlock();
+    } else if (!cursor.hasSelection() && del && cursor.atBlockEnd()) {
+        cursor.beginEditBlock();
         while (cursor.atBlockEnd() && ContinuesLine(cursor.block().next())) {
             cursor.movePosition(QTextCursor::NextCharacter);
         }
         cursor.deleteChar();
-        setTextCursor(cursor);
+        cursor.endEditBlock();
+    } else {
+        QPlainTextEdit::keyPressEvent(event);
         return;
     }
-    QPlainTextEdit::keyPressEvent(event);
+    setTextCursor(cursor);
+    ensureCursorVisible();
 }
 
 // Copies what a plain editor would copy, with the pieces of a long line joined again.

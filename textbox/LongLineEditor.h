@@ -2,6 +2,7 @@
 
 #include <QPlainTextEdit>
 #include <QString>
+#include <QTextFormat>
 #include <string>
 #include <string_view>
 
@@ -15,14 +16,18 @@ namespace zelkora {
 // with its length (with the default wrapping, faster than linearly once the line has no space):
 // a line of 1 MiB took seconds for each key. So a line longer than a few thousand code units is
 // held as paragraphs of about that length, of which only those on screen are laid out. A
-// paragraph that goes on the line above carries a mark in its block format, which undo and redo
-// keep with the paragraph; the text, copying and editing across such a cut treat the line as
-// one, so where the cuts lie never shows in the text.
+// paragraph that goes on the line above carries a mark in its block format, and so does the one
+// above it, which undo and redo keep with the paragraphs; the text, copying and editing across
+// such a cut treat the line as one, so where the cuts lie never shows in the text.
 class LongLineEditor : public QPlainTextEdit {
     Q_OBJECT
 
 public:
     explicit LongLineEditor(QWidget* parent = nullptr);
+
+    // The block format property that marks a block going on the line of the block above: the
+    // cut before it is no line break.
+    static constexpr int kContinuesLine = QTextFormat::UserProperty + 1;
 
     // Every line end as CR LF; every other code unit as it is in the editor.
     [[nodiscard]] std::u16string Text() const;
@@ -45,6 +50,10 @@ private:
     static void Insert(QTextCursor& cursor, std::u16string_view text);
     // The cursor's selection replaced by text, as one edit, with the view following the cursor.
     void InsertAtCursor(std::u16string_view text);
+    // Sets the marks of the blocks where a change begins and ends from the blocks around it.
+    void RepairMarks(int position, int removed, int added);
+
+    bool repairing_ = false;
 };
 
 }  // namespace zelkora

@@ -37,4 +37,9 @@ std::u16string SaveFailureMessage(const std::filesystem::path& file, std::error_
     return u"設定を保存できませんでした。\n" + FileNameToText(file.string()) + u"\n" + Reason(why);
 }
 
+std::string SaveFailureLine(const std::filesystem::path& file, std::error_code why) {
+    return "zelkora: the settings were not saved: cannot write '" + file.string() +
+           "': " + why.message() + "\n";
+}
+
 }  // namespace zelkora

@@ -11,4 +11,8 @@ namespace zelkora {
 [[nodiscard]] std::u16string SaveFailureMessage(const std::filesystem::path& file,
                                                 std::error_code why);
 
+// The same for standard error, when the program is ended by the system and no one may be there
+// to read a message box: one line, the file's path and the system's reason, for a log.
+[[nodiscard]] std::string SaveFailureLine(const std::filesystem::path& file, std::error_code why);
+
 }  // namespace zelkora

@@ -5,6 +5,8 @@
 #include <QInputMethod>
 #include <QMenuBar>
 #include <QPushButton>
+#include <chrono>
+#include <cstdio>
 
 #include "common/AppInfo.h"
 #include "common/IniNames.h"
@@ -76,6 +78,9 @@ frmMain::frmMain(frmMainServices services)
     setWindowTitle(ToQString(kApplicationTitle));
     setCentralWidget(client_);
     client_->installEventFilter(this);
+    // For the quit the window system delivers to the application as the desktop session ends,
+    // before it closes the windows.
+    QCoreApplication::instance()->installEventFilter(this);
 
     for (std::size_t i = 0; i < txt_.size(); ++i) {
         WebTextProperties stored;
@@ -168,9 +173,18 @@ void frmMain::Unload() {
     }
     entries.push_back({kIniKeyRet, menus_->LineBreakOption() ? u"-1" : u"0"});
     if (std::error_code why; !SaveWindowPlacement(*this, IniPath, std::move(entries), &why)) {
-        showMessage_(this, ToQString(kApplicationTitle),
-                     ToQString(SaveFailureMessage(IniPath, why)));
+        if (unattended_) {
+            std::fputs(SaveFailureLine(IniPath, why).c_str(), stderr);
+        } else {
+            showMessage_(this, ToQString(kApplicationTitle),
+                         ToQString(SaveFailureMessage(IniPath, why)));
+        }
     }
+}
+
+void frmMain::CloseUnattended() {
+    unattended_ = true;
+    close();
 }
 
 bool frmMain::event(QEvent* event) {
@@ -184,6 +198,9 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event) {
     if (watched == client_ && event->type() == QEvent::Resize) {
         Resize();
     }
+    if (watched == QCoreApplication::instance() && event->type() == QEvent::Quit) {
+        unattended_ = true;
+    }
     return QMainWindow::eventFilter(watched, event);
 }
 
@@ -192,21 +209,24 @@ void frmMain::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
-// Whether the conversion may go on. A checked table that cannot be read leaves its own earlier
-// content in use, silently: an editor may be saving it at that moment. Another file's table
-// would convert with a table the title does not name, so the user is told and nothing converts.
-// With no table listed there is nothing to name, and the conversion runs on what is held.
+// Whether the conversion may go on. The checked table's earlier content stays in use only where
+// an editor saving it explains the failure: the file is empty at that moment, or it is missing
+// and back within kSaveGap (the window waits that long, no longer). Anything else, and another
+// file's table, would convert with a table that is not the one the file and the title say, so
+// the user is told and nothing converts. With no table listed there is nothing to name, and the
+// conversion runs on what is held.
 bool frmMain::ReadCurrentTable() {
+    constexpr std::chrono::milliseconds kSaveGap{200};
     const std::optional<std::filesystem::path> file = settings_->fCurrentTableFile();
     if (!file) {
         return true;
     }
-    const ReadStatus status = ReadTableFile(*file, codeTable_);
+    const ReadStatus status = ReadTableFileBackWithin(*file, codeTable_, kSaveGap);
     if (status == ReadStatus::Ok) {
         codeTableFile_ = file;
         return true;
     }
-    if (codeTableFile_ == file) {
+    if (status == ReadStatus::EmptyFile && codeTableFile_ == file) {
         return true;
     }
     showMessage_(this, ToQString(kApplicationTitle),

@@ -39,7 +39,9 @@ struct frmMainServices {
 
 // The main window: input box over output box right of four buttons, and the menu bar. It
 // loads its settings when it is created and saves them when it is closed, saying so when
-// setting.ini cannot be written.
+// setting.ini cannot be written: in a message box when the user closes it, on standard error
+// when the system does (CloseUnattended, or the quit the window system delivers as the desktop
+// session ends).
 class frmMain : public QMainWindow {
     Q_OBJECT
 
@@ -54,6 +56,11 @@ public:
     // Ctrl+Space in the input box runs the automatic conversion and is consumed; text still
     // being composed in an input method is committed first, as pressing the button does.
     void txt_KeyDown(std::int16_t Index, std::int16_t& KeyCode, std::int16_t& Shift);
+
+    // Closes as close() does, when the system ends the program rather than the user (a signal,
+    // the end of the desktop session): nobody may be there to answer a message box, so a failure
+    // to save the settings goes to standard error instead.
+    void CloseUnattended();
 
 protected:
     bool event(QEvent* event) override;
@@ -86,6 +93,7 @@ private:
     MainMenus* menus_ = nullptr;
     SettingsMenu* settings_ = nullptr;
     bool activated_ = false;
+    bool unattended_ = false;  // see CloseUnattended
     std::optional<QRect> restoredFrame_;
 };
 

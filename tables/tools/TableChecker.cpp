@@ -79,6 +79,10 @@ public:
             Add(FindingKind::NoText);
             return std::move(check_);
         }
+        if (!IsTableText(text_)) {
+            Add(FindingKind::NotTextFile, EditorLines(text_).LineAt(text_.find(u'\0')));
+            return std::move(check_);
+        }
         CheckDetection();
         if (check_.substitutions > 0) {
             Add(FindingKind::Substituted).count = check_.substitutions;
@@ -97,18 +101,9 @@ private:
     }
 
     void CheckDetection() {
-        if (IsCertain(check_.scores)) {
-            return;
-        }
-        // A few UTF-8 characters among much ASCII, or ones whose bytes also pair up as Shift_JIS
-        // or EUC-JP, can tie with those encodings, and a tie falls to Shift_JIS; the UTF-8 then
-        // reads as wrong characters without a single substitution.
-        const bool plainTop = check_.encoding == Encoding::SJIS ||
-                              check_.encoding == Encoding::EUC || check_.encoding == Encoding::UTF7;
-        const bool nonAscii = std::ranges::any_of(bytes_, [](std::uint8_t b) { return b >= 0x80; });
-        const std::string_view raw(reinterpret_cast<const char*>(bytes_.data()), bytes_.size());
-        if (plainTop && nonAscii && Utf8ToUtf16Strict(raw).has_value()) {
-            Add(FindingKind::MisreadUtf8);
+        // A mark or an escape decides for certain, and so does UTF-8 throughout: no edit that
+        // keeps the file so changes how it is read.
+        if (IsCertain(check_.scores) || check_.scores.utf8Throughout) {
             return;
         }
         // The runner-up that would read the file differently, if it scored nearly as much.
@@ -420,6 +415,10 @@ std::string ScoresText(const EncodingScores& scores) {
         out += std::string(EncodingName(s.encoding)) + " " +
                (s.score >= kCertain ? std::string("certain") : std::to_string(s.score));
     }
+    // What decided when nothing was certain.
+    if (scores.utf8Throughout && !IsCertain(scores)) {
+        out += "; UTF-8 throughout";
+    }
     return out;
 }
 
@@ -430,11 +429,8 @@ std::string Message(const Finding& f, const TableCheck& check) {
             return "the file is empty: the reader keeps the table it had";
         case FindingKind::NoText:
             return "decoding as " + encoding + " gives no text: the reader keeps the table it had";
-        case FindingKind::MisreadUtf8:
-            return "the file is UTF-8, but it is read as " + encoding +
-                   ", which fits its bytes as well (scored over " +
-                   (check.scores.wholeFile ? "the whole file" : "its first 1000 bytes") +
-                   "): save it with a byte-order mark (EF BB BF)";
+        case FindingKind::NotTextFile:
+            return "holds U+0000 (NUL): this is not a text file, and the reader refuses it";
         case FindingKind::CloseDetection:
             return "note: read as " + encoding + ", but " + EncodingName(f.otherEncoding) +
                    " scores nearly as much and reads the file differently: an edit " +

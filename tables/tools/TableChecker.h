@@ -16,7 +16,7 @@ namespace zelkora {
 enum class FindingKind {
     EmptyFile,           // the reader keeps the previous table
     NoText,              // decoding gave nothing: the reader keeps the previous table
-    MisreadUtf8,         // valid UTF-8 that detection names otherwise
+    NotTextFile,         // the text holds U+0000: the reader refuses the file
     CloseDetection,      // note: another encoding scored nearly as well
     LfOnly,              // note: LF line ends, which this reader cuts at
     MixedLineEnds,       // note: CR LF and lone LF line ends, both of which this reader cuts at

@@ -223,13 +223,16 @@ std::vector<std::u16string> HeaderLines(const MakeTableRequest& request, const C
 
 }  // namespace
 
-std::optional<CodeRange> ParseCodeRange(std::string_view text) {
+std::optional<CodeRange> ParseCodeRange(std::string_view text, bool* reversed) {
     const std::size_t dash = text.find('-');
     if (dash == std::string_view::npos) {
         return std::nullopt;
     }
     const auto from = ParseHex(text.substr(0, dash));
     const auto to = ParseHex(text.substr(dash + 1));
+    if (reversed != nullptr) {
+        *reversed = from && to && *from > *to;
+    }
     if (!from || !to || *from > *to) {
         return std::nullopt;
     }

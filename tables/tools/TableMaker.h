@@ -20,8 +20,10 @@ struct CodeRange {
     std::uint32_t to = 0xFFFF;
 };
 
-// "FROM-TO", each one to four hexadecimal digits, FROM not above TO.
-[[nodiscard]] std::optional<CodeRange> ParseCodeRange(std::string_view text);
+// "FROM-TO", each one to four hexadecimal digits, FROM not above TO. When it gives nothing,
+// reversed (if given) tells whether the text was two such codes with FROM above TO.
+[[nodiscard]] std::optional<CodeRange> ParseCodeRange(std::string_view text,
+                                                      bool* reversed = nullptr);
 
 struct MakeTableRequest {
     std::string charset;  // any name the converter library knows

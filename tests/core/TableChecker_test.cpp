@@ -66,9 +66,9 @@ const CheckCase kCheckCases[] = {
     {"mixed-line-ends", {{K::MixedLineEnds, 0}, {K::DuplicateCode, 5, 4}}, false},
     {"lone-cr", {{K::LoneLineEnd, 1}, {K::NeverMatched, 1}}, true},
     {"substituted", {{K::Substituted, 0}, {K::Substituted, 3}}, true},
-    {"misread-utf8",
-     {{K::MisreadUtf8, 0}, {K::Substituted, 0}, {K::Substituted, 18}, {K::NeverMatched, 18}},
-     true},
+    // Its first byte beyond ASCII comes after 1000 bytes of comments and scores no better as
+    // UTF-8 than as Shift_JIS: UTF-8 throughout decides.
+    {"utf8-throughout", {}, false},
     {"short-line", {{K::ShortLine, 2}}, true},
     {"no-space", {{K::NoSpace, 2}}, true},
     {"empty-code-field", {{K::EmptyCodeField, 2}}, true},
@@ -88,6 +88,7 @@ const CheckCase kCheckCases[] = {
     {"shadowing", {{K::ShadowingOneByte, 1, 2}, {K::ShadowingOneByte, 4, 5}}, true},
     {"empty-file", {{K::EmptyFile, 0}}, true},
     {"no-text", {{K::NoText, 0}}, true},
+    {"not-a-text-file", {{K::NotTextFile, 2}}, true},
 };
 
 INSTANTIATE_TEST_SUITE_P(Tables, CheckTableTest, ::testing::ValuesIn(kCheckCases), test::CaseName);

@@ -92,6 +92,53 @@ TEST_P(Scores, AllSixAndTheDetectedName) {
 
 INSTANTIATE_TEST_SUITE_P(ModJudge, Scores, testing::ValuesIn(kScoresCases), test::CaseName);
 
+// ---- UTF-8 throughout. With no mark and no escape, a file that is valid UTF-8 to its last byte,
+// with a character beyond ASCII, is UTF-8, however it scores. The input is `comments` lines
+// "// xxx..." of 80 ASCII characters and CR LF, then `entries`.
+
+struct ThroughoutCase {
+    std::string_view name;
+    int comments;
+    std::string_view entries;
+    Encoding detected;
+};
+
+constexpr ThroughoutCase kThroughoutCases[] = {
+    // Every score rounds to 50, and the tie went to Shift_JIS.
+    {"five_comments_then_one_entry", 5, "01 \xE3\x81\x82\r\n", Encoding::UTF8},  // あ
+    // 2.5 KB: Japanese UTF-8 earns as many points a byte as Shift_JIS.
+    {"thirty_comments_five_entries", 30,
+     "01 \xE3\x81\x82\r\n02 \xE3\x81\x84\r\n03 \xE6\x97\xA5\r\n04 \xE6\x9C\xAC\r\n"
+     "05 \xE8\xAA\x9E\r\n",
+     Encoding::UTF8},  // あ い 日 本 語
+    // The whole file is checked: a Shift_JIS あ after 2.5 KB makes it no UTF-8.
+    {"shift_jis_after_the_first_kilobyte", 30, "01 \xE3\x81\x82\r\n02 \x82\xA0\r\n",
+     Encoding::SJIS},
+    {"shift_jis", 0, "01 \x82\xA0\r\n02 \x82\xA2\r\n", Encoding::SJIS},  // あ い
+    {"euc_jp", 0, "01 \xA4\xA2\r\n02 \xA4\xA4\r\n", Encoding::EUC},      // あ い
+    {"encoded_surrogate_is_no_utf8", 5, "01 \xED\xA0\x80\r\n", Encoding::SJIS},
+    {"overlong_form_is_no_utf8", 5, "01 \xC0\xAF\r\n", Encoding::SJIS},
+    // ASCII alone decides nothing: UTF-16 without a mark and UTF-7 are ASCII too.
+    {"ascii_only", 5, "01 A\r\n", Encoding::SJIS},
+    {"ascii_utf7", 5, "01 +MEI-\r\n", Encoding::UTF7},
+    // A mark or an escape still comes first.
+    {"escape_first", 5, "01 \x1B$B$\"\x1B(B\r\n02 \xE3\x81\x84\r\n", Encoding::JIS},
+};
+
+class Throughout : public testing::TestWithParam<ThroughoutCase> {};
+
+TEST_P(Throughout, DecidesWhenNothingIsCertain) {
+    const ThroughoutCase& c = GetParam();
+    std::string input;
+    for (int line = 0; line < c.comments; ++line) {
+        input += "// " + std::string(77, 'x') + "\r\n";
+    }
+    input += c.entries;
+    EXPECT_EQ(DetectEncoding(AsBytes(input)), c.detected);
+}
+
+INSTANTIATE_TEST_SUITE_P(ModJudge, Throughout, testing::ValuesIn(kThroughoutCases), test::CaseName);
+
 // ---- Rounding and the end of the examined span. The input is `prefix`, then `ascii` bytes
 // "A", then bytes 0x80 (worth nothing to every byte scorer) up to index `tailAt`, then `tail`.
 // 970 ASCII points alone score 48 (48.5 rounds to even); four more points score 49.

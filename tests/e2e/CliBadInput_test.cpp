@@ -33,39 +33,72 @@ protected:
     const fs::path& dir_ = folder_.path();
 };
 
-// A FIFO would block a reader that opened it like a file, and a device would never end.
-TEST_F(CliBadInputTest, TableThatIsNotAFileRefusedAtOnce) {
-    const fs::path fifo = dir_ / "fifo.txt";
-    ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
-    for (const fs::path& table : {fifo, fs::path("/dev/zero")}) {
-        for (const char* command : {"to-codes", "detect"}) {
-            std::vector<std::string> args{command};
-            if (std::string_view(command) == "to-codes") {
-                args.push_back("--table");
-            }
-            args.push_back(table.string());
-            const zelkora::test::ProgramRun run = Cli(args, "A");
-            ASSERT_TRUE(run.started);
-            EXPECT_FALSE(run.timedOut) << command << " " << table;
-            EXPECT_EQ(run.status, 1) << command << " " << table;
-            EXPECT_NE(run.err.find(table.string()), std::string::npos) << run.err;
-        }
-    }
+// A table named with --table is read to its end whatever it is, a pipe included; a table
+// named elsewhere must be a regular file, since a FIFO would block the command as it opens it.
+// A device other than a terminal never ends and is refused at once. Each case is a shell
+// command line: $0 is the program, $1 a folder holding in.txt ("AB") and big.txt.
+struct NamedTableCase {
+    const char* name;
+    const char* command;
+    int status;
+    std::string said;  // standard output when the status is 0, else part of standard error
+};
+
+class NamedTableTest : public CliBadInputTest,
+                       public ::testing::WithParamInterface<NamedTableCase> {};
+
+TEST_P(NamedTableTest, ReadOrRefusedAtOnce) {
+    std::ofstream(dir_ / "in.txt", std::ios::binary) << "AB";
+    std::ofstream(dir_ / "big.txt", std::ios::binary) << "// A\n41 A\n// B\n42 B\n";
+    const zelkora::test::ProgramRun run = zelkora::test::RunProgram(
+        "/bin/bash", {"-c", GetParam().command, kBuiltCli.string(), dir_.string()}, {}, dir_, 120s);
+    ASSERT_TRUE(run.started);
+    EXPECT_FALSE(run.timedOut);
+    EXPECT_EQ(run.status, GetParam().status) << run.err;
+    EXPECT_NE((run.status == 0 ? run.out : run.err).find(GetParam().said), std::string::npos)
+        << run.out << run.err;
 }
 
-// The start of the program's own binary as a table: read, listed and converted through like
-// any file.
-TEST_F(CliBadInputTest, BinaryFileAsTable) {
+const NamedTableCase kNamedTableCases[] = {
+    {"process-substitution", R"("$0" to-codes -t <(grep -v '^//' "$1/big.txt") "$1/in.txt")", 0,
+     "41 42 "},
+    {"fifo-with-a-writer",
+     R"(mkfifo "$1/fifo" && { printf '41 A\n42 B' >"$1/fifo" & } && "$0" to-codes -t "$1/fifo" "$1/in.txt")",
+     0, "41 42 "},
+    {"dev-stdin", R"(printf '41 A\n42 B' | "$0" to-codes -t /dev/stdin "$1/in.txt")", 0, "41 42 "},
+    {"dev-stdin-also-the-input", R"(printf '41 A' | "$0" to-codes -t /dev/stdin)", 2,
+     "both come from standard input"},
+    {"dev-stdin-also-dash", R"(printf '41 A' | "$0" to-codes -t /dev/stdin "$1/in.txt" -)", 2,
+     "both come from standard input"},
+    {"stdin-redirected-from-the-table", R"("$0" to-codes -t "$1/big.txt" <"$1/big.txt")", 2,
+     "both come from standard input"},
+    {"device", R"("$0" to-codes -t /dev/zero "$1/in.txt")", 1, "'/dev/zero': it is a device"},
+    {"fifo-not-named-by-table", R"(mkfifo "$1/fifo" && "$0" detect "$1/fifo")", 1, "/fifo'"},
+    {"device-not-named-by-table", R"("$0" detect /dev/zero)", 1, "/dev/zero"},
+};
+
+INSTANTIATE_TEST_SUITE_P(Cases, NamedTableTest, ::testing::ValuesIn(kNamedTableCases),
+                         zelkora::test::CaseName);
+
+// The start of the program's own binary as a table: no text file, so each command that reads a
+// table says so, naming it, and leaves it as it was.
+TEST_F(CliBadInputTest, BinaryFileAsTableRefused) {
     const fs::path table = dir_ / "binary.txt";
     const std::string before = ReadBytes(kBuiltCli).substr(0, 256 * 1024);
     std::ofstream(table, std::ios::binary) << before;
-    const zelkora::test::ProgramRun dump = Cli({"dump", table.string()});
-    EXPECT_EQ(dump.status, 0) << dump.err;
-    EXPECT_FALSE(dump.out.empty());
-    const zelkora::test::ProgramRun codes = Cli({"to-codes", "--table", table.string()}, "ELF");
-    EXPECT_EQ(codes.status, 0) << codes.err;
-    const zelkora::test::ProgramRun text = Cli({"to-text", "--table", table.string()}, codes.out);
-    EXPECT_EQ(text.status, 0) << text.err;
+    const struct {
+        std::vector<std::string> args;
+        bool report;  // check-table reports on stdout, the others on stderr
+    } commands[] = {{{"dump", table.string()}, false},
+                    {{"to-codes", "--table", table.string()}, false},
+                    {{"check-table", table.string()}, true}};
+    for (const auto& command : commands) {
+        const zelkora::test::ProgramRun run = Cli(command.args, "ELF");
+        EXPECT_EQ(run.status, 1) << command.args.front();
+        const std::string& said = command.report ? run.out : run.err;
+        EXPECT_NE(said.find(table.string()), std::string::npos) << said;
+        EXPECT_NE(said.find("not a text file"), std::string::npos) << said;
+    }
     EXPECT_TRUE(ReadBytes(table) == before) << "the table file was changed";
 }
 

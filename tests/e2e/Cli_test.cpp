@@ -221,18 +221,44 @@ TEST_F(CliTest, WriteErrorFails) {
     EXPECT_NE(result.err.find("standard output"), std::string::npos) << result.err;
 }
 
+// Usage errors exit with 2 and print the usage; a program that cannot place its files exits
+// with 1. Either way nothing goes to standard output.
 struct UsageCase {
     const char* name;
     std::vector<std::string> args;
+    std::string says = "usage: zelkora-cli";
+    int status = 2;
+    // Run from an installed layout (bin/ beside share/zelkora/settings) without HOME or the XDG
+    // variables.
+    bool installedWithoutHome = false;
 };
 
 class UsageTest : public CliTest, public ::testing::WithParamInterface<UsageCase> {};
 
-TEST_P(UsageTest, ExitsWithTwo) {
-    const Result result = Cli(GetParam().args);
-    EXPECT_EQ(result.status, 2);
+TEST_P(UsageTest, ExitsWithAMessage) {
+    const UsageCase& c = GetParam();
+    Result result;
+    if (c.installedWithoutHome) {
+        const fs::path usr = dir_ / "usr";
+        fs::create_directories(usr / "bin");
+        fs::create_directories(usr / "share" / "zelkora" / "settings");
+        fs::copy_file(kBuiltCli, usr / "bin" / "zelkora-cli");
+        fs::permissions(usr / "bin" / "zelkora-cli", fs::perms::owner_all);
+        std::vector<std::string> args{"-u",
+                                      "HOME",
+                                      "-u",
+                                      "XDG_CONFIG_HOME",
+                                      "-u",
+                                      "XDG_DATA_HOME",
+                                      (usr / "bin" / "zelkora-cli").string()};
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        result = Run("/usr/bin/env", args);
+    } else {
+        result = Cli(c.args);
+    }
+    EXPECT_EQ(result.status, c.status);
     EXPECT_EQ(result.out, "");
-    EXPECT_NE(result.err.find("usage: zelkora-cli"), std::string::npos) << result.err;
+    EXPECT_NE(result.err.find(c.says), std::string::npos) << result.err;
 }
 
 const UsageCase kUsageCases[] = {
@@ -244,6 +270,21 @@ const UsageCase kUsageCases[] = {
     {"dump-with-two-files", {"dump", "a", "b"}},
     {"whole-and-raw", {"to-codes", "--whole", "--raw"}},
     {"swap-codes-without-file", {"swap-codes"}},
+    {"paths-with-an-argument", {"--paths", "extra"}, "unexpected argument 'extra'"},
+    {"version-then-help", {"--version", "--help"}, "unexpected argument '--help'"},
+    {"range-from-above-to",
+     {"make-table", "--charset", "windows-31j", "--range", "FF-00"},
+     "FROM is above TO"},
+    {"installed-without-home",
+     {"--paths"},
+     "no folder for setting.ini or the tables: neither HOME, XDG_CONFIG_HOME nor XDG_DATA_HOME",
+     1,
+     true},
+    {"installed-without-home-converting",
+     {"to-codes"},
+     "no folder for setting.ini or the tables",
+     1,
+     true},
 };
 
 INSTANTIATE_TEST_SUITE_P(Cases, UsageTest, ::testing::ValuesIn(kUsageCases), CaseName);

@@ -33,11 +33,13 @@ std::string RealTable() {
     return zelkora::test::ReadBytes(fs::path(ZELKORA_TEST_DATA) / "tables" / "jis-common.sjis.txt");
 }
 
+// Any byte but NUL, which would make it no text file, refused before it is parsed.
 std::string RandomBytes() {
     std::mt19937 random(3);
+    std::uniform_int_distribution<int> byte(1, 255);
     std::string bytes(kMiB, '\0');
     for (char& b : bytes) {
-        b = static_cast<char>(random());
+        b = static_cast<char>(byte(random));
     }
     return bytes;
 }

@@ -54,8 +54,9 @@ done
 ! grep -v -e '^/$' -e '^/usr/' "$work/files" || fail "files outside /usr"
 
 depends=$(dpkg-deb -f "$deb" Depends)
-for library in libc6 'libstdc\+\+6' 'libicu[0-9]+' libqt6widgets6; do
-    [[ "$depends" =~ (^|, )$library ]] || fail "Depends lacks $library: $depends"
+# The libraries the programs link, and xdg-open for the Help menu.
+for package in libc6 'libstdc\+\+6' 'libicu[0-9]+' libqt6widgets6 xdg-utils; do
+    [[ "$depends" =~ (^|, )$package ]] || fail "Depends lacks $package: $depends"
 done
 
 # --- the extracted program ----------------------------------------------------------------

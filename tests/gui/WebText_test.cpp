@@ -7,14 +7,18 @@
 #include <QTemporaryDir>
 #include <QTextBlock>
 #include <QtTest>
+#include <algorithm>
+#include <random>
 #include <variant>
 #include <vector>
 
 #include "common/QtConversions.h"
 #include "textbox/DroppedFile.h"
+#include "textbox/LongLineEditor.h"
 #include "textbox/WebText.h"
 
 using zelkora::DropRefusal;
+using zelkora::LongLineEditor;
 using zelkora::ToQString;
 using zelkora::WebText;
 using zelkora::WebTextProperties;
@@ -42,6 +46,156 @@ WebTextProperties LockedBox() {
 // One line of codes as 1 MiB of text converts to, only shorter: 18,000 code units.
 const QString kCodesLine = Repeat(u"A0 82 ", 3000);
 
+// ---- The input box against a plain string: the same edits made to the real box and to a
+// QString, which holds each line break as one "\n", must leave the same text.
+
+bool ContinuesLine(const QTextBlock& block) {
+    return block.blockFormat().boolProperty(LongLineEditor::kContinuesLine);
+}
+
+// Where an offset of the plain text lies in the editor's document, whose blocks are separated
+// by one position, cut or line break. At a cut the offset is both the end of one piece and the
+// start of the next: `atPieceEnd` chooses.
+int DocumentPosition(const QTextDocument& document, int offset, bool atPieceEnd) {
+    int start = 0;  // the offset at which the block begins
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        if (block != document.begin() && !ContinuesLine(block)) {
+            ++start;
+        }
+        const int end = start + block.length() - 1;
+        const bool cutAfter = block.next().isValid() && ContinuesLine(block.next());
+        if (offset < end || (offset == end && (atPieceEnd || !cutAfter))) {
+            return block.position() + offset - start;
+        }
+        start = end;
+    }
+    return document.characterCount() - 1;
+}
+
+// The offsets of the plain text at which a piece ends and the next goes on with the line.
+std::vector<int> CutOffsets(const QTextDocument& document) {
+    std::vector<int> cuts;
+    int start = 0;
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        if (block != document.begin()) {
+            if (ContinuesLine(block)) {
+                cuts.push_back(start);
+            } else {
+                ++start;
+            }
+        }
+        start += block.length() - 1;
+    }
+    return cuts;
+}
+
+// The plain text and the states it went through, for undo and redo. One edit of the box may
+// be undone together with those before it (typing is), so undo must land on one of the states
+// before and redo on one after.
+class PlainModel {
+public:
+    const QString& text() const { return history_[at_]; }
+    void Edit(const QString& text) {
+        if (text == history_[at_]) {
+            return;
+        }
+        history_.resize(at_ + 1);
+        history_.push_back(text);
+        ++at_;
+    }
+    // False when the box's text is no state that undo or redo could reach.
+    bool Undone(const QString& boxText) { return Moved(boxText, -1); }
+    bool Redone(const QString& boxText) { return Moved(boxText, +1); }
+
+private:
+    bool Moved(const QString& boxText, int step) {
+        for (int at = at_; at >= 0 && at < static_cast<int>(history_.size()); at += step) {
+            if (history_[at] == boxText) {
+                at_ = at;
+                return true;
+            }
+        }
+        return false;
+    }
+
+    std::vector<QString> history_{QString()};
+    int at_ = 0;
+};
+
+// What the box reads back for plain text.
+QString AsBoxText(QString plain) {
+    return plain.replace(u'\n', QStringLiteral("\r\n"));
+}
+
+// Pasted or set text as the box holds it: each CR LF, lone CR, LF and U+2029 is one break.
+QString Normalized(QString text) {
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    text.replace(u'\r', u'\n');
+    text.replace(QChar::ParagraphSeparator, u'\n');
+    return text;
+}
+
+// Random edits of every kind the box takes, with offsets drawn near the cuts half the time.
+class RandomEdits {
+public:
+    explicit RandomEdits(unsigned seed) : random_(seed) {}
+
+    int Below(int n) { return std::uniform_int_distribution<int>(0, std::max(0, n - 1))(random_); }
+    bool Chance(int percent) { return Below(100) < percent; }
+
+    // An offset where a cursor can be: never inside a pair of surrogates.
+    int Offset(const QString& text, const std::vector<int>& cuts) {
+        int offset = Below(static_cast<int>(text.size()) + 1);
+        if (!cuts.empty() && Chance(50)) {
+            const int near = cuts[static_cast<std::size_t>(Below(static_cast<int>(cuts.size())))];
+            offset = std::clamp(near + Below(5) - 2, 0, static_cast<int>(text.size()));
+        }
+        const bool insidePair = offset > 0 && offset < text.size() &&
+                                text[offset - 1].isHighSurrogate() && text[offset].isLowSurrogate();
+        return offset - static_cast<int>(insidePair);
+    }
+
+    // A character as the keyboard types it: a digit, a letter or a space, kana, or a pair of
+    // surrogates.
+    QString Typed() {
+        switch (Below(4)) {
+            case 0:
+                return ToQString(u"あ");
+            case 1:
+                return ToQString(u"\U0001F600");
+            default:
+                return QString(QChar(u"0123456789ABCDEF "[Below(17)]));
+        }
+    }
+
+    // Text to paste or set: mostly one long line without spaces, as unspaced codes are, or
+    // codes with spaces; line ends of every kind before, inside and after.
+    QString Pasted() {
+        static const QString lineEnds[] = {QStringLiteral("\r\n"), QStringLiteral("\n"),
+                                           QStringLiteral("\r"),
+                                           QString(QChar::ParagraphSeparator)};
+        QString text;
+        const int parts = 1 + Below(3);
+        for (int part = 0; part < parts; ++part) {
+            if (part > 0 || Chance(20)) {
+                text += lineEnds[Below(4)];
+            }
+            const int length = Chance(60) ? 3000 + Below(7000) : Below(40);
+            const bool spaced = Chance(30);
+            for (int i = 0; i < length; ++i) {
+                text += spaced && i % 3 == 2 ? QChar(u' ') : QChar(u"0123456789ABCDEF"[Below(16)]);
+            }
+        }
+        if (Chance(20)) {
+            text += lineEnds[Below(4)];
+        }
+        return text;
+    }
+
+private:
+    std::mt19937 random_;
+};
+
 }  // namespace
 
 class WebTextTest : public QObject {
@@ -56,6 +210,7 @@ private slots:
     void longLineCopiedWhole();
     void editsInLongLine_data();
     void editsInLongLine();
+    void randomEditsKeepTheText();
     void typedLineBreaksAreCrLf();
     void pasteKeepsCodeUnits();
     void droppedBytes_data();
@@ -201,6 +356,144 @@ void WebTextTest::editsInLongLine() {
     QTest::keyClick(Editor(box), Qt::Key_Z, Qt::ControlModifier);
     QTest::keyClick(Editor(box), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
     QCOMPARE(Text(box), edited);
+}
+
+// 10,000 random edits of the input box: typing, line breaks, pasting long unspaced lines,
+// Backspace and Delete at and across cuts, selections across cuts replaced, cut and copied,
+// the whole text set, undo and redo. After each, Text must be what a plain QString holds after
+// the same edits. The seed comes from ZELKORA_SEED when set, so that a failure, which names the
+// seed and the edit, can be run again.
+void WebTextTest::randomEditsKeepTheText() {
+    const unsigned seed = qEnvironmentVariableIsSet("ZELKORA_SEED")
+                              ? qEnvironmentVariable("ZELKORA_SEED").toUInt()
+                              : 20240619U;
+    constexpr int kEdits = 10000;
+    constexpr int kLargeText = 60000;  // above it, a large selection is deleted
+    constexpr int kDelete = 70;        // the kind of edit that deletes
+    RandomEdits edits(seed);
+    PlainModel model;
+    WebText box;
+    QPlainTextEdit& editor = *Editor(box);
+    const QTextDocument& document = *editor.document();
+    QClipboard& clipboard = *QApplication::clipboard();
+
+    for (int number = 1; number <= kEdits; ++number) {
+        const QString before = model.text();
+        const int size = static_cast<int>(before.size());
+        const std::vector<int> cuts = CutOffsets(document);
+        // A cursor, or a selection from anchor to position, put where the plain text says; at a
+        // cut, on either side of it.
+        int anchor = edits.Offset(before, cuts);
+        int position = edits.Chance(30) ? edits.Offset(before, cuts) : anchor;
+        const bool shrink = size > kLargeText;
+        if (shrink) {
+            anchor = edits.Below(size / 4);
+            position = size - edits.Below(size / 4);
+        }
+        QTextCursor cursor(editor.document());
+        cursor.setPosition(DocumentPosition(document, anchor, edits.Chance(50)));
+        cursor.setPosition(DocumentPosition(document, position, edits.Chance(50)),
+                           QTextCursor::KeepAnchor);
+        editor.setTextCursor(cursor);
+        const int from = std::min(anchor, position);
+        const int to = std::max(anchor, position);
+        const QString selected = before.mid(from, to - from);
+        const QString unselected = before.left(from) + before.mid(to);
+
+        QString edit = QStringLiteral("#%1 (seed %2): selection %3-%4 of %5, cuts at")
+                           .arg(number)
+                           .arg(seed)
+                           .arg(anchor)
+                           .arg(position)
+                           .arg(size);
+        for (const int cut : cuts) {
+            edit += QStringLiteral(" %1").arg(cut);
+        }
+        edit += QStringLiteral("; ");
+        const auto clipboardHolds = [&](const QString& expected) {
+            return clipboard.text() == expected || (from == to && clipboard.text().isEmpty());
+        };
+        const int kind = shrink ? kDelete : edits.Below(100);
+        if (kind < 30) {
+            const QString typed = edits.Typed();
+            edit += QStringLiteral("type U+%1").arg(typed.front().unicode(), 4, 16, QChar(u'0'));
+            QTest::sendKeyEvent(QTest::Click, &editor, Qt::Key_unknown, typed, Qt::NoModifier);
+            model.Edit(before.left(from) + typed + before.mid(to));
+        } else if (kind < 38) {
+            const bool shift = edits.Chance(30);
+            edit += shift ? QStringLiteral("Shift+Return") : QStringLiteral("Return");
+            QTest::keyClick(&editor, Qt::Key_Return, shift ? Qt::ShiftModifier : Qt::NoModifier);
+            model.Edit(before.left(from) + u'\n' + before.mid(to));
+        } else if (kind < 48) {
+            const QString pasted = edits.Pasted();
+            edit += QStringLiteral("paste %1 code units").arg(pasted.size());
+            clipboard.setText(pasted);
+            QTest::keyClick(&editor, Qt::Key_V, Qt::ControlModifier);
+            model.Edit(before.left(from) + Normalized(pasted) + before.mid(to));
+        } else if (kind < 60) {
+            edit += QStringLiteral("Backspace");
+            QTest::keyClick(&editor, Qt::Key_Backspace);
+            // A pair of surrogates goes as one character.
+            const int length = from == to && from >= 2 && before[from - 1].isLowSurrogate() &&
+                                       before[from - 2].isHighSurrogate()
+                                   ? 2
+                                   : 1;
+            model.Edit(from < to   ? unselected
+                       : from == 0 ? before
+                                   : before.left(from - length) + before.mid(from));
+        } else if (kind < 75) {
+            edit += QStringLiteral("Delete");
+            QTest::keyClick(&editor, Qt::Key_Delete);
+            const int length = from < to ? to - from
+                               : from + 1 < size && before[from].isHighSurrogate() &&
+                                       before[from + 1].isLowSurrogate()
+                                   ? 2
+                                   : 1;
+            model.Edit(before.left(from) + before.mid(from + length));
+        } else if (kind < 80) {
+            edit += QStringLiteral("Ctrl+X");
+            clipboard.clear();
+            QTest::keyClick(&editor, Qt::Key_X, Qt::ControlModifier);
+            QVERIFY2(clipboardHolds(selected), qPrintable(edit + QStringLiteral(": clipboard")));
+            model.Edit(unselected);
+        } else if (kind < 84) {
+            edit += QStringLiteral("Ctrl+C");
+            clipboard.clear();
+            QTest::keyClick(&editor, Qt::Key_C, Qt::ControlModifier);
+            QVERIFY2(clipboardHolds(selected), qPrintable(edit + QStringLiteral(": clipboard")));
+        } else if (kind < 86) {
+            const QString set = edits.Pasted();
+            edit += QStringLiteral("SetText of %1 code units").arg(set.size());
+            box.SetText(set.toStdU16String());
+            model.Edit(Normalized(set));
+        } else if (kind < 94) {
+            edit += QStringLiteral("Ctrl+Z");
+            QTest::keyClick(&editor, Qt::Key_Z, Qt::ControlModifier);
+            QVERIFY2(model.Undone(Normalized(Text(box))),
+                     qPrintable(edit + QStringLiteral(": a text the box never had")));
+        } else {
+            const bool y = edits.Chance(50);
+            edit += y ? QStringLiteral("Ctrl+Y") : QStringLiteral("Ctrl+Shift+Z");
+            QTest::keyClick(&editor, y ? Qt::Key_Y : Qt::Key_Z,
+                            y ? Qt::ControlModifier : Qt::ControlModifier | Qt::ShiftModifier);
+            QVERIFY2(model.Redone(Normalized(Text(box))),
+                     qPrintable(edit + QStringLiteral(": a text the box never had")));
+        }
+        const QString got = Text(box);
+        const QString expected = AsBoxText(model.text());
+        if (got != expected) {
+            const auto at = static_cast<int>(
+                std::mismatch(got.begin(), got.end(), expected.begin(), expected.end()).first -
+                got.begin());
+            QFAIL(qPrintable(edit + QStringLiteral(": Text differs from offset %1 (%2 code units, "
+                                                   "expected %3): \"%4\" where \"%5\"")
+                                        .arg(at)
+                                        .arg(got.size())
+                                        .arg(expected.size())
+                                        .arg(got.mid(std::max(0, at - 8), 24),
+                                             expected.mid(std::max(0, at - 8), 24))));
+        }
+    }
 }
 
 void WebTextTest::typedLineBreaksAreCrLf() {

@@ -1,10 +1,10 @@
 // Bad input met by the window: a settings folder that is a file, a table spoilt after it was
 // listed, a large table, two windows closing at once and a window killed while it saves. The
-// window must stay usable, keep the previous table where a read yields no text, and write no
-// file but setting.ini.
+// window must stay usable, convert with no table but the one named, and write no file but
+// setting.ini.
 //
-// Run with "--instance" or "--pick-loop" this program is one window of its own, for the tests
-// that need two processes or a process to kill.
+// Run with "--instance", "--pick-loop" or "--end" this program is one window of its own, for the
+// tests that need two processes or a process to signal or kill.
 #include <signal.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -16,17 +16,20 @@
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QPushButton>
+#include <QSocketNotifier>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <memory>
 #include <random>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "app/TerminationSignals.h"
 #include "common/QtConversions.h"
 #include "common/mod_ini.h"
 #include "tests/support/TestFiles.h"
@@ -138,6 +141,42 @@ int RunPickLoop(const QStringList& args) {
     }
 }
 
+// --end FOLDER: a window that ends as the program's does: closed unattended on SIGTERM, SIGHUP
+// and SIGINT. A byte on stdin ends it otherwise: "c" closes it, "x" chooses File > exit, "q" is
+// the quit the window system delivers as the desktop session ends. A message box, which would
+// wait for a click, is "box" on stdout here.
+int RunUntilEnded(const QStringList& args) {
+    frmMainServices services;
+    services.paths = PortablePaths(ToPath(args.at(2)));
+    services.showMessage = [](QWidget*, const QString&, const QString&) {
+        static_cast<void>(::write(STDOUT_FILENO, "box\n", 4));
+    };
+    frmMain window(std::move(services));
+    const TerminationSignals endSignals({SIGTERM, SIGHUP, SIGINT}, [&window] {
+        window.CloseUnattended();
+        QCoreApplication::quit();
+    });
+    QSocketNotifier input(STDIN_FILENO, QSocketNotifier::Read);
+    QObject::connect(&input, &QSocketNotifier::activated, [&] {
+        char how = 0;
+        if (::read(STDIN_FILENO, &how, 1) != 1) {
+            input.setEnabled(false);
+        } else if (how == 'c') {
+            window.close();
+        } else if (how == 'x') {
+            Item(window, QStringLiteral("mnuFileItem99"))->trigger();
+        } else if (how == 'q') {
+            QEvent quit(QEvent::Quit);
+            QCoreApplication::sendEvent(QCoreApplication::instance(), &quit);
+        }
+    });
+    window.show();
+    if (::write(STDOUT_FILENO, "r\n", 2) != 2) {
+        return 1;
+    }
+    return QCoreApplication::exec();
+}
+
 }  // namespace
 
 class WindowBadInputTest : public QObject {
@@ -145,13 +184,15 @@ class WindowBadInputTest : public QObject {
 
 private slots:
     void settingsFolderIsAFile();
-    void spoiltTableLeavesPreviousInUse_data();
-    void spoiltTableLeavesPreviousInUse();
+    void spoiltTableAfterUse_data();
+    void spoiltTableAfterUse();
     void otherTableUnreadableConvertsNothing_data();
     void otherTableUnreadableConvertsNothing();
     void largeTableKeepsWindowUsable();
     void twoWindowsClosingAtOnce();
     void killedWhilePickingTables();
+    void endedWithSettingsUnsaved_data();
+    void endedWithSettingsUnsaved();
 };
 
 void WindowBadInputTest::settingsFolderIsAFile() {
@@ -178,27 +219,43 @@ void WindowBadInputTest::settingsFolderIsAFile() {
     QVERIFY(left.contains("setting.ini"));
 }
 
-void WindowBadInputTest::spoiltTableLeavesPreviousInUse_data() {
+// The earlier content of the table in use stays only where an editor saving the file explains
+// the change: it is empty, or missing and back within 200 ms. Otherwise the user is told, and
+// the output box keeps what it showed.
+void WindowBadInputTest::spoiltTableAfterUse_data() {
     QTest::addColumn<QString>("spoil");
-    QTest::addColumn<QString>("codesOfA");  // what "A" gives afterwards
-    QTest::newRow("deleted") << "deleted"
-                             << "41 ";
-    QTest::newRow("replaced-by-folder") << "folder"
-                                        << "41 ";
-    QTest::newRow("replaced-by-fifo") << "fifo"
-                                      << "41 ";
-    QTest::newRow("replaced-by-link-to-device") << "device"
-                                                << "41 ";
+    QTest::addColumn<QString>("codesOfA");  // what "A" gives afterwards, or the output kept
+    QTest::addColumn<QString>("reason");    // the message's reason; empty: no message
     QTest::newRow("emptied") << "emptied"
-                             << "41 ";
-    // A binary file reads as a table of its own: "A" is not in it.
+                             << "41 "
+                             << "";
+    QTest::newRow("deleted-and-back-at-once") << "deleted-and-back"
+                                              << "42 "
+                                              << "";
+    QTest::newRow("deleted") << "deleted"
+                             << "kept"
+                             << "ファイルが見つかりません";
+    QTest::newRow("replaced-by-folder") << "folder"
+                                        << "kept"
+                                        << "通常のファイルではありません";
+    QTest::newRow("replaced-by-fifo") << "fifo"
+                                      << "kept"
+                                      << "通常のファイルではありません";
+    QTest::newRow("replaced-by-link-to-device") << "device"
+                                                << "kept"
+                                                << "通常のファイルではありません";
     QTest::newRow("replaced-by-binary") << "binary"
-                                        << "?? ";
+                                        << "kept"
+                                        << "テキストファイルではありません";
+    QTest::newRow("no-text") << "no-text"
+                             << "kept"
+                             << "文字として読めません";
 }
 
-void WindowBadInputTest::spoiltTableLeavesPreviousInUse() {
+void WindowBadInputTest::spoiltTableAfterUse() {
     QFETCH(QString, spoil);
     QFETCH(QString, codesOfA);
+    QFETCH(QString, reason);
     QTemporaryDir program;
     const fs::path settings = ToPath(program.path()) / "settings";
     fs::create_directory(settings);
@@ -209,14 +266,34 @@ void WindowBadInputTest::spoiltTableLeavesPreviousInUse() {
     const auto window = OpenWindow(program.path(), &messages);
     QCOMPARE(Convert(*window, u"A", kTextToCodes), QStringLiteral("41 "));
 
-    Spoil(table, spoil);
+    std::thread editor;
+    if (spoil == QStringLiteral("deleted-and-back")) {
+        // As an editor that deletes the file, then writes a new one and renames it into place.
+        WriteBytes(settings / ".a.txt.new", "42 A");
+        fs::remove(table);
+        editor = std::thread([&] {
+            std::this_thread::sleep_for(std::chrono::milliseconds(30));
+            fs::rename(settings / ".a.txt.new", table);
+        });
+    } else {
+        Spoil(table, spoil);
+    }
     const auto before = Snapshot(settings);
+    Box(*window, 1)->SetText(u"kept");
     QCOMPARE(Convert(*window, u"A", kTextToCodes), codesOfA);
     QVERIFY(Button(*window, kTextToCodes)->isEnabled());
+    if (editor.joinable()) {
+        editor.join();
+        return;
+    }
     Convert(*window, u"41 42 43", kCodesToText);
     QVERIFY(Button(*window, kCodesToText)->isEnabled());
     QCOMPARE(Snapshot(settings), before);
-    QVERIFY(messages.empty());  // the same file, read before: nothing to tell
+    const Message told{
+        "Zelkora", QStringLiteral("設定ファイル「a.txt」を読み込めないため、変換しませんでした。"
+                                  "\n理由：") +
+                       reason};
+    QCOMPARE(messages, reason.isEmpty() ? std::vector<Message>{} : std::vector<Message>(2, told));
 }
 
 void WindowBadInputTest::otherTableUnreadableConvertsNothing_data() {
@@ -229,6 +306,7 @@ void WindowBadInputTest::otherTableUnreadableConvertsNothing_data() {
     QTest::newRow("replaced-by-fifo") << "fifo" << true << "通常のファイルではありません";
     QTest::newRow("emptied") << "emptied" << true << "ファイルが空です";
     QTest::newRow("no-text") << "no-text" << true << "文字として読めません";
+    QTest::newRow("replaced-by-binary") << "binary" << true << "テキストファイルではありません";
 }
 
 // Converting with a.txt's table while the title names b.txt would give a wrong result with no
@@ -349,6 +427,52 @@ void WindowBadInputTest::killedWhilePickingTables() {
     }
 }
 
+// setting.ini cannot be written (a folder has its name, which stops root as well). Closed from
+// the window, the program says so in a message box; ended by the system, by a signal or as the
+// session ends, it writes the failure to standard error and ends at once, since no one may be
+// there to click the box away.
+void WindowBadInputTest::endedWithSettingsUnsaved_data() {
+    QTest::addColumn<QString>("how");  // a signal's name, or the byte that RunUntilEnded reads
+    QTest::addColumn<bool>("box");
+    QTest::newRow("close-button") << "c" << true;
+    QTest::newRow("exit-item") << "x" << true;
+    QTest::newRow("sigterm") << "SIGTERM" << false;
+    QTest::newRow("sighup") << "SIGHUP" << false;
+    QTest::newRow("sigint") << "SIGINT" << false;
+    QTest::newRow("session-end") << "q" << false;
+}
+
+void WindowBadInputTest::endedWithSettingsUnsaved() {
+    QFETCH(QString, how);
+    QFETCH(bool, box);
+    QTemporaryDir program;
+    const fs::path folder = ToPath(program.path());
+    fs::create_directory(folder / "settings");
+    WriteBytes(folder / "settings" / "a.txt", "41 A");
+    fs::create_directory(folder / "setting.ini");
+    QProcess window;
+    window.start(QCoreApplication::applicationFilePath(), {"--end", program.path()});
+    QVERIFY(window.waitForStarted());
+    QVERIFY(window.waitForReadyRead(60000));
+    QCOMPARE(window.readLine(), QByteArray("r\n"));
+    const std::map<QString, int> signalNumbers{
+        {"SIGTERM", SIGTERM}, {"SIGHUP", SIGHUP}, {"SIGINT", SIGINT}};
+    if (signalNumbers.contains(how)) {
+        QCOMPARE(::kill(static_cast<pid_t>(window.processId()), signalNumbers.at(how)), 0);
+    } else {
+        window.write(how.toLatin1());
+    }
+    // Far more than the second it takes at most: a program waiting for a click never ends.
+    QVERIFY(window.waitForFinished(30000));
+    QCOMPARE(window.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(window.exitCode(), 0);
+    QCOMPARE(window.readAllStandardOutput(), box ? QByteArray("box\n") : QByteArray());
+    const QByteArray logged = window.readAllStandardError();
+    QCOMPARE(logged.contains("zelkora: the settings were not saved: cannot write '" +
+                             program.path().toUtf8() + "/setting.ini': "),
+             !box);
+}
+
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     const QStringList args = QCoreApplication::arguments();
@@ -357,6 +481,9 @@ int main(int argc, char** argv) {
     }
     if (args.size() >= 3 && args.at(1) == QStringLiteral("--pick-loop")) {
         return RunPickLoop(args);
+    }
+    if (args.size() >= 3 && args.at(1) == QStringLiteral("--end")) {
+        return RunUntilEnded(args);
     }
     WindowBadInputTest test;
     return QTest::qExec(&test, argc, argv);

@@ -1,3 +1,6 @@
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <QDir>
 #include <QFile>
 #include <QMenu>
@@ -6,6 +9,7 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <cstdio>
 #include <memory>
 #include <vector>
 
@@ -151,6 +155,8 @@ private slots:
     void menusInOrder();
     void readMeItemFollowsFile();
     void homePageAndVersion();
+    void failedLaunchOnStandardError_data();
+    void failedLaunchOnStandardError();
     void otherIndexesDoNothing();
     void exitItemClosesAndSaves();
     void unsavedSettingsSaidOnce();
@@ -301,8 +307,8 @@ void frmMainTest::tableReadAtEveryConversion() {
     QTest::mouseClick(Button(*window, 2), Qt::LeftButton);
     QCOMPARE(Text(*window, 1), QStringLiteral("Z"));
 
-    // A table that cannot be read leaves the one read before in use.
-    QVERIFY(QFile::remove(program.Folder() + "/settings/table.txt"));
+    // Emptied, as an editor saving it may leave it for a moment: the table read before stays.
+    QVERIFY(QFile::resize(program.Folder() + "/settings/table.txt", 0));
     QTest::mouseClick(Button(*window, 3), Qt::LeftButton);
     QCOMPARE(Text(*window, 1), QStringLiteral("?? ?? "));
     Box(*window, 0)->SetText(u"Z");
@@ -608,6 +614,41 @@ void frmMainTest::homePageAndVersion() {
     const std::pair<QString, QString> version{
         "Zelkora", ToQString(u"Zelkora Ver1.1.2\r\n作者 Zelkora Project")};
     QCOMPARE(program.messages, (std::vector{version}));
+}
+
+// A desktop without xdg-open: the Help items open nothing and the window stays silent, but
+// standard error says what could not be opened.
+void frmMainTest::failedLaunchOnStandardError_data() {
+    QTest::addColumn<QString>("target");  // empty: a file in a folder of the test's own
+    QTest::newRow("read-me") << QString();
+    QTest::newRow("home-page") << ToQString(kHomePageAddress);
+}
+
+void frmMainTest::failedLaunchOnStandardError() {
+    QFETCH(QString, target);
+    QTemporaryDir noOpener;
+    if (target.isEmpty()) {
+        target = noOpener.filePath(QStringLiteral("ReadMe.txt"));
+        QVERIFY(test::WriteBytes(ToPath(target), "read me"));
+    }
+    const QByteArray path = qgetenv("PATH");
+    const QString log = noOpener.filePath(QStringLiteral("stderr"));
+    qputenv("PATH", noOpener.path().toLocal8Bit());
+    std::fflush(stderr);
+    const int terminal = ::dup(STDERR_FILENO);
+    const int logged = ::open(QFile::encodeName(log).constData(), O_WRONLY | O_CREAT, 0600);
+    ::dup2(logged, STDERR_FILENO);
+    ::close(logged);
+    const bool started =
+        fShellExecute(nullptr, target.toStdU16String(), {}, std::u16string(kDeriveDirectory));
+    std::fflush(stderr);
+    ::dup2(terminal, STDERR_FILENO);
+    ::close(terminal);
+    qputenv("PATH", path);
+    QVERIFY(!started);
+    const std::string said = test::ReadBytes(ToPath(log));
+    QVERIFY2(said.find("zelkora: cannot open '" + target.toStdString() + "'") != std::string::npos,
+             said.c_str());
 }
 
 void frmMainTest::otherIndexesDoNothing() {
