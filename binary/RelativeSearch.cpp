@@ -1,0 +1,122 @@
+#include "binary/RelativeSearch.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <vector>
+
+#include "encoding/Utf8.h"
+
+namespace zelkora {
+namespace {
+
+constexpr std::array kUnits = {Unit::OneByte, Unit::TwoBytesLittleEndian, Unit::TwoBytesBigEndian};
+
+// An order that holds the word, and the place of each of its characters in it.
+struct OrderPattern {
+    const CharacterOrder* order;
+    std::vector<std::int64_t> places;
+};
+
+std::vector<OrderPattern> PatternsFor(std::u16string_view word) {
+    std::vector<OrderPattern> patterns;
+    for (const CharacterOrder& order : CharacterOrders()) {
+        OrderPattern pattern{&order, {}};
+        for (const char16_t c : word) {
+            const std::size_t place = order.characters.find(c);
+            if (place == std::u16string_view::npos) {
+                break;
+            }
+            pattern.places.push_back(static_cast<std::int64_t>(place));
+        }
+        if (pattern.places.size() == word.size()) {
+            patterns.push_back(std::move(pattern));
+        }
+    }
+    return patterns;
+}
+
+std::int64_t ValueAt(const std::uint8_t* at, Unit unit) {
+    switch (unit) {
+        case Unit::OneByte:
+            return at[0];
+        case Unit::TwoBytesLittleEndian:
+            return at[0] | at[1] << 8;
+        case Unit::TwoBytesBigEndian:
+            return at[0] << 8 | at[1];
+    }
+    return 0;
+}
+
+}  // namespace
+
+std::size_t UnitSize(Unit unit) {
+    return unit == Unit::OneByte ? 1 : 2;
+}
+
+std::optional<std::string> RelativeWordProblem(std::u16string_view word) {
+    if (word.size() < 3) {
+        return "WORD needs three characters or more";
+    }
+    for (const char16_t c : word) {
+        if (!KindOf(c)) {
+            return "WORD holds \"" + Utf16ToUtf8(std::u16string_view(&c, 1)) +
+                   "\", which is not hiragana, katakana, an ASCII letter or a digit";
+        }
+    }
+    if (std::ranges::any_of(word, [&](char16_t c) { return KindOf(c) != KindOf(word[0]); })) {
+        return "WORD must be all hiragana, all katakana, all lower case, all upper case or all "
+               "digits";
+    }
+    if (std::ranges::all_of(word, [&](char16_t c) { return c == word[0]; })) {
+        return "the characters of WORD are all the same: there is no difference to look for";
+    }
+    return std::nullopt;
+}
+
+bool FindRelative(const ByteSource& source, std::u16string_view word, std::size_t blockSize,
+                  const std::function<bool(const RelativeHit&)>& hit) {
+    const std::vector<OrderPattern> patterns = PatternsFor(word);
+    const ScanLimits limits{blockSize, word.size() * 2, 0};
+    std::vector<std::int64_t> values(word.size());
+    return ScanBlocks(source, limits, [&](const ScanWindow& window) {
+        for (std::size_t start = window.from; start < window.to; ++start) {
+            for (const Unit unit : kUnits) {
+                const std::size_t size = UnitSize(unit);
+                if (start + word.size() * size > window.bytes.size()) {
+                    continue;
+                }
+                for (std::size_t i = 0; i < word.size(); ++i) {
+                    values[i] = ValueAt(&window.bytes[start + i * size], unit);
+                }
+                for (const OrderPattern& pattern : patterns) {
+                    const std::int64_t shift = values[0] - pattern.places[0];
+                    const bool fits = std::ranges::equal(
+                        values, pattern.places, [&](std::int64_t value, std::int64_t place) {
+                            return value - place == shift;
+                        });
+                    if (fits &&
+                        !hit(RelativeHit{window.offset + start, unit, pattern.order, shift})) {
+                        return false;
+                    }
+                }
+            }
+        }
+        return true;
+    });
+}
+
+std::string DescribeHit(const RelativeHit& hit) {
+    constexpr std::array<const char*, 3> kUnitNames = {"1 byte", "2 bytes LE", "2 bytes BE"};
+    const std::uint64_t magnitude =
+        static_cast<std::uint64_t>(hit.firstCode < 0 ? -hit.firstCode : hit.firstCode);
+    std::array<char, 32> code{};
+    std::snprintf(code.data(), code.size(), "%s0x%0*llx", hit.firstCode < 0 ? "-" : "",
+                  static_cast<int>(UnitSize(hit.unit) * 2),
+                  static_cast<unsigned long long>(magnitude));
+    return std::string(kUnitNames[static_cast<std::size_t>(hit.unit)]) + ", " +
+           std::string(hit.order->name) + ", " + Utf16ToUtf8(hit.order->characters.substr(0, 1)) +
+           "=" + code.data();
+}
+
+}  // namespace zelkora
