@@ -8,10 +8,12 @@
 #include <thread>
 #include <vector>
 
+#include "cli/BinaryConvert.h"
 #include "cli/CliIo.h"
 #include "cli/CliTable.h"
 #include "cli/Commands.h"
 #include "cli/LineEnds.h"
+#include "cli/TableOption.h"
 #include "encoding/Utf8.h"
 #include "engine/CodeToText.h"
 #include "engine/ConversionThreads.h"
@@ -24,9 +26,10 @@ namespace {
 
 enum class Direction { ToCodes, ToText, Auto };
 
-constexpr OptionSpec kOptions[] = {{"--table", true, "-t"}, {"--line-break", false},
-                                   {"--lines", false},      {"--whole", false},
-                                   {"--raw", false},        {"--report", false}};
+constexpr OptionSpec kOptions[] = {
+    {"--table", true, "-t"}, {"--line-break", false}, {"--lines", false},
+    {"--whole", false},      {"--raw", false},        {"--report", false},
+    {"--binary", false},     {"--offset", true},      {"--length", true}};
 
 // What each part of the input (all of it, or one line) is converted with, and what --report
 // gathers on the way.
@@ -181,13 +184,25 @@ int Convert(const Invocation& invocation, Direction direction) {
     if (std::ranges::count_if(kModes, [&](std::string_view mode) { return args->Has(mode); }) > 1) {
         return UsageError(invocation.usage, "--lines, --whole and --raw cannot be used together");
     }
-    std::filesystem::path tablePath;
-    if (const auto given = args->Value("--table")) {
-        tablePath = std::string(*given);
-    } else if (const auto found = DefaultTablePath()) {
-        tablePath = *found;
-    } else {
+    std::optional<ByteRange> binary;
+    if (args->Has("--binary") || args->Has("--offset") || args->Has("--length")) {
+        if (direction == Direction::Auto) {
+            return UsageError(invocation.usage, "--binary needs a direction: to-codes or to-text");
+        }
+        binary = BinaryRequest(invocation, *args, direction == Direction::ToText);
+        if (!binary) {
+            return kExitUsage;
+        }
+    }
+    const auto tablePath = ChosenTablePath(args->Value("--table"));
+    if (!tablePath) {
         return kExitFailure;
+    }
+    // The input is bytes, read once the table is: there is no text to decode meanwhile.
+    if (binary && direction == Direction::ToText) {
+        CodeTable table;
+        return LoadTable(*tablePath, table) ? WriteBytesAsText(table, *args, *binary)
+                                            : kExitFailure;
     }
     // Reading, decoding and parsing the table take about as long as reading and decoding the
     // input, so the table is read on a thread of its own meanwhile. A table that cannot be read
@@ -196,7 +211,7 @@ int Convert(const Invocation& invocation, Direction direction) {
     std::optional<std::u16string> decoded;
     {
         const std::jthread tableReader([&] {
-            if (!LoadTable(tablePath, table)) {
+            if (!LoadTable(*tablePath, table)) {
                 std::fflush(stdout);
                 std::_Exit(kExitFailure);
             }
@@ -208,6 +223,9 @@ int Convert(const Invocation& invocation, Direction direction) {
     }
 
     const std::u16string_view text = *decoded;
+    if (binary) {
+        return WriteTextAsBytes(table, text, args->Has("--line-break"), raw);
+    }
     // Line breaks in a result come out in the input's style; --raw leaves them as converted.
     TextOutput out(raw ? std::string("\r\n") : Utf16ToUtf8(LineBreakStyle(text)));
     Conversion c{table, args->Has("--line-break"), args->Has("--report"), out};

@@ -1,0 +1,36 @@
+#include "cli/TableOption.h"
+
+#include <string>
+#include <system_error>
+
+#include "cli/CliIo.h"
+#include "cli/CliTable.h"
+
+namespace zelkora::cli {
+
+namespace fs = std::filesystem;
+
+std::optional<fs::path> ChosenTablePath(std::optional<std::string_view> given) {
+    if (!given) {
+        return DefaultTablePath();
+    }
+    const fs::path path = std::string(*given);
+    std::error_code error;
+    if (given->empty() || given->find('/') != std::string_view::npos ||
+        fs::exists(fs::symlink_status(path, error))) {
+        return path;
+    }
+    const std::optional<ProgramPaths> paths = ProgramFolders();
+    if (!paths || paths->tablesFolder.empty()) {
+        return path;  // reading it says why it cannot be read
+    }
+    const fs::path named = paths->tablesFolder / path;
+    if (!fs::exists(fs::symlink_status(named, error))) {
+        Fail("no table file " + Quoted(path) + " here, nor in the tables folder " +
+             Quoted(paths->tablesFolder));
+        return std::nullopt;
+    }
+    return named;
+}
+
+}  // namespace zelkora::cli
