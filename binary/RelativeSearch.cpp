@@ -10,8 +10,6 @@
 namespace zelkora {
 namespace {
 
-constexpr std::array kUnits = {Unit::OneByte, Unit::TwoBytesLittleEndian, Unit::TwoBytesBigEndian};
-
 // An order that holds the word, and the place of each of its characters in it.
 struct OrderPattern {
     const CharacterOrder* order;
@@ -36,23 +34,43 @@ std::vector<OrderPattern> PatternsFor(std::u16string_view word) {
     return patterns;
 }
 
-std::int64_t ValueAt(const std::uint8_t* at, Unit unit) {
-    switch (unit) {
-        case Unit::OneByte:
-            return at[0];
-        case Unit::TwoBytesLittleEndian:
-            return at[0] | at[1] << 8;
-        case Unit::TwoBytesBigEndian:
-            return at[0] << 8 | at[1];
+// The unit is a template argument: the search reads a few units at every offset, and a switch
+// for each of them would cost more than the reading.
+template <Unit U>
+std::int64_t ValueAt(const std::uint8_t* at) {
+    if constexpr (U == Unit::OneByte) {
+        return at[0];
+    } else if constexpr (U == Unit::TwoBytesLittleEndian) {
+        return at[0] | at[1] << 8;
+    } else {
+        return at[0] << 8 | at[1];
     }
-    return 0;
+}
+
+// Calls hit() for each pattern the units from `start` on fit; false when it says to stop. Most
+// offsets fail at the second unit, so each unit is read only when those before it fit.
+template <Unit U>
+bool LookAt(const ScanWindow& window, std::size_t start, std::span<const OrderPattern> patterns,
+            const std::function<bool(const RelativeHit&)>& hit) {
+    constexpr std::size_t kSize = UnitSize(U);
+    if (patterns.empty() || start + patterns.front().places.size() * kSize > window.bytes.size()) {
+        return true;
+    }
+    const std::uint8_t* at = &window.bytes[start];
+    for (const OrderPattern& pattern : patterns) {
+        const std::int64_t shift = ValueAt<U>(at) - pattern.places[0];
+        bool fits = true;
+        for (std::size_t i = 1; fits && i < pattern.places.size(); ++i) {
+            fits = ValueAt<U>(at + i * kSize) - pattern.places[i] == shift;
+        }
+        if (fits && !hit(RelativeHit{window.offset + start, U, pattern.order, shift})) {
+            return false;
+        }
+    }
+    return true;
 }
 
 }  // namespace
-
-std::size_t UnitSize(Unit unit) {
-    return unit == Unit::OneByte ? 1 : 2;
-}
 
 std::optional<std::string> RelativeWordProblem(std::u16string_view word) {
     if (word.size() < 3) {
@@ -78,28 +96,12 @@ bool FindRelative(const ByteSource& source, std::u16string_view word, std::size_
                   const std::function<bool(const RelativeHit&)>& hit) {
     const std::vector<OrderPattern> patterns = PatternsFor(word);
     const ScanLimits limits{blockSize, word.size() * 2, 0};
-    std::vector<std::int64_t> values(word.size());
     return ScanBlocks(source, limits, [&](const ScanWindow& window) {
         for (std::size_t start = window.from; start < window.to; ++start) {
-            for (const Unit unit : kUnits) {
-                const std::size_t size = UnitSize(unit);
-                if (start + word.size() * size > window.bytes.size()) {
-                    continue;
-                }
-                for (std::size_t i = 0; i < word.size(); ++i) {
-                    values[i] = ValueAt(&window.bytes[start + i * size], unit);
-                }
-                for (const OrderPattern& pattern : patterns) {
-                    const std::int64_t shift = values[0] - pattern.places[0];
-                    const bool fits = std::ranges::equal(
-                        values, pattern.places, [&](std::int64_t value, std::int64_t place) {
-                            return value - place == shift;
-                        });
-                    if (fits &&
-                        !hit(RelativeHit{window.offset + start, unit, pattern.order, shift})) {
-                        return false;
-                    }
-                }
+            if (!LookAt<Unit::OneByte>(window, start, patterns, hit) ||
+                !LookAt<Unit::TwoBytesLittleEndian>(window, start, patterns, hit) ||
+                !LookAt<Unit::TwoBytesBigEndian>(window, start, patterns, hit)) {
+                return false;
             }
         }
         return true;

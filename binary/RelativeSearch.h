@@ -19,7 +19,9 @@ namespace zelkora {
 // How the data's values are read, at every byte offset.
 enum class Unit { OneByte, TwoBytesLittleEndian, TwoBytesBigEndian };
 
-[[nodiscard]] std::size_t UnitSize(Unit unit);
+[[nodiscard]] constexpr std::size_t UnitSize(Unit unit) {
+    return unit == Unit::OneByte ? 1 : 2;
+}
 
 struct RelativeHit {
     std::uint64_t offset = 0;
