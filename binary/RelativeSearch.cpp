@@ -1,5 +1,7 @@
 #include "binary/RelativeSearch.h"
 
+#include <unicode/utf16.h>
+
 #include <algorithm>
 #include <array>
 #include <cstdio>
@@ -76,9 +78,10 @@ std::optional<std::string> RelativeWordProblem(std::u16string_view word) {
     if (word.size() < 3) {
         return "WORD needs three characters or more";
     }
-    for (const char16_t c : word) {
-        if (!KindOf(c)) {
-            return "WORD holds \"" + Utf16ToUtf8(std::u16string_view(&c, 1)) +
+    for (std::size_t i = 0; i < word.size(); ++i) {
+        if (!KindOf(word[i])) {
+            const bool pair = U16_IS_LEAD(word[i]) && i + 1 < word.size();
+            return "WORD holds \"" + Utf16ToUtf8(word.substr(i, pair ? 2 : 1)) +
                    "\", which is not hiragana, katakana, an ASCII letter or a digit";
         }
     }
@@ -108,17 +111,23 @@ bool FindRelative(const ByteSource& source, std::u16string_view word, std::size_
     });
 }
 
-std::string DescribeHit(const RelativeHit& hit) {
-    constexpr std::array<const char*, 3> kUnitNames = {"1 byte", "2 bytes LE", "2 bytes BE"};
+std::u16string FirstCharacterCode(const RelativeHit& hit) {
     const std::uint64_t magnitude =
         static_cast<std::uint64_t>(hit.firstCode < 0 ? -hit.firstCode : hit.firstCode);
     std::array<char, 32> code{};
-    std::snprintf(code.data(), code.size(), "%s0x%0*llx", hit.firstCode < 0 ? "-" : "",
-                  static_cast<int>(UnitSize(hit.unit) * 2),
-                  static_cast<unsigned long long>(magnitude));
-    return std::string(kUnitNames[static_cast<std::size_t>(hit.unit)]) + ", " +
-           std::string(hit.order->name) + ", " + Utf16ToUtf8(hit.order->characters.substr(0, 1)) +
-           "=" + code.data();
+    const int length = std::snprintf(
+        code.data(), code.size(), "=%s0x%0*llx", hit.firstCode < 0 ? "-" : "",
+        static_cast<int>(UnitSize(hit.unit) * 2), static_cast<unsigned long long>(magnitude));
+    return std::u16string(hit.order->characters.substr(0, 1)) +
+           std::u16string(code.begin(), code.begin() + length);
+}
+
+std::u16string DescribeHit(const RelativeHit& hit) {
+    constexpr std::array<std::u16string_view, 3> kUnitNames = {u"1 byte", u"2 bytes LE",
+                                                               u"2 bytes BE"};
+    const std::string_view order = hit.order->name;
+    return std::u16string(kUnitNames[static_cast<std::size_t>(hit.unit)]) + u", " +
+           std::u16string(order.begin(), order.end()) + u", " + FirstCharacterCode(hit);
 }
 
 }  // namespace zelkora

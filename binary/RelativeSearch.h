@@ -44,7 +44,11 @@ struct RelativeHit {
                                 std::size_t blockSize,
                                 const std::function<bool(const RelativeHit&)>& hit);
 
+// "あ=0x20": the order's first character and the code the hit implies for it, in hexadecimal of
+// the unit's width.
+[[nodiscard]] std::u16string FirstCharacterCode(const RelativeHit& hit);
+
 // "1 byte, gojuon, あ=0x20": the unit, the order, and the code of the order's first character.
-[[nodiscard]] std::string DescribeHit(const RelativeHit& hit);
+[[nodiscard]] std::u16string DescribeHit(const RelativeHit& hit);
 
 }  // namespace zelkora

@@ -39,17 +39,12 @@ std::vector<std::u16string> Header(const RelativeHit& hit, std::u16string_view c
     constexpr std::array<std::u16string_view, 3> kUnitNames = {
         u"1 バイト", u"2 バイト（リトルエンディアン）", u"2 バイト（ビッグエンディアン）"};
     const std::u16string unit(kUnitNames[static_cast<std::size_t>(hit.unit)]);
-    const CharacterOrder& order = *hit.order;
-    const std::u16string first(order.characters.substr(0, 1));
-    const std::u16string code =
-        (hit.firstCode < 0 ? u"-0x" : u"0x") +
-        HexNumber(static_cast<std::uint64_t>(hit.firstCode < 0 ? -hit.firstCode : hit.firstCode));
     std::vector<std::u16string> header = {
         u"相対検索で見つけた並びから作った表の下書き",
         u"作成: " + std::u16string(command),
         u"データの 0x" + HexNumber(hit.offset) + u" から " + unit + u"単位で" +
-            std::u16string(order.japanese) + u"に並ぶ値があったので、" + first + u"=" + code +
-            u" として、その順の文字すべてにコードを割り当てています。",
+            std::u16string(hit.order->japanese) + u"に並ぶ値があったので、" +
+            FirstCharacterCode(hit) + u" として、その順の文字すべてにコードを割り当てています。",
     };
     if (hit.unit != Unit::OneByte) {
         header.push_back(u"2 バイトのコードは、データに並ぶ順のバイトになるように書いています。");

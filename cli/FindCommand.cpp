@@ -41,10 +41,11 @@ using Report = std::function<bool(std::uint64_t offset, const std::u16string& sh
 // Searches one FILE, calling the report for each hit; false when the FILE could not be read.
 using Search = std::function<bool(const ByteSource& source, const Report& report)>;
 
-std::u16string HexOffset(std::uint64_t offset) {
+// A number in decimal, or in hexadecimal with 0x, as find writes counts and offsets.
+std::u16string Number(const char* format, std::uint64_t value) {
     char digits[24];
     const int length =
-        std::snprintf(digits, sizeof digits, "0x%llx", static_cast<unsigned long long>(offset));
+        std::snprintf(digits, sizeof digits, format, static_cast<unsigned long long>(value));
     return {digits, digits + length};
 }
 
@@ -84,13 +85,13 @@ int SearchFiles(const ParsedArgs& args, const Search& search) {
         bool written = true;
         const Report report = [&](std::uint64_t offset, const std::u16string& shown) {
             ++hits;
-            written = count || out.Exactly(prefix + HexOffset(offset) + u": " + shown + u"\n");
+            written =
+                count || out.Exactly(prefix + Number("0x%llx", offset) + u": " + shown + u"\n");
             return written;
         };
         trouble |=
             !SearchFile(name, [&](const ByteSource& source) { return search(source, report); });
-        if (!written ||
-            (count && !out.Exactly(prefix + FileNameToText(std::to_string(hits)) + u"\n"))) {
+        if (!written || (count && !out.Exactly(prefix + Number("%llu", hits) + u"\n"))) {
             return kTrouble;
         }
         total += hits;
@@ -124,7 +125,7 @@ int FindText(const ParsedArgs& args, std::u16string_view text, std::size_t conte
 int FindWord(const ParsedArgs& args, std::u16string_view word) {
     return SearchFiles(args, [&](const ByteSource& source, const Report& report) {
         return FindRelative(source, word, kBlock, [&](const RelativeHit& hit) {
-            return report(hit.offset, FileNameToText(DescribeHit(hit)));
+            return report(hit.offset, DescribeHit(hit));
         });
     });
 }

@@ -74,7 +74,7 @@ TEST_P(SearchTest, FindsEveryHitWhateverTheBlockSize) {
         bool read = false;
         if (c.table.empty()) {
             read = FindRelative(MemorySource(data), c.needle, block, [&](const RelativeHit& hit) {
-                line(hit.offset, DescribeHit(hit));
+                line(hit.offset, Utf16ToUtf8(DescribeHit(hit)));
                 // The whole order at the codes the hit implies reads the word back.
                 const std::size_t length = c.needle.size() * UnitSize(hit.unit);
                 const StarterTable starter = MakeStarterTable(hit, u"test");
@@ -82,7 +82,7 @@ TEST_P(SearchTest, FindsEveryHitWhateverTheBlockSize) {
                 const auto bytes = std::span(data).subspan(hit.offset, length);
                 EXPECT_EQ(BytesToText(ParseTable(DecodeTableBytes(starter.bytes)), bytes, false),
                           c.needle)
-                    << DescribeHit(hit);
+                    << Utf16ToUtf8(DescribeHit(hit));
                 return true;
             });
         } else {
