@@ -122,8 +122,10 @@ std::optional<fs::path> DefaultTablePath() {
 bool IsStandardInput(const fs::path& path) {
     struct stat file {};
     struct stat input {};
+    // A regular file is opened anew by its path, so standard input redirected from it loses
+    // nothing: only a stream is shared.
     return ::stat(path.c_str(), &file) == 0 && ::fstat(STDIN_FILENO, &input) == 0 &&
-           file.st_dev == input.st_dev && file.st_ino == input.st_ino;
+           file.st_dev == input.st_dev && file.st_ino == input.st_ino && !S_ISREG(file.st_mode);
 }
 
 bool LoadTable(const fs::path& path, CodeTable& table, FileKinds kinds) {

@@ -28,7 +28,7 @@ int PrintPaths();
 [[nodiscard]] bool LoadTable(const std::filesystem::path& path, CodeTable& table,
                              FileKinds kinds = FileKinds::Regular);
 
-// Whether the file is what standard input reads: /dev/stdin, or the pipe or file given there.
+// Whether the file is the stream standard input reads: /dev/stdin, or the pipe given there.
 [[nodiscard]] bool IsStandardInput(const std::filesystem::path& path);
 
 // Why a file cannot be read, for messages: "No such file or directory", "it is a folder"...

@@ -32,4 +32,7 @@ int RunCheckTable(const Invocation& invocation);
 int RunImportTbl(const Invocation& invocation);
 int RunSwapCodes(const Invocation& invocation);
 
+// FindCommand.cpp
+int RunFind(const Invocation& invocation);
+
 }  // namespace zelkora::cli

@@ -8,10 +8,12 @@
 #include <thread>
 #include <vector>
 
+#include "cli/BinaryConvert.h"
 #include "cli/CliIo.h"
 #include "cli/CliTable.h"
 #include "cli/Commands.h"
 #include "cli/LineEnds.h"
+#include "cli/TableOption.h"
 #include "encoding/Utf8.h"
 #include "engine/CodeToText.h"
 #include "engine/ConversionThreads.h"
@@ -24,9 +26,10 @@ namespace {
 
 enum class Direction { ToCodes, ToText, Auto };
 
-constexpr OptionSpec kOptions[] = {{"--table", true, "-t"}, {"--line-break", false},
-                                   {"--lines", false},      {"--whole", false},
-                                   {"--raw", false},        {"--report", false}};
+constexpr OptionSpec kOptions[] = {
+    {"--table", true, "-t"}, {"--line-break", false}, {"--lines", false},
+    {"--whole", false},      {"--raw", false},        {"--report", false},
+    {"--binary", false},     {"--offset", true},      {"--length", true}};
 
 // What each part of the input (all of it, or one line) is converted with, and what --report
 // gathers on the way.
@@ -181,21 +184,31 @@ int Convert(const Invocation& invocation, Direction direction) {
     if (std::ranges::count_if(kModes, [&](std::string_view mode) { return args->Has(mode); }) > 1) {
         return UsageError(invocation.usage, "--lines, --whole and --raw cannot be used together");
     }
-    std::filesystem::path tablePath;
-    FileKinds tableKinds = FileKinds::Regular;
-    if (const auto given = args->Value("--table")) {
-        tablePath = std::string(*given);
-        // A table named here may come through a pipe: <(grep -v '^//' big.txt), /dev/stdin.
-        tableKinds = FileKinds::Streams;
-        if (ReadsStandardInput(args->operands) && IsStandardInput(tablePath)) {
-            return UsageError(invocation.usage,
-                              "the table and the input cannot both come from standard input: "
-                              "name the input FILE");
+    std::optional<ByteRange> binary;
+    if (args->Has("--binary") || args->Has("--offset") || args->Has("--length")) {
+        if (direction == Direction::Auto) {
+            return UsageError(invocation.usage, "--binary needs a direction: to-codes or to-text");
         }
-    } else if (const auto found = DefaultTablePath()) {
-        tablePath = *found;
-    } else {
+        binary = BinaryRequest(invocation, *args, direction == Direction::ToText);
+        if (!binary) {
+            return kExitUsage;
+        }
+    }
+    const auto chosen = ChosenTable(args->Value("--table"));
+    if (!chosen) {
         return kExitFailure;
+    }
+    if (TableIsTheInput(*chosen, args->operands)) {
+        return UsageError(invocation.usage,
+                          "the table and the input cannot both come from standard input: name "
+                          "the input FILE");
+    }
+    // The input is bytes, read once the table is: there is no text to decode meanwhile.
+    if (binary && direction == Direction::ToText) {
+        CodeTable table;
+        return LoadTable(chosen->path, table, chosen->kinds)
+                   ? WriteBytesAsText(table, *args, *binary)
+                   : kExitFailure;
     }
     // Reading, decoding and parsing the table take about as long as reading and decoding the
     // input, so the table is read on a thread of its own meanwhile. A table that cannot be read
@@ -204,7 +217,7 @@ int Convert(const Invocation& invocation, Direction direction) {
     std::optional<std::u16string> decoded;
     {
         const std::jthread tableReader([&] {
-            if (!LoadTable(tablePath, table, tableKinds)) {
+            if (!LoadTable(chosen->path, table, chosen->kinds)) {
                 std::fflush(stdout);
                 std::_Exit(kExitFailure);
             }
@@ -216,6 +229,9 @@ int Convert(const Invocation& invocation, Direction direction) {
     }
 
     const std::u16string_view text = *decoded;
+    if (binary) {
+        return WriteTextAsBytes(table, text, args->Has("--line-break"), raw);
+    }
     // Line breaks in a result come out in the input's style; --raw leaves them as converted.
     TextOutput out(raw ? std::string("\r\n") : Utf16ToUtf8(LineBreakStyle(text)));
     Conversion c{table, args->Has("--line-break"), args->Has("--report"), out};

@@ -4,6 +4,7 @@
 
 #include "cli/CliIo.h"
 #include "cli/CliTable.h"
+#include "cli/CommandLine.h"
 #include "cli/Commands.h"
 #include "common/FileBytes.h"
 #include "encoding/EncodingRegistry.h"
@@ -19,16 +20,6 @@ namespace {
 // Arguments are UTF-8 on any sane system; bytes that are not still reach the header intact.
 std::u16string ArgumentText(std::string_view arg) {
     return FileNameToText(arg);
-}
-
-// The command line as typed, recorded in the table's header so that it can be made again.
-std::u16string CommandLine(std::string_view command, std::span<const std::string_view> args) {
-    std::u16string line = u"zelkora-cli " + ArgumentText(command);
-    for (const std::string_view arg : args) {
-        const bool quote = arg.empty() || arg.find(' ') != std::string_view::npos;
-        line += quote ? u" \"" + ArgumentText(arg) + u"\"" : u" " + ArgumentText(arg);
-    }
-    return line;
 }
 
 std::optional<Encoding> OutputEncoding(const Invocation& invocation, const ParsedArgs& args) {

@@ -29,9 +29,14 @@ constexpr std::string_view kConvertSyntax =
 
 // One line per command: its handler lives in a file of its family.
 constexpr Command kCommands[] = {
-    {"to-codes", RunToCodes, kConvertSyntax, "text to codes"},
-    {"to-text", RunToText, kConvertSyntax,
-     "codes to text; unspaced codes are cut into pairs first"},
+    {"to-codes", RunToCodes,
+     "[-t|--table FILE] [--line-break] [--lines | --whole | --raw] [--report] [--binary] "
+     "[FILE...]",
+     "text to codes; with --binary, to the codes' bytes"},
+    {"to-text", RunToText,
+     "[-t|--table FILE] [--line-break] [--lines | --whole | --raw] [--report] "
+     "[--binary [--offset N] [--length N]] [FILE...]",
+     "codes to text; unspaced codes are cut into pairs first; with --binary, bytes to text"},
     {"auto", RunAuto, kConvertSyntax,
      "to-text if the input starts with a hex digit, else to-codes"},
     {"detect", RunDetect, "FILE", "print the encoding of a table file"},
@@ -45,6 +50,10 @@ constexpr Command kCommands[] = {
      "convert a \"XX=char\" table to this program's format"},
     {"swap-codes", RunSwapCodes, "FILE",
      "write the table with each two-byte code's bytes swapped (82A0 becomes A082)"},
+    {"find", RunFind,
+     "[-t|--table FILE] [-c|--count] [--context N] TEXT [FILE...] | "
+     "--relative [-c|--count] [--make-table [--hit K]] WORD [FILE...]",
+     "search binary files for a text's bytes through a table, or for a word without one"},
 };
 
 constexpr std::string_view kGeneralUsage = "COMMAND [OPTIONS] [FILE...]";
@@ -86,9 +95,11 @@ std::string HelpText() {
         "      program, settings (setting.ini) and tables\n"
         "\n"
         "Options of to-codes, to-text and auto:\n"
-        "  -t, --table FILE  the table file to use, which may be a pipe: <(command), or\n"
-        "                    /dev/stdin when the input is a FILE. Without it, the table the\n"
-        "                    window uses: the file named by \"File\" in setting.ini, which\n"
+        "  -t, --table FILE  the table file to use; a name without \"/\" that names no file\n"
+        "                    from the current folder is a table of the tables folder\n"
+        "                    (-t \"CP932 Windows-31J.txt\"). FILE may be a pipe: <(command),\n"
+        "                    or /dev/stdin when the input is a FILE. Without it, the table\n"
+        "                    the window uses: the file named by \"File\" in setting.ini, which\n"
         "                    the tables folder must hold (else an error), or the first file\n"
         "                    there when setting.ini names none. --paths shows both folders.\n"
         "  --line-break      a line break in the text converts as the table's \"\\n\" entry,\n"
@@ -105,6 +116,41 @@ std::string HelpText() {
         "                    the window gives for that very text.\n"
         "  --report          also print on standard error how many characters had no code\n"
         "                    (or codes no entry) and where the first 10 are.\n"
+        "  --binary          to-codes writes the codes as raw bytes (what xxd -r -p makes of\n"
+        "                    them), converting the text as --whole does: a line end inside\n"
+        "                    it converts as the table's \"\\n\" entry with --line-break, and\n"
+        "                    the final one is not data (with --raw, the text exactly as\n"
+        "                    given is converted). A character without a code (or whose\n"
+        "                    code is not hexadecimal) ends the output there with exit status\n"
+        "                    1 and a message naming its line and column: never a \"??\".\n"
+        "                    to-text reads raw bytes from one FILE (or standard input) and\n"
+        "                    converts them as the codes of those bytes.\n"
+        "  --offset N        to-text --binary starts N bytes in (decimal, or hexadecimal\n"
+        "                    with 0x); an offset beyond the end is an error.\n"
+        "  --length N        to-text --binary reads N bytes at most.\n"
+        "\n"
+        "find TEXT converts TEXT through the table (-t, as above) to its bytes and prints every\n"
+        "place the FILEs (standard input when none) hold them, overlapping ones included, as\n"
+        "grep -b would: the offset in hexadecimal (0x1a2b0), \"FILE:\" first when there are\n"
+        "several FILEs, then \": \" and the text around the hit: --context N bytes either side\n"
+        "(default 16, at most 4096, fewer at the ends of the file), the bytes before, the hit\n"
+        "and the bytes after each converted as to-text --binary converts them. A character\n"
+        "that would break the line is shown as \\xHH (control characters) or \\uHHHH (U+2028,\n"
+        "U+2029). -c prints each FILE's count instead. Exit status as grep's: 0 found, 1 none,\n"
+        "2 an error (a character of TEXT without a code is one, named). Any size of file is\n"
+        "searched in the same memory.\n"
+        "find --relative WORD looks for WORD in data whose encoding is unknown but keeps an\n"
+        "order of its characters: wherever consecutive units differ as WORD's characters do.\n"
+        "WORD is three or more characters, not all the same, all hiragana, all katakana, all\n"
+        "lower case, all upper case or all digits. Units are read at every byte offset: 1 byte,\n"
+        "2 bytes LE and 2 bytes BE. Orders: for kana jis (Unicode's, small and voiced kana\n"
+        "included, ぁ to ん and ァ to ヶ) and gojuon (あいうえお ... わをん, 46 kana, when WORD\n"
+        "has no small or voiced kana); a-z, A-Z and 0-9 for the others. Each hit line gives the\n"
+        "offset, the unit, the order and the code of the order's first character:\n"
+        "0x1a2b0: 1 byte, gojuon, あ=0x20. --make-table writes, instead, a starter table for\n"
+        "the only hit, or for hit K (counting those lines from 1) with --hit K: the whole order\n"
+        "at the codes the hit implies, in UTF-8 with a byte-order mark, codes that do not fit\n"
+        "the unit left out, so that to-text --binary -t TABLE reads the data.\n"
         "\n"
         "dump prints one line per table line that holds an entry, tab-separated: the line\n"
         "number (from 1), the code as written, its value in hexadecimal, and the character,\n"
@@ -137,7 +183,8 @@ std::string HelpText() {
         "and the tables in $XDG_DATA_HOME/zelkora/settings (~/.local/share/zelkora/settings),\n"
         "a folder made with a copy of the installed tables when it does not exist.\n"
         "\n"
-        "Exit status: 0 done, 1 a table, the input or the output failed, 2 usage error.\n";
+        "Exit status: 0 done, 1 a table, the input or the output failed, 2 usage error (find:\n"
+        "see above).\n";
     return text;
 }
 

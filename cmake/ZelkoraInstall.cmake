@@ -1,10 +1,10 @@
 # cmake --install build --prefix PREFIX lays the program out as Linux programs are laid out:
 # PREFIX/bin/zelkora and zelkora-cli, the tables in PREFIX/share/zelkora/settings, ReadMe.txt in
-# PREFIX/share/doc/zelkora, the man pages, a desktop entry, its icon and AppStream metainfo. The
-# programs find share/ from their own real path (common/ProgramPaths.h), so these folders are
-# fixed relative to bin/ rather than taken from GNUInstallDirs, and the tree works under any
-# prefix; each user's setting.ini and tables go to ~/.config and ~/.local/share. cpack -G DEB
-# packages the same tree under /usr (cmake/ZelkoraPackage.cmake).
+# PREFIX/share/doc/zelkora, the man pages, bash completion, a desktop entry, its icon and
+# AppStream metainfo. The programs find share/ from their own real path (common/ProgramPaths.h),
+# so these folders are fixed relative to bin/ rather than taken from GNUInstallDirs, and the tree
+# works under any prefix; each user's setting.ini and tables go to ~/.config and ~/.local/share.
+# cpack -G DEB packages the same tree under /usr (cmake/ZelkoraPackage.cmake).
 set(ZELKORA_APP_ID org.example.zelkora)  # AppStream's id, which names the desktop entry too
 set(ZELKORA_DOC_DIR share/doc/zelkora)
 
@@ -29,6 +29,10 @@ endforeach()
 add_custom_target(zelkora_compressed ALL DEPENDS ${compressed})
 install(FILES ${ZELKORA_GENERATED_DIR}/zelkora.1.gz ${ZELKORA_GENERATED_DIR}/zelkora-cli.1.gz
         DESTINATION share/man/man1)
+# bash completion of the commands, their options and, after -t, the tables folder's tables;
+# bash-completion loads it by the command's name.
+install(FILES ${CMAKE_SOURCE_DIR}/completion/zelkora-cli.bash
+        DESTINATION share/bash-completion/completions RENAME zelkora-cli)
 install(FILES ${CMAKE_SOURCE_DIR}/ReadMe.txt ${CMAKE_SOURCE_DIR}/packaging/copyright
         ${ZELKORA_GENERATED_DIR}/changelog.gz
         DESTINATION ${ZELKORA_DOC_DIR})

@@ -1,5 +1,6 @@
-// Bad input through the command line: tables that are not files, a binary table, and 10 MiB of
-// codes without a space. The program must answer, never hang, and leave the table as it was.
+// Bad input through the command line: tables that are not files, a binary table, 10 MiB of
+// codes without a space, and text or offsets --binary cannot take. The program must answer,
+// never hang, and leave the table as it was.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -18,6 +19,7 @@ namespace {
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 
+using zelkora::test::PrintTo;
 using zelkora::test::ReadBytes;
 using zelkora::test::TempFolder;
 
@@ -70,8 +72,9 @@ const NamedTableCase kNamedTableCases[] = {
      "both come from standard input"},
     {"dev-stdin-also-dash", R"(printf '41 A' | "$0" to-codes -t /dev/stdin "$1/in.txt" -)", 2,
      "both come from standard input"},
-    {"stdin-redirected-from-the-table", R"("$0" to-codes -t "$1/big.txt" <"$1/big.txt")", 2,
-     "both come from standard input"},
+    // A regular file is opened anew by its path: standard input redirected from it is no clash.
+    {"stdin-redirected-from-the-table", R"("$0" to-codes -t "$1/big.txt" <"$1/big.txt")", 0,
+     "?? ?? ?? 41 \n?? ?? ?? 41 \n"},
     {"device", R"("$0" to-codes -t /dev/zero "$1/in.txt")", 1, "'/dev/zero': it is a device"},
     {"fifo-not-named-by-table", R"(mkfifo "$1/fifo" && "$0" detect "$1/fifo")", 1, "/fifo'"},
     {"device-not-named-by-table", R"("$0" detect /dev/zero)", 1, "/dev/zero"},
@@ -117,5 +120,63 @@ TEST_F(CliBadInputTest, TenMebibytesOfUnspacedCodes) {
     EXPECT_EQ(run.out.substr(0, 6), "\xE3\x81\x82\xE3\x81\x82");
     EXPECT_EQ(run.out.find_first_not_of("\xE3\x81\x82"), std::string::npos);
 }
+
+// --binary never writes a "??" into bytes: at a character without a code the output stops, and
+// the message names it with its line and column.
+struct BinaryCase {
+    const char* name;
+    std::vector<std::string> args;  // the table is added
+    std::string input;
+    std::string out;
+    int status;
+    std::string err;  // what the message holds
+};
+
+class BinaryBadInputTest : public CliBadInputTest,
+                           public ::testing::WithParamInterface<BinaryCase> {};
+
+TEST_P(BinaryBadInputTest, StopsWithAMessage) {
+    const fs::path table = dir_ / "table.txt";
+    std::ofstream(table, std::ios::binary) << "41 A\r\n42 B\r\n0A \\n\r\n4 C\r\nZZ D\r\n";
+    std::vector<std::string> args = GetParam().args;
+    args.insert(args.end(), {"--table", table.string()});
+    const zelkora::test::ProgramRun run = Cli(args, GetParam().input);
+    EXPECT_EQ(run.status, GetParam().status);
+    EXPECT_EQ(run.out, GetParam().out);
+    EXPECT_NE(run.err.find(GetParam().err), std::string::npos) << run.err;
+}
+
+const BinaryCase kBinaryCases[] = {
+    {"character-without-code",
+     {"to-codes", "--binary"},
+     "AB\nBx\n",
+     "AB",
+     1,
+     "\"\\x0D\" (line 1, column 3) has no code in the table (a line break inside the input "
+     "converts only with --line-break"},
+    {"character-after-a-line-break",
+     {"to-codes", "--binary", "--line-break"},
+     "AB\nBx\n",
+     "AB\nB",
+     1,
+     "\"x\" (line 2, column 2) has no code in the table"},
+    {"code-not-hexadecimal",
+     {"to-codes", "--binary"},
+     "AD",
+     "A",
+     1,
+     "\"D\" (line 1, column 2) has the code \"ZZ\""},
+    {"one-digit-code-is-a-byte", {"to-codes", "--binary"}, "C", "\x04", 0, ""},
+    {"offset-beyond-the-end",
+     {"to-text", "--binary", "--offset", "3"},
+     "AB",
+     "",
+     1,
+     "offset 3 is beyond the end of standard input (2 bytes)"},
+    {"length-beyond-the-end", {"to-text", "--binary", "--length", "9"}, "AB", "AB", 0, ""},
+};
+
+INSTANTIATE_TEST_SUITE_P(Cases, BinaryBadInputTest, ::testing::ValuesIn(kBinaryCases),
+                         zelkora::test::CaseName);
 
 }  // namespace

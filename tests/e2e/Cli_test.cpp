@@ -178,6 +178,21 @@ const ConvertCase kConvertCases[] = {
      "41 \n?? ?? ?? \n",
      "zelkora-cli: 2 characters had no code:\n  line 2, column 1: \"😀\"\n"
      "  line 2, column 2: \"x\"\n"},
+    // --binary: the codes as bytes, the text as --whole holds it (the final line end is not
+    // data); and bytes read as codes, from an offset and for a length.
+    {"to-codes-binary",
+     {"to-codes", "--binary"},
+     "A\xE3\x81\x82"
+     "B\n",
+     "A\xA0\x82"
+     "B"},
+    {"to-codes-binary-line-break", {"to-codes", "--binary", "--line-break"}, "a\nb\n", "a\nb"},
+    {"to-text-binary", {"to-text", "--binary"}, "AB\xA0\x82", "AB\xE3\x81\x82"},
+    {"to-text-binary-range",
+     {"to-text", "--binary", "--offset", "0x1", "--length", "2"},
+     "bABa",
+     "AB"},
+    {"to-text-binary-line-break", {"to-text", "--binary", "--line-break"}, "a\nb", "a\nb"},
     {"report-lines-codes",
      {"to-text", "--lines", "--report"},
      "41 ZZ\n4A\n",
@@ -285,6 +300,13 @@ const UsageCase kUsageCases[] = {
      "no folder for setting.ini or the tables",
      1,
      true},
+    {"binary-with-auto", {"auto", "--binary"}},
+    {"offset-without-binary", {"to-text", "--offset", "1"}},
+    {"binary-bad-offset", {"to-text", "--binary", "--offset", "12x"}},
+    {"find-without-text", {"find"}},
+    {"find-relative-word-all-same", {"find", "--relative", "あああ"}},
+    {"find-relative-word-of-two-kinds", {"find", "--relative", "あいア"}},
+    {"find-make-table-without-relative", {"find", "--make-table", "AB"}},
 };
 
 INSTANTIATE_TEST_SUITE_P(Cases, UsageTest, ::testing::ValuesIn(kUsageCases), CaseName);
@@ -296,7 +318,7 @@ TEST_F(CliTest, VersionAndHelp) {
     const Result help = Cli({"--help"});
     EXPECT_EQ(help.status, 0);
     for (const std::string command : {"to-codes", "to-text", "auto", "detect", "dump", "make-table",
-                                      "check-table", "import-tbl", "swap-codes"}) {
+                                      "check-table", "import-tbl", "swap-codes", "find"}) {
         EXPECT_NE(help.out.find(command), std::string::npos) << command;
         const Result usage = Cli({command, "--help"});
         EXPECT_EQ(usage.status, 0) << command;
@@ -322,6 +344,48 @@ TEST_F(CliTest, FileOperands) {
     EXPECT_EQ(missing.status, 1);
     EXPECT_EQ(missing.out, "");
     EXPECT_NE(missing.err.find(gone.string()), std::string::npos) << missing.err;
+}
+
+// find: each hit with its context, "FILE:" first when there are several FILEs, or counts; the
+// exit status is grep's, and a FILE that cannot be read does not stop the others. A starter
+// table is written for one hit only.
+TEST_F(CliTest, FindHitsCountsAndStatus) {
+    const std::string a = (dir_ / "a.bin").string();
+    const std::string b = (dir_ / "b.bin").string();
+    const std::string gone = (dir_ / "gone.bin").string();
+    const std::string t = table_.string();
+    WriteBytes(a, "bABABb");
+    WriteBytes(b, "xabcabc");
+    struct Case {
+        std::vector<std::string> args;
+        std::string out;
+        int status;
+    };
+    const Case cases[] = {
+        {{"find", "-t", t, "--context", "1", "AB", a}, "0x1: bABA\n0x3: BABb\n", 0},
+        {{"find", "-t", t, "-c", "AB", a, b}, a + ":2\n" + b + ":0\n", 0},
+        {{"find", "-t", t, "--context=0", "b", b, gone, a},
+         b + ":0x2: b\n" + b + ":0x5: b\n" + a + ":0x0: b\n" + a + ":0x5: b\n",
+         2},
+        {{"find", "-t", t, "ba", a}, "", 1},
+        {{"find", "-t", t, "Ax", a}, "", 2},  // x has no code
+        {{"find", "--relative", "abc", b},
+         "0x1: 1 byte, alphabet, a=0x61\n0x4: 1 byte, alphabet, a=0x61\n",
+         0},
+        {{"find", "--relative", "abc", "--make-table", b}, "", 2},
+        {{"find", "--relative", "abc", "--make-table", "--hit", "3", b}, "", 2},
+        {{"find", "--relative", "ace", "--make-table", b}, "", 1},
+    };
+    for (const Case& c : cases) {
+        const Result result = Cli(c.args);
+        EXPECT_EQ(result.status, c.status) << c.args[3] << result.err;
+        EXPECT_EQ(result.out, c.out) << c.args[3];
+    }
+    const Result table = Cli({"find", "--relative", "abc", "--make-table", "--hit", "2", b});
+    EXPECT_EQ(table.status, 0) << table.err;
+    EXPECT_TRUE(table.out.starts_with("\xEF\xBB\xBF// ")) << table.out;
+    EXPECT_NE(table.out.find("\r\n61 a\r\n62 b\r\n"), std::string::npos) << table.out;
+    EXPECT_TRUE(table.out.ends_with("\r\n7A z\r\n")) << table.out;
 }
 
 TEST_F(CliTest, CheckTableQuotesACharacterOutsideTheBmpAsItself) {
@@ -479,6 +543,13 @@ TEST_F(DefaultTableTest, NameNotListedIsAnError) {
     EXPECT_EQ(result.out, "");
     EXPECT_NE(result.err.find("'B.TXT'"), std::string::npos) << result.err;
     EXPECT_NE(result.err.find("--table"), std::string::npos) << result.err;
+}
+
+// -t with a bare name that names no file here: the table of that name in the tables folder.
+TEST_F(DefaultTableTest, TableNamedFromTheTablesFolder) {
+    const Result result = Run(program_ / "zelkora-cli", {"to-text", "-t", "b.txt"}, "41");
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.out, "b");
 }
 
 TEST_F(DefaultTableTest, RawByteNameInIni) {

@@ -47,6 +47,7 @@ for file in /usr/bin/zelkora /usr/bin/zelkora-cli \
     /usr/share/icons/hicolor/scalable/apps/zelkora.svg \
     /usr/share/metainfo/org.example.zelkora.metainfo.xml \
     /usr/share/man/man1/zelkora.1.gz /usr/share/man/man1/zelkora-cli.1.gz \
+    /usr/share/bash-completion/completions/zelkora-cli \
     /usr/share/doc/zelkora/ReadMe.txt /usr/share/doc/zelkora/copyright; do
     grep -qxF "$file" "$work/files" || fail "the package lacks $file"
 done
@@ -102,6 +103,12 @@ paths=$(user "$cli" --paths) || fail "--paths failed"
 $paths
 expected:
 $expected_paths"
+
+# The completion finds the user's tables through --paths, and hands a name with a space whole.
+completed=$(user bash -c 'cd "$HOME" && source "$1"; COMP_WORDS=("$2" to-codes -t CP); COMP_CWORD=3
+    _zelkora_cli; printf "%s\n" "${COMPREPLY[@]}"' - \
+    "$usr/share/bash-completion/completions/zelkora-cli" "$cli")
+[[ "$completed" == "CP932 Windows-31J.txt" ]] || fail "completion after -t CP gave: $completed"
 
 diff -r "$usr/share/zelkora/settings" "$home/.local/share/zelkora/settings" >&2 ||
     fail "the user's tables are not a copy of the installed ones"

@@ -1,0 +1,95 @@
+#include "binary/TableBytes.h"
+
+#include <unicode/utf16.h>
+
+#include <algorithm>
+
+#include "engine/CodeToText.h"
+#include "engine/ConversionThreads.h"
+#include "engine/HexCode.h"
+#include "engine/TextToCode.h"
+#include "tables/tools/ConversionReport.h"
+#include "tables/tools/QuoteText.h"
+
+namespace zelkora {
+namespace {
+
+// The offset of the character whose codes hold element `element` (from 0) of the text's codes.
+// Only a message needs it, so each piece is converted again on its own, the text cut where the
+// conversion itself may cut it: a CR LF pair or a backslash-n is one piece.
+std::size_t CharacterOfElement(const CodeTable& table, std::u16string_view text,
+                               bool lineBreakOption, std::size_t element) {
+    std::size_t seen = 0;
+    for (std::size_t start = 0; start < text.size();) {
+        const std::size_t end = TextCut(text, start + 1);
+        const std::u16string codes =
+            fTextToCode(table, text.substr(start, end - start), lineBreakOption);
+        seen += static_cast<std::size_t>(std::ranges::count(codes, u' '));
+        if (seen > element) {
+            return start;
+        }
+        start = end;
+    }
+    return text.size();
+}
+
+}  // namespace
+
+TextBytes TextToBytes(const CodeTable& table, std::u16string_view text, bool lineBreakOption) {
+    std::vector<std::size_t> unmatched;
+    const std::u16string codes = fTextToCode(table, text, lineBreakOption, &unmatched);
+    TextBytes result;
+    result.bytes.reserve(codes.size() / 3);
+    // Every element is followed by a space, so the loop never reads past the codes. A "??" is
+    // not hexadecimal: the bytes stop at the first character the table lacks too.
+    for (std::size_t at = 0; at < codes.size();) {
+        const std::size_t space = codes.find(u' ', at);
+        const std::u16string_view element = std::u16string_view(codes).substr(at, space - at);
+        const auto value = element.size() == 2 ? ParseHexCode(element) : std::nullopt;
+        if (!value) {
+            const std::size_t offset =
+                CharacterOfElement(table, text, lineBreakOption, result.bytes.size());
+            const bool lacking = !unmatched.empty() && unmatched.front() == offset;
+            result.fault = UncodableCharacter{offset, lacking ? u"" : std::u16string(element)};
+            return result;
+        }
+        result.bytes.push_back(static_cast<std::uint8_t>(*value));
+        at = space + 1;
+    }
+    return result;
+}
+
+std::string UncodableMessage(std::u16string_view text, const UncodableCharacter& fault) {
+    // One character, a surrogate pair whole.
+    const bool pair = fault.offset + 1 < text.size() && U16_IS_LEAD(text[fault.offset]) &&
+                      U16_IS_TRAIL(text[fault.offset + 1]);
+    const TextPosition at = PositionOf(text, fault.offset);
+    std::string message = QuoteText(text.substr(fault.offset, pair ? 2 : 1)) + " (line " +
+                          std::to_string(at.line) + ", column " + std::to_string(at.column) + ")";
+    if (fault.code.empty()) {
+        return message + " has no code in the table";
+    }
+    return message + " has the code " + QuoteText(fault.code) +
+           ", which is not two hexadecimal digits a byte";
+}
+
+void AppendByteCodes(std::span<const std::uint8_t> bytes, std::u16string& codes) {
+    constexpr char16_t kDigits[] = u"0123456789ABCDEF";
+    codes.reserve(codes.size() + bytes.size() * 3);
+    for (const std::uint8_t byte : bytes) {
+        if (!codes.empty()) {
+            codes.push_back(u' ');
+        }
+        codes.push_back(kDigits[byte >> 4]);
+        codes.push_back(kDigits[byte & 0xF]);
+    }
+}
+
+std::u16string BytesToText(const CodeTable& table, std::span<const std::uint8_t> bytes,
+                           bool lineBreakOption) {
+    std::u16string codes;
+    AppendByteCodes(bytes, codes);
+    return fCodeToText(table, codes, lineBreakOption);
+}
+
+}  // namespace zelkora
