@@ -23,9 +23,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr Encoding kAllEncodings[] = {Encoding::SJIS, Encoding::JIS,  Encoding::Unicode,
-                                      Encoding::UTF8, Encoding::UTF7, Encoding::EUC};
-
 // Every conversion runs with the line-break option on, so CR LF meets the table's "\n" entry.
 constexpr bool kLineBreakOption = true;
 
@@ -58,7 +55,7 @@ struct Prepared {
     std::vector<fs::path> paths;  // where each table was written
     std::u16string text;
     std::vector<std::u16string> codes;               // the text through each table
-    std::vector<std::vector<std::uint8_t>> samples;  // one per entry of kAllEncodings
+    std::vector<std::vector<std::uint8_t>> samples;  // one per entry of kEncodings
 };
 
 // The codes-to-text button spaces an unspaced input into byte pairs before converting it.
@@ -116,7 +113,8 @@ bool Prepare(const fs::path& folder, Prepared& data) {
         fCodeToText(plane, data.codes[0], kLineBreakOption) != data.text) {
         return Fail(data.tables[0].name + " does not give the text back");
     }
-    for (const Encoding encoding : kAllEncodings) {
+    for (const EncodingInfo& info : kEncodings) {
+        const Encoding encoding = info.encoding;
         auto sample = DetectionSample(encoding);
         if (!sample || DetectEncoding(*sample) != encoding) {
             return Fail(std::string("the 1000-byte sample in ") + EncodingName(encoding) +
@@ -187,10 +185,10 @@ void Register(const Prepared& data) {
         })->Unit(benchmark::kMillisecond);
     }
 
-    for (std::size_t e = 0; e < std::size(kAllEncodings); ++e) {
+    for (std::size_t e = 0; e < kEncodings.size(); ++e) {
         const std::vector<std::uint8_t>& sample = data.samples[e];
         benchmark::RegisterBenchmark(
-            (std::string("DetectEncoding/") + EncodingName(kAllEncodings[e])).c_str(),
+            (std::string("DetectEncoding/") + kEncodings[e].detectionName).c_str(),
             [&sample](benchmark::State& state) {
                 for (auto _ : state) {
                     benchmark::DoNotOptimize(DetectEncoding(sample));

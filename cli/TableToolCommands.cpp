@@ -29,9 +29,8 @@ std::optional<Encoding> OutputEncoding(const Invocation& invocation, const Parse
     }
     const auto encoding = ParseTableEncoding(*name);
     if (!encoding) {
-        UsageError(invocation.usage,
-                   "unknown encoding '" + std::string(*name) +
-                       "' (SJIS, EUC, JIS, UTF7, UTF8 or UNICODE, or their charset names)");
+        UsageError(invocation.usage, "unknown encoding '" + std::string(*name) + "' (" +
+                                         EncodingNameList() + ", or their charset names)");
     }
     return encoding;
 }

@@ -9,6 +9,7 @@
 #include "cli/Commands.h"
 #include "cli/Heap.h"
 #include "common/AppInfo.h"
+#include "encoding/EncodingRegistry.h"
 
 namespace zelkora::cli {
 namespace {
@@ -158,7 +159,9 @@ std::string HelpText() {
         "\n"
         "make-table writes one line per one- or two-byte code that decodes to one character\n"
         "and back (control characters other than LF left out). Options: --range FROM-TO\n"
-        "(hexadecimal codes), --encoding ENC (SJIS, EUC, JIS, UTF7, UTF8 or UNICODE; default\n"
+        "(hexadecimal codes), --encoding ENC (" +
+        EncodingNameList() +
+        "; default\n"
         "UTF8), --title TEXT (first header line), --private-use (keep private-use characters),\n"
         "--alternatives (also the codes a character does not convert back to, each after the\n"
         "code it does, so that codes to text reads every code and text to codes is unchanged).\n"

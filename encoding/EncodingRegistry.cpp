@@ -15,12 +15,40 @@ constexpr bool InEnumerationOrder() {
 }
 static_assert(InEnumerationOrder());
 
+constexpr bool TieBreaksDiffer() {
+    for (const EncodingInfo& a : kEncodings) {
+        for (const EncodingInfo& b : kEncodings) {
+            if (&a != &b && a.tieBreak == b.tieBreak) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+static_assert(TieBreaksDiffer(), "a tie must go to one encoding");
+
 }  // namespace
 
 bool SameCharsetName(std::string_view a, std::string_view b) {
     const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
     return std::equal(a.begin(), a.end(), b.begin(), b.end(),
                       [&](char x, char y) { return lower(x) == lower(y); });
+}
+
+const char* EncodingName(Encoding encoding) {
+    const EncodingInfo* info = FindEncoding(encoding);
+    return info != nullptr ? info->detectionName : "SJIS";
+}
+
+std::string EncodingNameList() {
+    std::string list;
+    for (const EncodingInfo& info : kEncodings) {
+        if (!list.empty()) {
+            list += &info == &kEncodings.back() ? " or " : ", ";
+        }
+        list += info.detectionName;
+    }
+    return list;
 }
 
 const EncodingInfo* FindEncoding(Encoding encoding) {

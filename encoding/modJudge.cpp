@@ -8,24 +8,22 @@ namespace zelkora {
 
 namespace {
 
-struct NamedScorer {
-    Encoding encoding;
-    Scorer score;
-};
-
-// The order the scorers run in: the first certainty wins, so an escape sequence outranks a
-// UTF-16 byte-order mark, which outranks a UTF-8 one.
-constexpr NamedScorer kScoringOrder[] = {
-    {Encoding::JIS, ScoreJIS},   {Encoding::Unicode, ScoreUnicode}, {Encoding::UTF8, ScoreUTF8},
-    {Encoding::UTF7, ScoreUTF7}, {Encoding::SJIS, ScoreSJIS},       {Encoding::EUC, ScoreEUC},
-};
-
-// Equal scores go to the encoding that comes first here.
-constexpr Encoding kTieBreakOrder[] = {Encoding::SJIS, Encoding::Unicode, Encoding::JIS,
-                                       Encoding::UTF7, Encoding::UTF8,    Encoding::EUC};
-
-constexpr std::size_t Index(Encoding encoding) {
-    return static_cast<std::size_t>(encoding);
+Scorer ScorerOf(Encoding encoding) {
+    switch (encoding) {
+        case Encoding::JIS:
+            return ScoreJIS;
+        case Encoding::Unicode:
+            return ScoreUnicode;
+        case Encoding::UTF8:
+            return ScoreUTF8;
+        case Encoding::UTF7:
+            return ScoreUTF7;
+        case Encoding::SJIS:
+            return ScoreSJIS;
+        case Encoding::EUC:
+            return ScoreEUC;
+    }
+    return ScoreSJIS;
 }
 
 // Scores cannot tell UTF-8 from Shift_JIS: Japanese UTF-8 earns as many points a byte, and a few
@@ -39,49 +37,45 @@ bool IsUtf8Throughout(std::span<const std::uint8_t> bytes) {
 
 }  // namespace
 
-// Detection never names anything but the six; a stray value reads as the default.
-const char* EncodingName(Encoding encoding) {
-    const EncodingInfo* info = FindEncoding(encoding);
-    return info != nullptr ? info->detectionName : "SJIS";
-}
-
+// The encodings are scored in the order of kEncodings, so the first certainty wins; equal best
+// scores go to the lowest tie-break.
 Encoding DetectEncoding(std::span<const std::uint8_t> bytes) {
     if (bytes.empty()) {
         return Encoding::SJIS;
     }
     const std::size_t last = LastExamined(bytes);
-    std::int16_t scores[std::size(kScoringOrder)] = {};
-    for (const NamedScorer& scorer : kScoringOrder) {
-        const std::int16_t score = scorer.score(bytes, last);
+    const EncodingInfo* best = nullptr;
+    std::int16_t bestScore = 0;
+    for (const EncodingInfo& info : kEncodings) {
+        const std::int16_t score = ScorerOf(info.encoding)(bytes, last);
         if (score >= kCertain) {
-            return scorer.encoding;
+            return info.encoding;
         }
-        scores[Index(scorer.encoding)] = score;
-    }
-    Encoding best = kTieBreakOrder[0];
-    for (const Encoding encoding : kTieBreakOrder) {
-        if (scores[Index(encoding)] > scores[Index(best)]) {
-            best = encoding;
+        if (best == nullptr || score > bestScore ||
+            (score == bestScore && info.tieBreak < best->tieBreak)) {
+            best = &info;
+            bestScore = score;
         }
     }
     // Asked only when it can change the answer: a large UTF-8 table that already scores best as
     // UTF-8 is not read twice over.
-    return best != Encoding::UTF8 && IsUtf8Throughout(bytes) ? Encoding::UTF8 : best;
+    return best->encoding != Encoding::UTF8 && IsUtf8Throughout(bytes) ? Encoding::UTF8
+                                                                       : best->encoding;
 }
 
 EncodingScores ScoreEncodings(std::span<const std::uint8_t> bytes) {
+    EncodingScores scores;
     if (bytes.empty()) {
-        return {};
+        return scores;
     }
     const std::size_t last = LastExamined(bytes);
-    return {.jis = ScoreJIS(bytes, last),
-            .unicode = ScoreUnicode(bytes, last),
-            .utf8 = ScoreUTF8(bytes, last),
-            .utf7 = ScoreUTF7(bytes, last),
-            .sjis = ScoreSJIS(bytes, last),
-            .euc = ScoreEUC(bytes, last),
-            .wholeFile = last == bytes.size() - 1,
-            .utf8Throughout = IsUtf8Throughout(bytes)};
+    for (const EncodingInfo& info : kEncodings) {
+        scores.score[static_cast<std::size_t>(info.encoding)] =
+            ScorerOf(info.encoding)(bytes, last);
+    }
+    scores.wholeFile = last == bytes.size() - 1;
+    scores.utf8Throughout = IsUtf8Throughout(bytes);
+    return scores;
 }
 
 }  // namespace zelkora

@@ -4,12 +4,9 @@
 #include <cstdint>
 #include <span>
 
+#include "encoding/EncodingRegistry.h"
+
 namespace zelkora {
-
-enum class Encoding { SJIS, JIS, Unicode, UTF8, UTF7, EUC };
-
-// "SJIS", "JIS", "UNICODE", "UTF8", "UTF7" or "EUC".
-[[nodiscard]] const char* EncodingName(Encoding encoding);
 
 // Names the encoding of a whole file's bytes. A byte-order mark or an ISO-2022-JP escape decides
 // first; else a file that is UTF-8 throughout, with at least one character beyond ASCII, is
@@ -21,14 +18,18 @@ enum class Encoding { SJIS, JIS, Unicode, UTF8, UTF7, EUC };
 // doubt. Ordinary scores stay within 0..100.
 inline constexpr std::int16_t kCertain = 9999;
 
-// The six scores behind a detection, in scoring order (JIS, UNICODE, UTF8, UTF7, SJIS, EUC),
-// each run to completion, kCertain where certain. For reports; DetectEncoding stops earlier.
+// The six scores behind a detection, each run to completion, kCertain where certain. For
+// reports; DetectEncoding stops earlier.
 struct EncodingScores {
-    std::int16_t jis = 0, unicode = 0, utf8 = 0, utf7 = 0, sjis = 0, euc = 0;
+    std::array<std::int16_t, kEncodingCount> score{};  // indexed by Encoding
     bool wholeFile = false;  // every byte was examined, not only the first 1000
     // Valid UTF-8 from the first byte to the last, with a character beyond ASCII: named UTF8
     // unless a score is certain.
     bool utf8Throughout = false;
+
+    [[nodiscard]] std::int16_t operator[](Encoding encoding) const {
+        return score[static_cast<std::size_t>(encoding)];
+    }
 };
 [[nodiscard]] EncodingScores ScoreEncodings(std::span<const std::uint8_t> bytes);
 

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "encoding/EncodingRegistry.h"
+#include "encoding/modJudge.h"
 #include "engine/HexCode.h"
 #include "tables/TableReader.h"
 #include "tables/tools/CodeForm.h"

@@ -6,7 +6,7 @@
 #include <span>
 #include <vector>
 
-#include "encoding/modJudge.h"
+#include "encoding/EncodingRegistry.h"
 
 namespace zelkora {
 

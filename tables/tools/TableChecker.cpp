@@ -49,18 +49,17 @@ struct ScoredEncoding {
     std::int16_t score;
 };
 
-std::array<ScoredEncoding, 6> ScoreList(const EncodingScores& s) {
-    return {{{Encoding::JIS, s.jis},
-             {Encoding::Unicode, s.unicode},
-             {Encoding::UTF8, s.utf8},
-             {Encoding::UTF7, s.utf7},
-             {Encoding::SJIS, s.sjis},
-             {Encoding::EUC, s.euc}}};
+// In scoring order, as detection sees them.
+std::array<ScoredEncoding, kEncodingCount> ScoreList(const EncodingScores& scores) {
+    std::array<ScoredEncoding, kEncodingCount> list{};
+    std::ranges::transform(kEncodings, list.begin(), [&](const EncodingInfo& info) {
+        return ScoredEncoding{info.encoding, scores[info.encoding]};
+    });
+    return list;
 }
 
 bool IsCertain(const EncodingScores& scores) {
-    return std::ranges::any_of(ScoreList(scores),
-                               [](const ScoredEncoding& s) { return s.score >= kCertain; });
+    return std::ranges::any_of(scores.score, [](std::int16_t score) { return score >= kCertain; });
 }
 
 class Checker {

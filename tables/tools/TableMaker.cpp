@@ -11,6 +11,7 @@
 #include <span>
 
 #include "encoding/IcuConverter.h"
+#include "encoding/modJudge.h"
 #include "engine/HexCode.h"
 #include "engine/TextToCode.h"
 #include "tables/TableReader.h"

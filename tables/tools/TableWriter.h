@@ -7,8 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "encoding/EncodingRegistry.h"
 #include "encoding/IcuConverter.h"
-#include "encoding/modJudge.h"
 
 namespace zelkora {
 

@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "encoding/EncodingRegistry.h"
+#include "encoding/modJudge.h"
 #include "engine/HexCode.h"
 #include "engine/TextToCode.h"
 #include "tables/TableReader.h"

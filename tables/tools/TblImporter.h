@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "encoding/modJudge.h"
+#include "encoding/EncodingRegistry.h"
 #include "tables/tools/CodeForm.h"
 
 namespace zelkora {

@@ -96,7 +96,7 @@ INSTANTIATE_TEST_SUITE_P(Tables, CheckTableTest, ::testing::ValuesIn(kCheckCases
 TEST(CheckTable, CountsLinesOfEachKind) {
     const TableCheck check = CheckTable(ReadCase("clean"));
     EXPECT_EQ(check.encoding, Encoding::UTF8);
-    EXPECT_EQ(check.scores.utf8, 9999);
+    EXPECT_EQ(check.scores[Encoding::UTF8], 9999);
     EXPECT_EQ(check.tableLines, 9u);
     EXPECT_EQ(check.entries, 6u);
     EXPECT_EQ(check.oneByte, 5u);

@@ -81,12 +81,7 @@ class Scores : public testing::TestWithParam<ScoresCase> {};
 TEST_P(Scores, AllSixAndTheDetectedName) {
     const ScoresCase& c = GetParam();
     const EncodingScores scores = ScoreEncodings(AsBytes(c.bytes));
-    EXPECT_EQ(scores.jis, c.scores.jis);
-    EXPECT_EQ(scores.unicode, c.scores.unicode);
-    EXPECT_EQ(scores.utf8, c.scores.utf8);
-    EXPECT_EQ(scores.utf7, c.scores.utf7);
-    EXPECT_EQ(scores.sjis, c.scores.sjis);
-    EXPECT_EQ(scores.euc, c.scores.euc);
+    EXPECT_EQ(scores.score, c.scores.score);
     EXPECT_EQ(DetectEncoding(AsBytes(c.bytes)), c.detected);
 }
 
@@ -275,8 +270,7 @@ INSTANTIATE_TEST_SUITE_P(ModJudge, Contract, testing::ValuesIn(kScorerCases), te
 TEST(ModJudge, EmptyInputIsNamedSjisAndScoresNothing) {
     EXPECT_EQ(DetectEncoding({}), Encoding::SJIS);
     const EncodingScores scores = ScoreEncodings({});
-    EXPECT_EQ(scores.jis + scores.unicode + scores.utf8 + scores.utf7 + scores.sjis + scores.euc,
-              0);
+    EXPECT_EQ(scores.score, (std::array<std::int16_t, kEncodingCount>{}));
 }
 
 // ---- The same table stored in each encoding.
