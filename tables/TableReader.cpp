@@ -17,23 +17,8 @@ constexpr char16_t kIdeographicSpace = u'\u3000';
 
 // Sets the slot of one line: empty for a line that is not an entry.
 void ParseLine(std::u16string_view line, std::size_t slot, CodeTable& table) {
-    const std::u16string_view trimmed = TrimTableSpaces(line);
-    if (trimmed.empty() || line.size() < 3 || trimmed.starts_with(u"//")) {
-        table.SetSlot(slot, 0, {}, {});
-        return;
-    }
-    const auto space = line.find(kSpace);
-    if (space == std::u16string_view::npos) {
-        table.SetSlot(slot, 0, {}, trimmed);
-        return;
-    }
-    // The code field cannot hold a space, so trimming it changes nothing.
-    const std::u16string_view code = line.substr(0, space);
-    const std::u16string_view character = line.substr(space + 1);
-    const bool lonelySpace =
-        character.size() == 1 && (character[0] == kSpace || character[0] == kIdeographicSpace);
-    table.SetSlot(slot, ReadCodeField(code), code,
-                  lonelySpace ? character : TrimTableSpaces(character));
+    const TableLine read = ClassifyTableLine(line);
+    table.SetSlot(slot, ReadCodeField(read.code), read.code, read.character);
 }
 
 void AppendAscii(std::u16string& out, const char* ascii) {
@@ -107,6 +92,33 @@ std::u16string DecodeTableBytesAs(Encoding encoding, std::span<const std::uint8_
         text.erase(0, 1);
     }
     return text;
+}
+
+TableLine ClassifyTableLine(std::u16string_view line) {
+    TableLine read;
+    const std::u16string_view trimmed = TrimTableSpaces(line);
+    if (trimmed.empty()) {
+        return read;
+    }
+    const auto space = line.find(kSpace);
+    if (line.size() < 3) {
+        read.kind = LineKind::Short;
+    } else if (trimmed.starts_with(u"//")) {
+        read.kind = LineKind::Comment;
+    } else if (space == std::u16string_view::npos) {
+        read.kind = LineKind::CharacterOnly;
+        read.character = trimmed;
+    } else {
+        // The code field cannot hold a space, so trimming it changes nothing. A character part
+        // of one space, or one ideographic space, is that character; any other is trimmed.
+        read.kind = LineKind::Entry;
+        read.code = line.substr(0, space);
+        read.written = line.substr(space + 1);
+        const bool lonelySpace = read.written.size() == 1 && (read.written[0] == kSpace ||
+                                                              read.written[0] == kIdeographicSpace);
+        read.character = lonelySpace ? read.written : TrimTableSpaces(read.written);
+    }
+    return read;
 }
 
 std::int32_t ReadCodeField(std::u16string_view field) {

@@ -34,6 +34,26 @@ namespace zelkora {
 // The lines ParseTable cuts the text into, in order: line i fills slot i. Views into text.
 [[nodiscard]] std::vector<std::u16string_view> CutTableLines(std::u16string_view text);
 
+// What a line of a table file is to the reader.
+enum class LineKind {
+    Blank,          // nothing but spaces
+    Short,          // fewer than 3 characters: ignored
+    Comment,        // "//" once trimmed
+    CharacterOnly,  // no space: the whole line, trimmed, is a character without a code
+    Entry,          // the code field before the first space, the character after it
+};
+
+struct TableLine {
+    LineKind kind = LineKind::Blank;
+    std::u16string_view code;     // Entry: the code field, empty when the line begins with a space
+    std::u16string_view written;  // Entry: all that follows the first space
+    std::u16string_view character;  // CharacterOnly and Entry: what the line's slot holds
+};
+
+// How the reader reads one line (without its line end). Tools that predict the reader, such as
+// check-table, ask this rather than restate its rules. Views into line.
+[[nodiscard]] TableLine ClassifyTableLine(std::u16string_view line);
+
 // Removes U+0020 from both ends, the only character the reader trims.
 [[nodiscard]] std::u16string_view TrimTableSpaces(std::u16string_view text);
 

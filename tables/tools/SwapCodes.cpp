@@ -59,17 +59,15 @@ std::optional<SwappedTable> SwapTwoByteCodes(std::span<const std::uint8_t> bytes
     }
 
     // The code field is what comes before the first space of an entry line, as the reader takes it.
-    const CodeTable table = ParseTable(text);
-    const std::vector<std::u16string_view> lines = CutTableLines(text);
     std::u16string result;
     result.reserve(text.size() + text.size() / 16);
     std::size_t copied = 0;
-    for (std::size_t slot = 0; slot < lines.size(); ++slot) {
-        const std::u16string& code = table.CodeTexts[slot];
+    for (const std::u16string_view line : CutTableLines(text)) {
+        const std::u16string_view code = ClassifyTableLine(line).code;
         if (code.size() < 3 || code.size() > 4 || !std::ranges::all_of(code, IsHexDigit)) {
             continue;
         }
-        const auto at = static_cast<std::size_t>(lines[slot].data() - text.data());
+        const auto at = static_cast<std::size_t>(line.data() - text.data());
         result.append(text, copied, at - copied).append(SwapByteGroups(code));
         copied = at + code.size();
         ++swapped.swapped;

@@ -125,12 +125,10 @@ private:
 
     void CheckLines() {
         const std::vector<std::u16string_view> lines = CutTableLines(text_);
-        const CodeTable table = ParseTable(text_);
         check_.tableLines = lines.size();
         EditorLines editor(text_);
         CheckLineEnds();
-        for (std::size_t slot = 0; slot < lines.size() && slot < table.size(); ++slot) {
-            const std::u16string_view line = lines[slot];
+        for (const std::u16string_view line : lines) {
             const std::size_t start = static_cast<std::size_t>(line.data() - text_.data());
             const std::size_t first = editor.LineAt(start);
             const std::size_t last = editor.LineAt(start + line.size());
@@ -143,7 +141,7 @@ private:
                     Add(FindingKind::Substituted, first).count = n;
                 }
             }
-            CheckLine(line, first, table, slot);
+            CheckLine(line, first);
         }
         CheckShadowing();
         CheckMisreadPairs();
@@ -162,41 +160,39 @@ private:
         }
     }
 
-    void CheckLine(std::u16string_view line, std::size_t lineNumber, const CodeTable& table,
-                   std::size_t slot) {
-        const std::u16string_view trimmed = TrimTableSpaces(line);
-        if (trimmed.empty()) {
-            ++check_.blank;
-            return;
+    void CheckLine(std::u16string_view line, std::size_t lineNumber) {
+        const TableLine read = ClassifyTableLine(line);
+        const std::u16string character(read.character);
+        switch (read.kind) {
+            case LineKind::Blank:
+                ++check_.blank;
+                return;
+            case LineKind::Short:
+                Add(FindingKind::ShortLine, lineNumber).text = line;
+                return;
+            case LineKind::Comment:
+                ++check_.comments;
+                return;
+            case LineKind::CharacterOnly:
+                Add(FindingKind::NoSpace, lineNumber).text = character;
+                NoteRepeatedCharacter(character, lineNumber);
+                return;
+            case LineKind::Entry:
+                break;
         }
-        if (line.size() < 3) {
-            Add(FindingKind::ShortLine, lineNumber).text = line;
-            return;
-        }
-        if (trimmed.starts_with(u"//")) {
-            ++check_.comments;
-            return;
-        }
-        const std::u16string& character = table.Characters[slot];
-        const std::size_t space = line.find(u' ');
-        if (space == std::u16string_view::npos) {
-            Add(FindingKind::NoSpace, lineNumber).text = character;
-            NoteRepeatedCharacter(character, lineNumber);
-            return;
-        }
-        if (space == 0) {
+        if (read.code.empty()) {
             Add(FindingKind::EmptyCodeField, lineNumber).text = character;
             NoteRepeatedCharacter(character, lineNumber);
             return;
         }
-        const std::u16string& code = table.CodeTexts[slot];
+        const std::u16string code(read.code);
         const bool twoByte = code.size() > 2;
         ++check_.entries;
         ++(twoByte ? check_.twoByte : check_.oneByte);
         const bool readable = CheckCode(code, lineNumber);
         const std::size_t codeLine =
-            readable ? NoteCode(code, table.Codes[slot], twoByte, character, lineNumber) : 0;
-        CheckCharacter(line.substr(space + 1), character, lineNumber);
+            readable ? NoteCode(code, ReadCodeField(code), twoByte, character, lineNumber) : 0;
+        CheckCharacter(read.written, character, lineNumber);
         const std::size_t characterLine = NoteCharacter(character, lineNumber);
         // A second code for a character, or a second character for a code, is how a table lists
         // a charset's alternatives: one direction still uses the line. With both, neither does.

@@ -120,10 +120,10 @@ private:
             Add(TblIssueKind::EmptyCharacter, number, line);
             return;
         }
-        // The reader keeps a lone space or ideographic space and trims every other character
-        // part, so outer spaces elsewhere cannot be carried over.
-        const bool lonelySpace = written == u" " || written == u"\u3000";
-        const std::u16string_view character = lonelySpace ? written : TrimTableSpaces(written);
+        // The reader trims the character part of the line this entry becomes (all but a lone
+        // space), so outer spaces cannot always be carried over.
+        const std::u16string entry = code->digits + u" " + std::u16string(written);
+        const std::u16string_view character = ClassifyTableLine(entry).character;
         if (character != written) {
             Add(TblIssueKind::SpacesLost, number, written);
         }
