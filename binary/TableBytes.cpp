@@ -1,14 +1,12 @@
 #include "binary/TableBytes.h"
 
-#include <unicode/utf16.h>
-
 #include <algorithm>
 
+#include "common/TextLines.h"
 #include "engine/CodeToText.h"
 #include "engine/ConversionThreads.h"
 #include "engine/HexCode.h"
 #include "engine/TextToCode.h"
-#include "tables/tools/ConversionReport.h"
 #include "tables/tools/QuoteText.h"
 
 namespace zelkora {
@@ -60,11 +58,8 @@ TextBytes TextToBytes(const CodeTable& table, std::u16string_view text, bool lin
 }
 
 std::string UncodableMessage(std::u16string_view text, const UncodableCharacter& fault) {
-    // One character, a surrogate pair whole.
-    const bool pair = fault.offset + 1 < text.size() && U16_IS_LEAD(text[fault.offset]) &&
-                      U16_IS_TRAIL(text[fault.offset + 1]);
     const TextPosition at = PositionOf(text, fault.offset);
-    std::string message = QuoteText(text.substr(fault.offset, pair ? 2 : 1)) + " (line " +
+    std::string message = QuoteText(CharacterAt(text, fault.offset)) + " (line " +
                           std::to_string(at.line) + ", column " + std::to_string(at.column) + ")";
     if (fault.code.empty()) {
         return message + " has no code in the table";

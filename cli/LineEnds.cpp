@@ -1,53 +1,6 @@
 #include "cli/LineEnds.h"
 
 namespace zelkora::cli {
-namespace {
-
-// The first CR or LF at or after `from`, npos when there is none. An input of megabytes may
-// have no line end at all (a line of codes), so blocks of 16 units are looked at whole first: that
-// loop vectorises, where a search for one of two characters goes unit by unit.
-std::size_t FindLineEnd(std::u16string_view text, std::size_t from) {
-    constexpr std::size_t kBlock = 16;
-    for (; from + kBlock <= text.size(); from += kBlock) {
-        const char16_t* block = text.data() + from;
-        // Kept a loop, so that GCC vectorises it instead of unrolling it into 16 tests; a bool
-        // or || in place of | stops it as well.
-        unsigned found = 0;
-#pragma GCC unroll 1
-        for (std::size_t k = 0; k < kBlock; ++k) {
-            found |= (block[k] == u'\r') | (block[k] == u'\n');
-        }
-        if (found != 0) {
-            break;
-        }
-    }
-    for (; from < text.size(); ++from) {
-        if (text[from] == u'\r' || text[from] == u'\n') {
-            return from;
-        }
-    }
-    return std::u16string_view::npos;
-}
-
-}  // namespace
-
-std::size_t LineEndAt(std::u16string_view text, std::size_t at) {
-    if (at >= text.size()) {
-        return 0;
-    }
-    if (text[at] == u'\r') {
-        return at + 1 < text.size() && text[at + 1] == u'\n' ? 2 : 1;
-    }
-    return text[at] == u'\n' ? 1 : 0;
-}
-
-Line LineAt(std::u16string_view text, std::size_t from) {
-    std::size_t end = FindLineEnd(text, from);
-    if (end == std::u16string_view::npos) {
-        end = text.size();
-    }
-    return {text.substr(from, end - from), text.substr(end, LineEndAt(text, end))};
-}
 
 Line SplitFinalLineEnd(std::u16string_view text) {
     std::size_t length = 0;

@@ -4,25 +4,16 @@
 #include <string>
 #include <string_view>
 
+#include "common/TextLines.h"
+
 namespace zelkora::cli {
 
 // The window's input box hands its text to the conversions with every line break as CR LF and
 // never ends it with one. A script's input ends its lines with LF, CR LF or a lone CR and usually
-// ends with a line end. These functions map the one onto the other, and cut the input into lines.
+// ends with a line end. These functions map the one onto the other; the lines themselves are cut
+// as editors cut them (common/TextLines.h).
 
 inline constexpr std::u16string_view kBoxLineBreak = u"\r\n";
-
-// The length of the line end that begins at `at`: 2 for CR LF, 1 for LF or a lone CR, 0 for none.
-[[nodiscard]] std::size_t LineEndAt(std::u16string_view text, std::size_t at);
-
-// A stretch of text and the line end that follows it (empty when none does).
-struct Line {
-    std::u16string_view text;
-    std::u16string_view end;
-};
-
-// The line that begins at `from`, which is less than text.size().
-[[nodiscard]] Line LineAt(std::u16string_view text, std::size_t from);
 
 // The input split as the box would see it: everything before the final line end, and that line
 // end, which ends the input rather than being part of it.

@@ -4,6 +4,7 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unicode/uchar.h>
+#include <unicode/utf16.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -18,7 +19,7 @@ namespace {
 std::u16string CatalogueKey(std::string_view raw) {
     std::u16string key = FileNameToText(raw);
     for (char16_t& unit : key) {
-        if (unit < 0xD800 || unit > 0xDFFF) {
+        if (!U16_IS_SURROGATE(unit)) {
             unit = static_cast<char16_t>(u_toupper(unit));
         }
     }

@@ -2,28 +2,12 @@
 
 #include <vector>
 
+#include "common/TextLines.h"
 #include "tables/tools/QuoteText.h"
 
 namespace zelkora {
 
 namespace {
-
-bool IsHigh(char16_t c) {
-    return c >= 0xD800 && c <= 0xDBFF;
-}
-bool IsLow(char16_t c) {
-    return c >= 0xDC00 && c <= 0xDFFF;
-}
-
-bool SecondHalf(std::u16string_view text, std::size_t at) {
-    return at > 0 && at < text.size() && IsLow(text[at]) && IsHigh(text[at - 1]);
-}
-
-// The character at the offset: both halves when it starts a surrogate pair.
-std::u16string_view CharacterAt(std::u16string_view text, std::size_t at) {
-    const bool pair = at + 1 < text.size() && IsHigh(text[at]) && IsLow(text[at + 1]);
-    return text.substr(at, pair ? 2 : 1);
-}
 
 std::string Heading(std::size_t count, std::string_view noun, std::string_view what,
                     std::size_t shown) {
@@ -37,23 +21,6 @@ std::string Heading(std::size_t count, std::string_view noun, std::string_view w
 
 }  // namespace
 
-TextPosition PositionOf(std::u16string_view text, std::size_t offset) {
-    TextPosition position;
-    for (std::size_t i = 0; i < offset && i < text.size(); ++i) {
-        const char16_t c = text[i];
-        // A CR LF pair is one line end: its CR ends no line and takes no column, its LF ends
-        // the line.
-        const bool pairedCr = c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n';
-        if (c == u'\n' || (c == u'\r' && !pairedCr)) {
-            ++position.line;
-            position.column = 1;
-        } else if (!pairedCr && !SecondHalf(text, i)) {
-            ++position.column;
-        }
-    }
-    return position;
-}
-
 std::string ReportUnmatchedCharacters(std::u16string_view text,
                                       std::span<const std::size_t> offsets, std::size_t shown) {
     // Text to codes looks up each half of a pair on its own and writes "??" twice; the user
@@ -63,7 +30,8 @@ std::string ReportUnmatchedCharacters(std::u16string_view text,
         if (at >= text.size()) {
             continue;
         }
-        if (SecondHalf(text, at) && !characters.empty() && characters.back() == at - 1) {
+        if (!characters.empty() && characters.back() == at - 1 &&
+            CharacterAt(text, at - 1).size() == 2) {
             continue;
         }
         characters.push_back(at);
@@ -72,8 +40,9 @@ std::string ReportUnmatchedCharacters(std::u16string_view text,
         return {};
     }
     std::string out = Heading(characters.size(), "character", "had no code", shown);
+    TextWalker walker(text);
     for (std::size_t i = 0; i < characters.size() && i < shown; ++i) {
-        const TextPosition p = PositionOf(text, characters[i]);
+        const TextPosition p = walker.At(characters[i]);
         out += "  line " + std::to_string(p.line) + ", column " + std::to_string(p.column) + ": " +
                QuoteText(CharacterAt(text, characters[i])) + "\n";
     }

@@ -7,16 +7,6 @@
 
 namespace zelkora {
 
-// Where an offset (in UTF-16 code units) lies in a text, as an editor shows it: line and
-// column from 1, lines ended by CR LF, LF or CR, columns counted in characters (a surrogate
-// pair is one).
-struct TextPosition {
-    std::size_t line = 1;
-    std::size_t column = 1;
-};
-
-[[nodiscard]] TextPosition PositionOf(std::u16string_view text, std::size_t offset);
-
 // How many characters of a text had no code, and where the first `shown` of them are, one a
 // line, in UTF-8. offsets are where text to codes wrote "??", in increasing order; the two
 // halves of a surrogate pair count as one character. Empty when nothing was unmatched.

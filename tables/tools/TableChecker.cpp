@@ -6,6 +6,7 @@
 #include <optional>
 #include <unordered_map>
 
+#include "common/TextLines.h"
 #include "encoding/Utf8.h"
 #include "engine/HexCode.h"
 #include "engine/TextToCode.h"
@@ -18,31 +19,6 @@ namespace {
 
 // Two scores this close mean a small edit near the top of the file can flip the detection.
 constexpr int kCloseScore = 5;
-
-// Counts line ends as editors do: CR LF, a lone LF and a lone CR each end one line.
-class EditorLines {
-public:
-    explicit EditorLines(std::u16string_view text) : text_(text) {}
-
-    // The editor line holding the offset; offsets must not decrease from call to call.
-    std::size_t LineAt(std::size_t offset) {
-        while (at_ < offset) {
-            const char16_t c = text_[at_++];
-            if (c == u'\r' && at_ < text_.size() && text_[at_] == u'\n') {
-                ++at_;
-            }
-            if (c == u'\r' || c == u'\n') {
-                ++line_;
-            }
-        }
-        return line_;
-    }
-
-private:
-    std::u16string_view text_;
-    std::size_t at_ = 0;
-    std::size_t line_ = 1;
-};
 
 struct ScoredEncoding {
     Encoding encoding;
@@ -79,7 +55,7 @@ public:
             return std::move(check_);
         }
         if (!IsTableText(text_)) {
-            Add(FindingKind::NotTextFile, EditorLines(text_).LineAt(text_.find(u'\0')));
+            Add(FindingKind::NotTextFile, PositionOf(text_, text_.find(u'\0')).line);
             return std::move(check_);
         }
         CheckDetection();
@@ -126,12 +102,12 @@ private:
     void CheckLines() {
         const std::vector<std::u16string_view> lines = CutTableLines(text_);
         check_.tableLines = lines.size();
-        EditorLines editor(text_);
+        TextWalker editor(text_);
         CheckLineEnds();
         for (const std::u16string_view line : lines) {
             const std::size_t start = static_cast<std::size_t>(line.data() - text_.data());
-            const std::size_t first = editor.LineAt(start);
-            const std::size_t last = editor.LineAt(start + line.size());
+            const std::size_t first = editor.At(start).line;
+            const std::size_t last = editor.At(start + line.size()).line;
             if (last > first) {
                 Add(FindingKind::LoneLineEnd, first).lastLine = last;
             }

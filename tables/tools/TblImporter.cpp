@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "common/TextLines.h"
 #include "encoding/EncodingRegistry.h"
 #include "encoding/modJudge.h"
 #include "engine/HexCode.h"
@@ -19,19 +20,10 @@ namespace {
 // These files come from many editors, so a line ends at CR LF, LF or CR alike.
 std::vector<std::u16string_view> CutAnyLineEnds(std::u16string_view text) {
     std::vector<std::u16string_view> lines;
-    std::size_t start = 0;
-    for (std::size_t at = 0; at < text.size(); ++at) {
-        if (text[at] != u'\r' && text[at] != u'\n') {
-            continue;
-        }
-        lines.push_back(text.substr(start, at - start));
-        if (text[at] == u'\r' && at + 1 < text.size() && text[at + 1] == u'\n') {
-            ++at;
-        }
-        start = at + 1;
-    }
-    if (start < text.size()) {
-        lines.push_back(text.substr(start));
+    for (std::size_t at = 0; at < text.size();) {
+        const Line line = LineAt(text, at);
+        lines.push_back(line.text);
+        at += line.text.size() + line.end.size();
     }
     return lines;
 }

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "common/TextLines.h"
 #include "engine/CodeToText.h"
 #include "engine/TextToCode.h"
 #include "tables/TableReader.h"

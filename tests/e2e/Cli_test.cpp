@@ -40,7 +40,7 @@ TEST_P(LineEndsTest, MapsInputToTheBoxAndBack) {
     using namespace zelkora::cli;
     const LineEndCase& c = GetParam();
     const std::u16string_view input = c.input;
-    const Line split = SplitFinalLineEnd(input);
+    const zelkora::Line split = SplitFinalLineEnd(input);
     std::u16string storage;
     const std::u16string_view box = AsBoxText(split.text, storage);
     EXPECT_EQ(box, c.box);
