@@ -1,9 +1,7 @@
 #include "binary/HitContext.h"
 
-#include <array>
-#include <cstdio>
-
 #include "binary/TableBytes.h"
+#include "engine/HexCode.h"
 
 namespace zelkora {
 namespace {
@@ -27,10 +25,7 @@ std::u16string OnOneLine(std::u16string_view text) {
             line.push_back(c);
             continue;
         }
-        std::array<char, 8> escape{};
-        std::snprintf(escape.data(), escape.size(), c <= 0xFF ? "\\x%02X" : "\\u%04X",
-                      static_cast<unsigned>(c));
-        line.append(escape.begin(), escape.begin() + std::char_traits<char>::length(escape.data()));
+        line += HexEscape(c);
     }
     return line;
 }

@@ -1,9 +1,9 @@
 #include "binary/StarterTable.h"
 
 #include <array>
-#include <cstdio>
 #include <string>
 
+#include "engine/HexCode.h"
 #include "tables/tools/TableMaker.h"
 #include "tables/tools/TableWriter.h"
 
@@ -12,12 +12,6 @@ namespace {
 
 std::u16string Ascii(std::string_view text) {
     return {text.begin(), text.end()};
-}
-
-std::u16string HexNumber(std::uint64_t value) {
-    std::array<char, 24> digits{};
-    std::snprintf(digits.data(), digits.size(), "%llX", static_cast<unsigned long long>(value));
-    return Ascii(digits.data());
 }
 
 // The entry of a unit's value: its bytes as one number, the first byte in the data highest.
@@ -42,7 +36,7 @@ std::vector<std::u16string> Header(const RelativeHit& hit, std::u16string_view c
     std::vector<std::u16string> header = {
         u"相対検索で見つけた並びから作った表の下書き",
         u"作成: " + std::u16string(command),
-        u"データの 0x" + HexNumber(hit.offset) + u" から " + unit + u"単位で" +
+        u"データの 0x" + HexDigits(hit.offset) + u" から " + unit + u"単位で" +
             std::u16string(hit.order->japanese) + u"に並ぶ値があったので、" +
             FirstCharacterCode(hit) + u" として、その順の文字すべてにコードを割り当てています。",
     };

@@ -69,14 +69,13 @@ std::string UncodableMessage(std::u16string_view text, const UncodableCharacter&
 }
 
 void AppendByteCodes(std::span<const std::uint8_t> bytes, std::u16string& codes) {
-    constexpr char16_t kDigits[] = u"0123456789ABCDEF";
     codes.reserve(codes.size() + bytes.size() * 3);
     for (const std::uint8_t byte : bytes) {
         if (!codes.empty()) {
             codes.push_back(u' ');
         }
-        codes.push_back(kDigits[byte >> 4]);
-        codes.push_back(kDigits[byte & 0xF]);
+        char16_t digits[2];
+        codes.append(digits, WriteHexDigits(digits, byte, 2));
     }
 }
 

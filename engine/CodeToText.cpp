@@ -84,13 +84,7 @@ void AppendEcho(StringBuffer& out, std::u16string_view text) {
 
 // An unmatched code is shown as its value in upper-case hexadecimal, evened to whole bytes.
 void AppendUnmatched(StringBuffer& out, std::uint32_t value) {
-    char16_t digits[8];
-    std::size_t count = 0;
-    do {
-        digits[7 - count++] = u"0123456789ABCDEF"[value % 16];
-        value /= 16;
-    } while (value != 0);
-    AppendEcho(out, fEvenDigits(std::u16string_view(digits + 8 - count, count)));
+    AppendEcho(out, fEvenDigits(HexDigits(value)));
 }
 
 // What an element that can be read converts to: the slot found (kNone for none), whether it

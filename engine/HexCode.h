@@ -1,10 +1,12 @@
 #pragma once
 
-// The one reading of a hexadecimal code, as table files and typed codes write it.
+// The one reading and writing of hexadecimal codes, as table files and typed codes write them.
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 
 namespace zelkora {
@@ -49,6 +51,31 @@ inline constexpr std::array<std::uint8_t, 128> kDigitValues = [] {
         }
     }
     return static_cast<std::uint32_t>(value);
+}
+
+// Writes the value in upper-case hexadecimal, at least `width` digits (zeros in front; `width`
+// at most 16), and returns the end. Inline: raw bytes are written as codes with it, a byte at a
+// time.
+inline char16_t* WriteHexDigits(char16_t* out, std::uint64_t value, std::size_t width) {
+    std::size_t digits = 1;
+    while (digits < 16 && value >> (4 * digits) != 0) {
+        ++digits;
+    }
+    digits = digits < width ? width : digits;
+    for (std::size_t i = digits; i-- > 0; value >>= 4) {
+        out[i] = u"0123456789ABCDEF"[value & 0xF];
+    }
+    return out + digits;
+}
+
+[[nodiscard]] inline std::u16string HexDigits(std::uint64_t value, std::size_t width = 1) {
+    char16_t digits[16];
+    return {digits, WriteHexDigits(digits, value, width < 16 ? width : 16)};
+}
+
+// A code unit that cannot be shown as itself: "\xHH" up to FF, "\uHHHH" above.
+[[nodiscard]] inline std::u16string HexEscape(char16_t c) {
+    return (c <= 0xFF ? u"\\x" : u"\\u") + HexDigits(c, c <= 0xFF ? 2 : 4);
 }
 
 }  // namespace zelkora

@@ -1,7 +1,9 @@
 #include "tables/TableReader.h"
 
+#include <unicode/utf16.h>
+
 #include <algorithm>
-#include <cstdio>
+#include <string>
 #include <thread>
 
 #include "common/FileBytes.h"
@@ -21,30 +23,18 @@ void ParseLine(std::u16string_view line, std::size_t slot, CodeTable& table) {
     table.SetSlot(slot, ReadCodeField(read.code), read.code, read.character);
 }
 
-void AppendAscii(std::u16string& out, const char* ascii) {
-    for (; *ascii != '\0'; ++ascii) {
-        out += static_cast<char16_t>(*ascii);
-    }
-}
-
 // A surrogate can be shown only as half of a pair; a lone one is escaped.
 bool IsLoneSurrogate(std::u16string_view text, std::size_t at) {
-    const auto isHigh = [](char16_t c) { return c >= 0xD800 && c <= 0xDBFF; };
-    const auto isLow = [](char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; };
     const char16_t c = text[at];
-    if (isHigh(c)) {
-        return at + 1 >= text.size() || !isLow(text[at + 1]);
+    if (U16_IS_LEAD(c)) {
+        return at + 1 >= text.size() || !U16_IS_TRAIL(text[at + 1]);
     }
-    if (isLow(c)) {
-        return at == 0 || !isHigh(text[at - 1]);
-    }
-    return false;
+    return U16_IS_TRAIL(c) && (at == 0 || !U16_IS_LEAD(text[at - 1]));
 }
 
 void AppendEscaped(std::u16string_view text, std::u16string& out) {
     for (std::size_t at = 0; at < text.size(); ++at) {
         const char16_t c = text[at];
-        char escape[8];
         if (c == u'\\') {
             out += u"\\\\";
         } else if (c == u'\r') {
@@ -53,12 +43,8 @@ void AppendEscaped(std::u16string_view text, std::u16string& out) {
             out += u"\\n";
         } else if (c == u'\t') {
             out += u"\\t";
-        } else if (c <= 0x20 || c == 0x7F) {
-            std::snprintf(escape, sizeof escape, "\\x%02X", static_cast<unsigned>(c));
-            AppendAscii(out, escape);
-        } else if (IsLoneSurrogate(text, at)) {
-            std::snprintf(escape, sizeof escape, "\\u%04X", static_cast<unsigned>(c));
-            AppendAscii(out, escape);
+        } else if (c <= 0x20 || c == 0x7F || IsLoneSurrogate(text, at)) {
+            out += HexEscape(c);
         } else {
             out += c;
         }
@@ -258,13 +244,10 @@ std::u16string FormatSlots(const CodeTable& table) {
         if (table.CodeTexts[slot].empty() && table.Characters[slot].empty()) {
             continue;
         }
-        char numbers[32];
-        std::snprintf(numbers, sizeof numbers, "%zu\t", slot + 1);
-        AppendAscii(out, numbers);
+        const std::string line = std::to_string(slot + 1);
+        out.append(line.begin(), line.end()).append(u"\t");
         AppendEscaped(table.CodeTexts[slot], out);
-        std::snprintf(numbers, sizeof numbers, "\t%X\t",
-                      static_cast<unsigned>(static_cast<std::uint32_t>(table.Codes[slot])));
-        AppendAscii(out, numbers);
+        out += u"\t" + HexDigits(static_cast<std::uint32_t>(table.Codes[slot])) + u"\t";
         AppendEscaped(table.Characters[slot], out);
         out += u'\n';
     }

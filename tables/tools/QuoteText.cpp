@@ -1,9 +1,7 @@
 #include "tables/tools/QuoteText.h"
 
-#include <array>
-#include <cstdio>
-
 #include "encoding/Utf8.h"
+#include "engine/HexCode.h"
 
 namespace zelkora {
 
@@ -18,9 +16,7 @@ std::string QuoteText(std::u16string_view text) {
         }
         out += Utf16ToUtf8(text.substr(start, i - start));
         if (i < text.size()) {
-            std::array<char, 8> escape{};
-            std::snprintf(escape.data(), escape.size(), "\\x%02X", static_cast<unsigned>(text[i]));
-            out += escape.data();
+            out += Utf16ToUtf8(HexEscape(text[i]));
         }
         start = i + 1;
     }

@@ -34,16 +34,6 @@ std::u16string Ascii(std::string_view text) {
     return std::u16string(text.begin(), text.end());
 }
 
-std::u16string Hex(std::uint32_t value, int digits) {
-    static constexpr std::string_view kDigits = "0123456789ABCDEF";
-    std::u16string out(static_cast<std::size_t>(digits), u'0');
-    for (int i = digits - 1; i >= 0; --i) {
-        out[static_cast<std::size_t>(i)] = kDigits[value & 0xF];
-        value >>= 4;
-    }
-    return out;
-}
-
 std::u16string Count(std::size_t n) {
     return Ascii(std::to_string(n));
 }
@@ -131,7 +121,7 @@ std::map<char16_t, char16_t> OtherForms(Charset& charset) {
 }
 
 std::u16string CodeText(std::uint16_t code, bool twoByte) {
-    return Hex(code, twoByte ? 4 : 2);
+    return HexDigits(code, twoByte ? 4 : 2);
 }
 
 // Says how the two-byte codes are written, with one of them: あ when the table has it.
@@ -168,9 +158,9 @@ std::vector<std::u16string> HeaderLines(const MakeTableRequest& request, const C
         lines.push_back(*note);
     }
     if (request.range) {
-        const auto width = [](std::uint32_t code) { return code > 0xFF ? 4 : 2; };
-        lines.push_back(u"コードの範囲: " + Hex(request.range->from, width(request.range->from)) +
-                        u"-" + Hex(request.range->to, width(request.range->to)));
+        const auto hex = [](std::uint32_t code) { return HexDigits(code, code > 0xFF ? 4 : 2); };
+        lines.push_back(u"コードの範囲: " + hex(request.range->from) + u"-" +
+                        hex(request.range->to));
     }
     if (table.oneWay > 0 && request.alternatives) {
         lines.push_back(u"同じ文字を表す別のコード " + Count(table.oneWay) +
