@@ -1,6 +1,7 @@
 #include "encoding/JisDecoders.h"
 
 #include "encoding/EncodingRegistry.h"
+#include "encoding/EucJp.h"
 #include "encoding/IcuDecoder.h"
 
 #include <optional>
@@ -12,14 +13,8 @@ namespace {
 
 using Bytes = std::span<const std::uint8_t>;
 
-constexpr bool InRange(int b, int low, int high) {
-    return b >= low && b <= high;
-}
-constexpr bool IsEucByte(std::uint8_t b) {
-    return InRange(b, 0xA1, 0xFE);
-}
 constexpr bool IsJisByte(std::uint8_t b) {
-    return InRange(b, 0x21, 0x7E);
+    return b >= 0x21 && b <= 0x7E;
 }
 
 // Gathers Windows-31J bytes and decodes them in as few converter calls as possible: the run is
@@ -128,27 +123,26 @@ Designation ReadDesignation(Bytes rest) {
 
 std::u16string DecodeEucJp(Bytes bytes, std::size_t* substitutions) {
     Windows31JText text(bytes.size());
-    const std::size_t size = bytes.size();
-    std::size_t i = 0;
-    while (i < size) {
-        const std::uint8_t b = bytes[i];
-        if (b < 0x80) {
-            text.Byte(b);
-            i += 1;
-        } else if (b == 0x8E && i + 1 < size && InRange(bytes[i + 1], 0xA1, 0xDF)) {
-            text.Byte(bytes[i + 1]);
-            i += 2;
-        } else if (b == 0x8F && i + 2 < size && IsEucByte(bytes[i + 1]) &&
-                   IsEucByte(bytes[i + 2])) {
-            text.Jis0212(bytes[i + 1] & 0x7F, bytes[i + 2] & 0x7F);
-            i += 3;
-        } else if (IsEucByte(b) && i + 1 < size && IsEucByte(bytes[i + 1])) {
-            text.Jis0208(b & 0x7F, bytes[i + 1] & 0x7F);
-            i += 2;
-        } else {
-            text.Invalid();
-            i += 1;
+    for (std::size_t i = 0; i < bytes.size();) {
+        const EucUnit unit = EucUnitAt(bytes, i);
+        switch (unit.kind) {
+            case EucUnitKind::Ascii:
+                text.Byte(bytes[i]);
+                break;
+            case EucUnitKind::Kana:
+                text.Byte(bytes[i + 1]);
+                break;
+            case EucUnitKind::Jis0208:
+                text.Jis0208(bytes[i] & 0x7F, bytes[i + 1] & 0x7F);
+                break;
+            case EucUnitKind::Jis0212:
+                text.Jis0212(bytes[i + 1] & 0x7F, bytes[i + 2] & 0x7F);
+                break;
+            case EucUnitKind::Invalid:
+                text.Invalid();
+                break;
         }
+        i += unit.length;
     }
     return text.Finish(substitutions);
 }

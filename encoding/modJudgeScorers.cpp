@@ -4,6 +4,7 @@
 #include <array>
 
 #include "encoding/Base64Alphabet.h"
+#include "encoding/EucJp.h"
 
 namespace zelkora {
 
@@ -61,9 +62,6 @@ constexpr bool IsSjisLead(std::uint8_t b) {
 }
 constexpr bool IsSjisTrail(std::uint8_t b) {
     return InRange(b, 0x40, 0x7E) || InRange(b, 0x80, 0xFC);
-}
-constexpr bool IsEucByte(std::uint8_t b) {
-    return InRange(b, 0xA1, 0xFE);
 }
 
 }  // namespace
@@ -253,26 +251,12 @@ std::int16_t ScoreEUC(Bytes bytes, std::size_t last) {
     if (!ClampSpan(bytes, last)) {
         return 0;
     }
-    const std::size_t size = bytes.size();
+    constexpr std::uint32_t kPoints[] = {1, 4, 4, 6, 0};  // in the order of EucUnitKind
     std::uint32_t points = 0;
-    for (std::size_t i = 0; i <= last; ++i) {
-        const std::uint8_t b = bytes[i];
-        if (b < 0x80) {
-            ++points;
-        } else if (b == 0x8E) {
-            if (i + 1 < size && InRange(bytes[i + 1], 0xA1, 0xDF)) {
-                points += 4;
-                ++i;
-            }
-        } else if (b == 0x8F) {
-            if (i + 2 < size && IsEucByte(bytes[i + 1]) && IsEucByte(bytes[i + 2])) {
-                points += 6;
-                i += 2;
-            }
-        } else if (IsEucByte(b) && i + 1 < size && IsEucByte(bytes[i + 1])) {
-            points += 4;
-            ++i;
-        }
+    for (std::size_t i = 0; i <= last;) {
+        const EucUnit unit = EucUnitAt(bytes, i);
+        points += kPoints[static_cast<std::size_t>(unit.kind)];
+        i += unit.length;
     }
     return ScoreFromPoints(points, last);
 }
