@@ -4,8 +4,8 @@
 #include <random>
 #include <string_view>
 
+#include "encoding/DecodeText.h"
 #include "encoding/Utf8.h"
-#include "tables/TableReader.h"
 #include "tables/tools/TableMaker.h"
 #include "tables/tools/TableWriter.h"
 

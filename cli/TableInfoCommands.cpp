@@ -3,6 +3,7 @@
 #include "cli/CliIo.h"
 #include "cli/CliTable.h"
 #include "cli/Commands.h"
+#include "cli/SlotDump.h"
 #include "common/FileBytes.h"
 #include "encoding/Utf8.h"
 #include "encoding/modJudge.h"

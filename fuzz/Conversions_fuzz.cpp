@@ -6,6 +6,7 @@
 #include <span>
 #include <string>
 
+#include "encoding/DecodeText.h"
 #include "engine/CodeToText.h"
 #include "engine/TextToCode.h"
 #include "fuzz/FuzzInput.h"

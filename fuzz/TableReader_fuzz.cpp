@@ -5,6 +5,8 @@
 #include <span>
 #include <string>
 
+#include "cli/SlotDump.h"
+#include "encoding/DecodeText.h"
 #include "encoding/modADOS.h"
 #include "fuzz/FuzzInput.h"
 #include "tables/TableReader.h"
@@ -23,7 +25,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         Require(table.CodeTexts[slot].find(u' ') == std::u16string::npos);
         Require(table.Codes[slot] == zelkora::ReadCodeField(table.CodeTexts[slot]));
     }
-    static_cast<void>(zelkora::FormatSlots(table));
+    static_cast<void>(zelkora::cli::FormatSlots(table));
 
     static_cast<void>(zelkora::FromShiftJIS(bytes));
     static_cast<void>(zelkora::FromUTF16LE(bytes));

@@ -1,14 +1,11 @@
 #include "tables/TableReader.h"
 
-#include <unicode/utf16.h>
-
 #include <algorithm>
 #include <string>
 #include <thread>
 
 #include "common/FileBytes.h"
-#include "encoding/EncodingRegistry.h"
-#include "encoding/modADOS.h"
+#include "encoding/DecodeText.h"
 #include "engine/HexCode.h"
 
 namespace zelkora {
@@ -23,62 +20,7 @@ void ParseLine(std::u16string_view line, std::size_t slot, CodeTable& table) {
     table.SetSlot(slot, ReadCodeField(read.code), read.code, read.character);
 }
 
-// A surrogate can be shown only as half of a pair; a lone one is escaped.
-bool IsLoneSurrogate(std::u16string_view text, std::size_t at) {
-    const char16_t c = text[at];
-    if (U16_IS_LEAD(c)) {
-        return at + 1 >= text.size() || !U16_IS_TRAIL(text[at + 1]);
-    }
-    return U16_IS_TRAIL(c) && (at == 0 || !U16_IS_LEAD(text[at - 1]));
-}
-
-void AppendEscaped(std::u16string_view text, std::u16string& out) {
-    for (std::size_t at = 0; at < text.size(); ++at) {
-        const char16_t c = text[at];
-        if (c == u'\\') {
-            out += u"\\\\";
-        } else if (c == u'\r') {
-            out += u"\\r";
-        } else if (c == u'\n') {
-            out += u"\\n";
-        } else if (c == u'\t') {
-            out += u"\\t";
-        } else if (c <= 0x20 || c == 0x7F || IsLoneSurrogate(text, at)) {
-            out += HexEscape(c);
-        } else {
-            out += c;
-        }
-    }
-}
-
 }  // namespace
-
-std::u16string DecodeTableBytes(std::span<const std::uint8_t> bytes) {
-    return DecodeTableBytesAs(DetectEncoding(bytes), bytes);
-}
-
-std::u16string DecodeTableBytesAs(Encoding encoding, std::span<const std::uint8_t> bytes,
-                                  std::size_t* substitutions) {
-    std::size_t ignored = 0;
-    std::size_t& count = substitutions != nullptr ? *substitutions : ignored;
-    count = 0;
-    if (encoding == Encoding::Unicode) {
-        // Taken as code units as they stand: an odd last byte is all that can be lost.
-        const std::size_t mark = bytes.size() >= 2 && bytes[0] == 0xFF && bytes[1] == 0xFE;
-        count = (bytes.size() - 2 * mark) % 2;
-        return FromUTF16LE(bytes);
-    }
-    // A value that is none of the six is read as Shift_JIS, the detection's default.
-    const EncodingInfo* info = FindEncoding(encoding);
-    const EncodingInfo& decoding = info != nullptr ? *info : *FindEncoding(Encoding::SJIS);
-    std::u16string text = DecodeWithCharset(decoding.converterName, bytes, &count);
-    // Left in place, a UTF-8 mark would become part of the first line's code field, which then
-    // reads as code 0 and silently loses its entry.
-    if (!decoding.byteOrderMark.empty() && !text.empty() && text.front() == u'\uFEFF') {
-        text.erase(0, 1);
-    }
-    return text;
-}
 
 TableLine ClassifyTableLine(std::u16string_view line) {
     TableLine read;
@@ -236,22 +178,6 @@ OpenFailure WhyCannotOpen(const std::filesystem::path& path) {
         return OpenFailure::NotRegularFile;
     }
     return OpenFailure::Unreadable;
-}
-
-std::u16string FormatSlots(const CodeTable& table) {
-    std::u16string out;
-    for (std::size_t slot = 0; slot < table.size(); ++slot) {
-        if (table.CodeTexts[slot].empty() && table.Characters[slot].empty()) {
-            continue;
-        }
-        const std::string line = std::to_string(slot + 1);
-        out.append(line.begin(), line.end()).append(u"\t");
-        AppendEscaped(table.CodeTexts[slot], out);
-        out += u"\t" + HexDigits(static_cast<std::uint32_t>(table.Codes[slot])) + u"\t";
-        AppendEscaped(table.Characters[slot], out);
-        out += u'\n';
-    }
-    return out;
 }
 
 }  // namespace zelkora

@@ -11,21 +11,9 @@
 #include <vector>
 
 #include "common/FileBytes.h"
-#include "encoding/modJudge.h"
 #include "engine/CodeTable.h"
 
 namespace zelkora {
-
-// Detects the encoding of a table file's bytes and decodes them; the empty text when the
-// decoder gives nothing. A leading byte-order mark is dropped for UTF-16LE and UTF-8.
-[[nodiscard]] std::u16string DecodeTableBytes(std::span<const std::uint8_t> bytes);
-
-// Decodes the bytes as the named encoding, the way the reader does once it has detected it.
-// When substitutions is given, it receives how many undecodable byte sequences became U+FFFD
-// (for UTF-16LE, 1 when an odd last byte was dropped).
-[[nodiscard]] std::u16string DecodeTableBytesAs(Encoding encoding,
-                                                std::span<const std::uint8_t> bytes,
-                                                std::size_t* substitutions = nullptr);
 
 // Cuts decoded text into lines (at CR LF and at a lone LF; a lone CR stays in its line) and
 // fills one slot per line, then builds the lookup index.
@@ -90,11 +78,5 @@ enum class OpenFailure { Missing, NotRegularFile, Unreadable };
 
 // Why a file gave CannotOpen, looked up afterwards to tell the user.
 [[nodiscard]] OpenFailure WhyCannotOpen(const std::filesystem::path& path);
-
-// The slots that hold something, one line each: line number counted from 1 (slot index + 1),
-// code text, code value in hexadecimal, character. Tabs separate the fields; backslashes,
-// spaces, control characters and lone surrogates in the texts are escaped (\\, \x20, \r, \n,
-// \t, \xHH, \uHHHH) so that every character can be seen.
-[[nodiscard]] std::u16string FormatSlots(const CodeTable& table);
 
 }  // namespace zelkora

@@ -4,7 +4,7 @@
 #include <system_error>
 
 #include "common/FileBytes.h"
-#include "tables/TableReader.h"
+#include "encoding/DecodeText.h"
 
 namespace zelkora {
 namespace {

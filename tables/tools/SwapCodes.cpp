@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string>
 
+#include "encoding/DecodeText.h"
 #include "encoding/EncodingRegistry.h"
 #include "encoding/modJudge.h"
 #include "engine/HexCode.h"

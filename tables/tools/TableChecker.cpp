@@ -7,6 +7,7 @@
 #include <unordered_map>
 
 #include "common/TextLines.h"
+#include "encoding/DecodeText.h"
 #include "encoding/Utf8.h"
 #include "engine/HexCode.h"
 #include "engine/TextToCode.h"

@@ -10,11 +10,11 @@
 #include <map>
 #include <span>
 
+#include "encoding/DecodeText.h"
 #include "encoding/IcuConverter.h"
 #include "encoding/modJudge.h"
 #include "engine/HexCode.h"
 #include "engine/TextToCode.h"
-#include "tables/TableReader.h"
 #include "tables/tools/EntryOrder.h"
 #include "tables/tools/TableWriter.h"
 

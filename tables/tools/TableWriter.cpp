@@ -3,8 +3,8 @@
 #include <unicode/ucnv.h>
 
 #include "encoding/Base64Alphabet.h"
+#include "encoding/DecodeText.h"
 #include "encoding/EncodingRegistry.h"
-#include "tables/TableReader.h"
 
 namespace zelkora {
 

@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "common/TextLines.h"
+#include "encoding/DecodeText.h"
 #include "encoding/EncodingRegistry.h"
 #include "encoding/modJudge.h"
 #include "engine/HexCode.h"

@@ -12,6 +12,7 @@
 #include "binary/RelativeSearch.h"
 #include "binary/StarterTable.h"
 #include "binary/TableBytes.h"
+#include "encoding/DecodeText.h"
 #include "encoding/Utf8.h"
 #include "tables/TableReader.h"
 #include "tests/support/TestSupport.h"

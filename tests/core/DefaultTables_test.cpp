@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "common/FileBytes.h"
+#include "encoding/DecodeText.h"
 #include "engine/CodeToText.h"
 #include "engine/HexCode.h"
 #include "engine/TextToCode.h"

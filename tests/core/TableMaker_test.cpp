@@ -5,7 +5,9 @@
 #include <algorithm>
 #include <string>
 
+#include "encoding/DecodeText.h"
 #include "encoding/EncodingRegistry.h"
+#include "encoding/modJudge.h"
 #include "tables/TableReader.h"
 #include "tests/support/TestSupport.h"
 

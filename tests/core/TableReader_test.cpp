@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/SlotDump.h"
 #include "encoding/Utf8.h"
 #include "engine/CodeToText.h"
 #include "engine/TextToCode.h"
@@ -115,7 +116,8 @@ TEST_P(GoldenTest, DumpMatches) {
     const fs::path base = kData / "reader" / GetParam();
     CodeTable table;
     ASSERT_EQ(ReadTableFile(fs::path(base).concat(".txt"), table), ReadStatus::Ok);
-    EXPECT_EQ(Utf16ToUtf8(FormatSlots(table)), test::ReadBytes(fs::path(base).concat(".expected")));
+    EXPECT_EQ(Utf16ToUtf8(cli::FormatSlots(table)),
+              test::ReadBytes(fs::path(base).concat(".expected")));
 }
 
 std::vector<std::string> GoldenCases() {

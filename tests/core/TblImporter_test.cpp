@@ -5,7 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "tables/TableReader.h"
+#include "encoding/DecodeText.h"
+#include "encoding/modJudge.h"
 
 #include "tests/support/TestSupport.h"
 
