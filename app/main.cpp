@@ -5,10 +5,10 @@
 #include <QTranslator>
 
 #include "app/TerminationSignals.h"
-#include "common/AppInfo.h"
-#include "common/ProgramPaths.h"
-#include "common/QtConversions.h"
-#include "window/frmMain.h"
+#include "core/common/AppInfo.h"
+#include "core/common/ProgramPaths.h"
+#include "gui/common/QtConversions.h"
+#include "gui/window/frmMain.h"
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);

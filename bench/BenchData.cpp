@@ -4,10 +4,10 @@
 #include <random>
 #include <string_view>
 
-#include "encoding/DecodeText.h"
-#include "encoding/Utf8.h"
-#include "tables/tools/TableMaker.h"
-#include "tables/tools/TableWriter.h"
+#include "core/encoding/DecodeText.h"
+#include "core/encoding/Utf8.h"
+#include "tools/tables/TableMaker.h"
+#include "tools/tables/TableWriter.h"
 
 namespace zelkora::bench {
 namespace {

@@ -12,7 +12,7 @@
 #include <string_view>
 #include <vector>
 
-#include "encoding/modJudge.h"
+#include "core/encoding/modJudge.h"
 
 namespace zelkora::bench {
 

@@ -12,11 +12,11 @@
 #include <vector>
 
 #include "bench/BenchData.h"
-#include "encoding/modJudge.h"
-#include "engine/CodeToText.h"
-#include "engine/Spacing.h"
-#include "engine/TextToCode.h"
-#include "tables/TableReader.h"
+#include "core/encoding/modJudge.h"
+#include "core/engine/CodeToText.h"
+#include "core/engine/Spacing.h"
+#include "core/engine/TextToCode.h"
+#include "core/tables/TableReader.h"
 
 namespace zelkora::bench {
 namespace {

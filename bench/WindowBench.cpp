@@ -19,13 +19,13 @@
 #include <memory>
 
 #include "bench/BenchData.h"
-#include "common/QtConversions.h"
-#include "engine/CodeToText.h"
-#include "engine/Spacing.h"
-#include "engine/TextToCode.h"
-#include "tables/TableReader.h"
-#include "textbox/WebText.h"
-#include "window/frmMain.h"
+#include "core/engine/CodeToText.h"
+#include "core/engine/Spacing.h"
+#include "core/engine/TextToCode.h"
+#include "core/tables/TableReader.h"
+#include "gui/common/QtConversions.h"
+#include "gui/textbox/WebText.h"
+#include "gui/window/frmMain.h"
 
 namespace zelkora::bench {
 

@@ -3,10 +3,10 @@
 #include <string>
 #include <vector>
 
-#include "binary/TableBytes.h"
 #include "cli/ByteFile.h"
 #include "cli/CountOption.h"
 #include "cli/LineEnds.h"
+#include "tools/binary/TableBytes.h"
 
 namespace zelkora::cli {
 namespace {

@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "cli/CliIo.h"
-#include "engine/CodeTable.h"
+#include "core/engine/CodeTable.h"
 
 namespace zelkora::cli {
 

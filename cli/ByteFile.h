@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "binary/BlockScan.h"
+#include "tools/binary/BlockScan.h"
 
 namespace zelkora::cli {
 

@@ -10,7 +10,7 @@
 #include <cstring>
 
 #include "cli/LineEnds.h"
-#include "encoding/Utf8.h"
+#include "core/encoding/Utf8.h"
 
 namespace zelkora::cli {
 namespace {

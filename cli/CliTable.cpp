@@ -8,11 +8,11 @@
 #include <system_error>
 
 #include "cli/CliIo.h"
-#include "common/IniNames.h"
-#include "common/mod_ini.h"
-#include "encoding/Utf8.h"
-#include "tables/Catalogue.h"
-#include "tables/TableReader.h"
+#include "core/common/IniNames.h"
+#include "core/common/mod_ini.h"
+#include "core/encoding/Utf8.h"
+#include "core/tables/Catalogue.h"
+#include "core/tables/TableReader.h"
 
 namespace zelkora::cli {
 namespace {

@@ -4,9 +4,9 @@
 #include <optional>
 #include <string>
 
-#include "common/FileBytes.h"
-#include "common/ProgramPaths.h"
-#include "engine/CodeTable.h"
+#include "core/common/FileBytes.h"
+#include "core/common/ProgramPaths.h"
+#include "core/engine/CodeTable.h"
 
 namespace zelkora::cli {
 

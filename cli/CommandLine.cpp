@@ -1,6 +1,6 @@
 #include "cli/CommandLine.h"
 
-#include "encoding/Utf8.h"
+#include "core/encoding/Utf8.h"
 
 namespace zelkora::cli {
 

@@ -12,14 +12,14 @@
 #include "cli/CliIo.h"
 #include "cli/CliTable.h"
 #include "cli/Commands.h"
+#include "cli/ConversionReport.h"
 #include "cli/LineEnds.h"
 #include "cli/TableOption.h"
-#include "encoding/Utf8.h"
-#include "engine/CodeToText.h"
-#include "engine/ConversionThreads.h"
-#include "engine/Spacing.h"
-#include "engine/TextToCode.h"
-#include "tables/tools/ConversionReport.h"
+#include "core/encoding/Utf8.h"
+#include "core/engine/CodeToText.h"
+#include "core/engine/ConversionThreads.h"
+#include "core/engine/Spacing.h"
+#include "core/engine/TextToCode.h"
 
 namespace zelkora::cli {
 namespace {

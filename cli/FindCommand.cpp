@@ -6,11 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "binary/ByteSearch.h"
-#include "binary/HitContext.h"
-#include "binary/RelativeSearch.h"
-#include "binary/StarterTable.h"
-#include "binary/TableBytes.h"
 #include "cli/ByteFile.h"
 #include "cli/CliIo.h"
 #include "cli/CliTable.h"
@@ -18,7 +13,12 @@
 #include "cli/Commands.h"
 #include "cli/CountOption.h"
 #include "cli/TableOption.h"
-#include "encoding/Utf8.h"
+#include "core/encoding/Utf8.h"
+#include "tools/binary/ByteSearch.h"
+#include "tools/binary/HitContext.h"
+#include "tools/binary/RelativeSearch.h"
+#include "tools/binary/StarterTable.h"
+#include "tools/binary/TableBytes.h"
 
 namespace zelkora::cli {
 namespace {

@@ -4,14 +4,14 @@
 #include <string>
 #include <string_view>
 
-#include "common/TextLines.h"
+#include "core/common/TextLines.h"
 
 namespace zelkora::cli {
 
 // The window's input box hands its text to the conversions with every line break as CR LF and
 // never ends it with one. A script's input ends its lines with LF, CR LF or a lone CR and usually
 // ends with a line end. These functions map the one onto the other; the lines themselves are cut
-// as editors cut them (common/TextLines.h).
+// as editors cut them (core/common/TextLines.h).
 
 inline constexpr std::u16string_view kBoxLineBreak = u"\r\n";
 

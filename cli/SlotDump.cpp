@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "engine/HexCode.h"
+#include "core/engine/HexCode.h"
 
 namespace zelkora::cli {
 namespace {

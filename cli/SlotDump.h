@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "engine/CodeTable.h"
+#include "core/engine/CodeTable.h"
 
 namespace zelkora::cli {
 

@@ -4,10 +4,10 @@
 #include "cli/CliTable.h"
 #include "cli/Commands.h"
 #include "cli/SlotDump.h"
-#include "common/FileBytes.h"
-#include "encoding/Utf8.h"
-#include "encoding/modJudge.h"
-#include "tables/TableReader.h"
+#include "core/common/FileBytes.h"
+#include "core/encoding/Utf8.h"
+#include "core/encoding/modJudge.h"
+#include "core/tables/TableReader.h"
 
 namespace zelkora::cli {
 

@@ -5,7 +5,7 @@
 #include <span>
 #include <string_view>
 
-#include "common/FileBytes.h"
+#include "core/common/FileBytes.h"
 
 namespace zelkora::cli {
 

@@ -6,13 +6,13 @@
 #include "cli/CliTable.h"
 #include "cli/CommandLine.h"
 #include "cli/Commands.h"
-#include "common/FileBytes.h"
-#include "encoding/EncodingRegistry.h"
-#include "encoding/Utf8.h"
-#include "tables/tools/SwapCodes.h"
-#include "tables/tools/TableChecker.h"
-#include "tables/tools/TableMaker.h"
-#include "tables/tools/TblImporter.h"
+#include "core/common/FileBytes.h"
+#include "core/encoding/EncodingRegistry.h"
+#include "core/encoding/Utf8.h"
+#include "tools/tables/SwapCodes.h"
+#include "tools/tables/TableChecker.h"
+#include "tools/tables/TableMaker.h"
+#include "tools/tables/TblImporter.h"
 
 namespace zelkora::cli {
 namespace {

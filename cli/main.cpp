@@ -8,8 +8,8 @@
 #include "cli/CliTable.h"
 #include "cli/Commands.h"
 #include "cli/Heap.h"
-#include "common/AppInfo.h"
-#include "encoding/EncodingRegistry.h"
+#include "core/common/AppInfo.h"
+#include "core/encoding/EncodingRegistry.h"
 
 namespace zelkora::cli {
 namespace {

@@ -1,7 +1,7 @@
 # cmake --install build --prefix PREFIX lays the program out as Linux programs are laid out:
 # PREFIX/bin/zelkora and zelkora-cli, the tables in PREFIX/share/zelkora/settings, ReadMe.txt in
 # PREFIX/share/doc/zelkora, the man pages, bash completion, a desktop entry, its icon and
-# AppStream metainfo. The programs find share/ from their own real path (common/ProgramPaths.h),
+# AppStream metainfo. The programs find share/ from their own real path (core/common/ProgramPaths.h),
 # so these folders are fixed relative to bin/ rather than taken from GNUInstallDirs, and the tree
 # works under any prefix; each user's setting.ini and tables go to ~/.config and ~/.local/share.
 # cpack -G DEB packages the same tree under /usr (cmake/ZelkoraPackage.cmake).

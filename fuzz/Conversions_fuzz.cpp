@@ -6,11 +6,11 @@
 #include <span>
 #include <string>
 
-#include "encoding/DecodeText.h"
-#include "engine/CodeToText.h"
-#include "engine/TextToCode.h"
+#include "core/encoding/DecodeText.h"
+#include "core/engine/CodeToText.h"
+#include "core/engine/TextToCode.h"
+#include "core/tables/TableReader.h"
 #include "fuzz/FuzzInput.h"
-#include "tables/TableReader.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace zelkora;

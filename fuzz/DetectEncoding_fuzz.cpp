@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <span>
 
-#include "encoding/modJudge.h"
+#include "core/encoding/modJudge.h"
 #include "fuzz/FuzzInput.h"
 
 namespace {

@@ -9,7 +9,7 @@
 #include <string>
 #include <system_error>
 
-#include "common/mod_ini.h"
+#include "core/common/mod_ini.h"
 #include "fuzz/FuzzInput.h"
 
 namespace {

@@ -5,10 +5,10 @@
 #include <span>
 #include <string>
 
-#include "engine/CodeToText.h"
-#include "engine/Spacing.h"
+#include "core/engine/CodeToText.h"
+#include "core/engine/Spacing.h"
+#include "core/tables/TableReader.h"
 #include "fuzz/FuzzInput.h"
-#include "tables/TableReader.h"
 
 namespace {
 

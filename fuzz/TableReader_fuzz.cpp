@@ -6,10 +6,10 @@
 #include <string>
 
 #include "cli/SlotDump.h"
-#include "encoding/DecodeText.h"
-#include "encoding/modADOS.h"
+#include "core/encoding/DecodeText.h"
+#include "core/encoding/modADOS.h"
+#include "core/tables/TableReader.h"
 #include "fuzz/FuzzInput.h"
-#include "tables/TableReader.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using zelkora::fuzz::Require;

@@ -26,13 +26,13 @@
 #include <thread>
 #include <vector>
 
-#include "common/mod_ini.h"
-#include "encoding/modJudge.h"
-#include "engine/CodeToText.h"
-#include "engine/Spacing.h"
-#include "engine/TextToCode.h"
-#include "tables/Catalogue.h"
-#include "tables/TableReader.h"
+#include "core/common/mod_ini.h"
+#include "core/encoding/modJudge.h"
+#include "core/engine/CodeToText.h"
+#include "core/engine/Spacing.h"
+#include "core/engine/TextToCode.h"
+#include "core/tables/Catalogue.h"
+#include "core/tables/TableReader.h"
 #include "tests/support/TestSupport.h"
 
 namespace zelkora {

@@ -1,4 +1,4 @@
-#include "tables/Catalogue.h"
+#include "core/tables/Catalogue.h"
 
 #include <gtest/gtest.h>
 

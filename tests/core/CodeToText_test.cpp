@@ -1,12 +1,12 @@
-#include "engine/CodeToText.h"
-#include "engine/TextToCode.h"
+#include "core/engine/CodeToText.h"
+#include "core/engine/TextToCode.h"
 
 #include <span>
 #include <vector>
 
 #include <gtest/gtest.h>
 
-#include "engine/ConversionThreads.h"
+#include "core/engine/ConversionThreads.h"
 #include "tests/core/EngineTable.h"
 
 #include "tests/support/TestSupport.h"

@@ -6,8 +6,8 @@
 #include <span>
 #include <string_view>
 
-#include "engine/CodeTable.h"
-#include "engine/HexCode.h"
+#include "core/engine/CodeTable.h"
+#include "core/engine/HexCode.h"
 
 namespace zelkora::test {
 

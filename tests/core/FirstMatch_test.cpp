@@ -7,9 +7,9 @@
 
 #include <gtest/gtest.h>
 
-#include "engine/CodeToText.h"
-#include "engine/HexCode.h"
-#include "engine/TextToCode.h"
+#include "core/engine/CodeToText.h"
+#include "core/engine/HexCode.h"
+#include "core/engine/TextToCode.h"
 #include "tests/core/EngineTable.h"
 
 namespace zelkora {

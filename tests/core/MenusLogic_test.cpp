@@ -1,4 +1,4 @@
-#include "menus/MenusLogic.h"
+#include "core/menus/MenusLogic.h"
 
 #include <gtest/gtest.h>
 

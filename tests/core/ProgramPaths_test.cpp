@@ -1,4 +1,4 @@
-#include "common/ProgramPaths.h"
+#include "core/common/ProgramPaths.h"
 
 #include <gtest/gtest.h>
 

@@ -5,8 +5,8 @@
 
 #include <gtest/gtest.h>
 
-#include "engine/CodeToText.h"
-#include "engine/TextToCode.h"
+#include "core/engine/CodeToText.h"
+#include "core/engine/TextToCode.h"
 #include "tests/core/EngineTable.h"
 
 namespace zelkora {

@@ -1,4 +1,4 @@
-#include "engine/Spacing.h"
+#include "core/engine/Spacing.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "engine/StringBuffer.h"
+#include "core/engine/StringBuffer.h"
 
 #include <initializer_list>
 #include <optional>

@@ -1,4 +1,4 @@
-#include "tables/TableReader.h"
+#include "core/tables/TableReader.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -11,9 +11,9 @@
 #include <vector>
 
 #include "cli/SlotDump.h"
-#include "encoding/Utf8.h"
-#include "engine/CodeToText.h"
-#include "engine/TextToCode.h"
+#include "core/encoding/Utf8.h"
+#include "core/engine/CodeToText.h"
+#include "core/engine/TextToCode.h"
 #include "tests/support/TestSupport.h"
 
 namespace zelkora {

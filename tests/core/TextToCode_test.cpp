@@ -1,8 +1,8 @@
-#include "engine/TextToCode.h"
+#include "core/engine/TextToCode.h"
 
 #include <gtest/gtest.h>
 
-#include "engine/ConversionThreads.h"
+#include "core/engine/ConversionThreads.h"
 
 #include "tests/core/EngineTable.h"
 

@@ -1,4 +1,4 @@
-#include "encoding/Utf7.h"
+#include "core/encoding/Utf7.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "encoding/Utf8.h"
+#include "core/encoding/Utf8.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "window/WindowLayout.h"
+#include "core/window/WindowLayout.h"
 
 #include <gtest/gtest.h>
 

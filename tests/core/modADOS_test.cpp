@@ -1,4 +1,4 @@
-#include "encoding/modADOS.h"
+#include "core/encoding/modADOS.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "encoding/modJudge.h"
-#include "encoding/modJudgeScorers.h"
+#include "core/encoding/modJudge.h"
+#include "core/encoding/modJudgeScorers.h"
 
 #include <gtest/gtest.h>
 

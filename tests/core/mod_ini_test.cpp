@@ -1,4 +1,4 @@
-#include "common/mod_ini.h"
+#include "core/common/mod_ini.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>

@@ -19,7 +19,7 @@
 #include <thread>
 #include <vector>
 
-#include "common/mod_ini.h"
+#include "core/common/mod_ini.h"
 #include "tests/support/TestSupport.h"
 
 namespace zelkora {

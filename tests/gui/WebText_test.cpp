@@ -12,10 +12,10 @@
 #include <variant>
 #include <vector>
 
-#include "common/QtConversions.h"
-#include "textbox/DroppedFile.h"
-#include "textbox/LongLineEditor.h"
-#include "textbox/WebText.h"
+#include "gui/common/QtConversions.h"
+#include "gui/textbox/DroppedFile.h"
+#include "gui/textbox/LongLineEditor.h"
+#include "gui/textbox/WebText.h"
 
 using zelkora::DropRefusal;
 using zelkora::LongLineEditor;

@@ -30,11 +30,11 @@
 #include <vector>
 
 #include "app/TerminationSignals.h"
-#include "common/QtConversions.h"
-#include "common/mod_ini.h"
+#include "core/common/mod_ini.h"
+#include "gui/common/QtConversions.h"
+#include "gui/textbox/WebText.h"
+#include "gui/window/frmMain.h"
 #include "tests/support/TestFiles.h"
-#include "textbox/WebText.h"
-#include "window/frmMain.h"
 
 using namespace zelkora;
 namespace fs = std::filesystem;

@@ -13,14 +13,14 @@
 #include <memory>
 #include <vector>
 
-#include "common/QtConversions.h"
-#include "common/mod_ini.h"
-#include "menus/MainMenus.h"
-#include "menus/MenusLogic.h"
+#include "core/common/mod_ini.h"
+#include "core/menus/MenusLogic.h"
+#include "gui/common/QtConversions.h"
+#include "gui/menus/MainMenus.h"
+#include "gui/textbox/WebText.h"
+#include "gui/window/WindowPlacement.h"
+#include "gui/window/frmMain.h"
 #include "tests/support/TestFiles.h"
-#include "textbox/WebText.h"
-#include "window/WindowPlacement.h"
-#include "window/frmMain.h"
 
 using namespace zelkora;
 

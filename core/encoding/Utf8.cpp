@@ -1,0 +1,207 @@
+#include "core/encoding/Utf8.h"
+
+#include <unicode/utf16.h>
+#include <unicode/utf8.h>
+
+#include <cstdint>
+
+namespace zelkora {
+
+namespace {
+
+constexpr char16_t kEscapeBase = 0xDC00;  // byte b is escaped as kEscapeBase + b (b >= 0x80)
+
+void AppendUtf16(std::u16string& text, UChar32 c) {
+    if (c <= 0xFFFF) {
+        text.push_back(static_cast<char16_t>(c));
+    } else {
+        text.push_back(U16_LEAD(c));
+        text.push_back(U16_TRAIL(c));
+    }
+}
+
+void AppendUtf8(std::string& text, UChar32 c) {
+    std::uint8_t buffer[U8_MAX_LENGTH];
+    std::size_t length = 0;
+    U8_APPEND_UNSAFE(buffer, length, c);
+    text.append(reinterpret_cast<const char*>(buffer), length);
+}
+
+// ASCII runs, all of a line of codes, are copied a block at a time once the block is seen to
+// hold ASCII only. The loops are kept loops (not unrolled into 16 steps) so that GCC vectorises
+// them; decoding goes one unit at a time.
+constexpr std::size_t kAsciiBlock = 16;
+
+template <typename Unit>
+bool IsAsciiBlock(const Unit* block) {
+    unsigned all = 0;
+#pragma GCC unroll 1
+    for (std::size_t k = 0; k < kAsciiBlock; ++k) {
+        all |= block[k];
+    }
+    return all < 0x80;
+}
+
+template <typename From, typename To>
+void CopyAsciiBlock(const From* from, To* to) {
+#pragma GCC unroll 1
+    for (std::size_t k = 0; k < kAsciiBlock; ++k) {
+        to[k] = static_cast<To>(from[k]);
+    }
+}
+
+// Walks a UTF-8 byte string: onValid(c) for each well-formed character, onInvalid(begin, end)
+// for each maximal ill-formed stretch (all of its bytes are 0x80 or above); stops early when
+// a callback returns false.
+template <typename OnValid, typename OnInvalid>
+void WalkUtf8(std::string_view utf8, OnValid onValid, OnInvalid onInvalid) {
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(utf8.data());
+    const std::size_t size = utf8.size();
+    std::size_t i = 0;
+    while (i < size) {
+        if (i == size) {
+            break;
+        }
+        const std::size_t start = i;
+        UChar32 c = 0;
+        U8_NEXT(bytes, i, size, c);
+        if (!(c < 0 ? onInvalid(start, i) : onValid(c))) {
+            return;
+        }
+    }
+}
+
+}  // namespace
+
+// Written through a pointer into room for one unit a byte, the most UTF-8 can need, and cut to
+// size at the end.
+std::optional<std::u16string> Utf8ToUtf16Strict(std::string_view utf8, std::size_t* badOffset) {
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(utf8.data());
+    const std::size_t size = utf8.size();
+    std::u16string text(size, u'\0');
+    char16_t* out = text.data();
+    std::size_t i = 0;
+    while (i < size) {
+        for (; bytes[i] < 0x80 && i + kAsciiBlock <= size && IsAsciiBlock(bytes + i);
+             i += kAsciiBlock, out += kAsciiBlock) {
+            CopyAsciiBlock(bytes + i, out);
+        }
+        if (i == size) {
+            break;
+        }
+        const std::size_t start = i;
+        UChar32 c = 0;
+        U8_NEXT(bytes, i, size, c);
+        if (c < 0) {
+            if (badOffset != nullptr) {
+                *badOffset = start;
+            }
+            return std::nullopt;
+        }
+        if (c <= 0xFFFF) {
+            *out++ = static_cast<char16_t>(c);
+        } else {
+            *out++ = U16_LEAD(c);
+            *out++ = U16_TRAIL(c);
+        }
+    }
+    text.resize(static_cast<std::size_t>(out - text.data()));
+    return text;
+}
+
+bool IsUtf8BeyondAscii(std::string_view utf8) {
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(utf8.data());
+    const std::size_t size = utf8.size();
+    bool beyondAscii = false;
+    std::size_t i = 0;
+    while (i < size) {
+        if (bytes[i] < 0x80 && i + kAsciiBlock <= size && IsAsciiBlock(bytes + i)) {
+            i += kAsciiBlock;
+            continue;
+        }
+        if (bytes[i] < 0x80) {
+            ++i;
+            continue;
+        }
+        UChar32 c = 0;
+        U8_NEXT(bytes, i, size, c);
+        if (c < 0) {
+            return false;
+        }
+        beyondAscii = true;
+    }
+    return beyondAscii;
+}
+
+// Sized exactly before it is written: a converted result runs to megabytes, so reserving three
+// bytes a unit would mostly go unused, and growing by doubling would copy it. Each unit takes
+// one to three bytes (a lone surrogate becomes the three of U+FFFD), and a valid pair takes four
+// rather than six. ASCII, the bulk of codes and of most tables, is copied without decoding.
+std::string Utf16ToUtf8(std::u16string_view text) {
+    const auto replaced = [](UChar32 c) { return U_IS_SURROGATE(c) ? 0xFFFD : c; };
+    std::size_t length = text.size();
+    for (const char16_t c : text) {
+        length += static_cast<std::size_t>(c >= 0x80) + static_cast<std::size_t>(c >= 0x800);
+    }
+    for (std::size_t i = 0; i + 1 < text.size(); ++i) {
+        const bool pair = U16_IS_LEAD(text[i]) & U16_IS_TRAIL(text[i + 1]);
+        length -= 2 * static_cast<std::size_t>(pair);
+    }
+    std::string utf8(length, '\0');
+    auto* out = reinterpret_cast<std::uint8_t*>(utf8.data());
+    std::size_t i = 0;
+    while (i < text.size()) {
+        for (; text[i] < 0x80 && i + kAsciiBlock <= text.size() && IsAsciiBlock(&text[i]);
+             i += kAsciiBlock, out += kAsciiBlock) {
+            CopyAsciiBlock(&text[i], out);
+        }
+        for (; i < text.size() && text[i] < 0x80; ++i) {
+            *out++ = static_cast<std::uint8_t>(text[i]);
+        }
+        if (i < text.size()) {
+            UChar32 c = 0;
+            U16_NEXT(text.data(), i, text.size(), c);
+            std::size_t written = 0;
+            U8_APPEND_UNSAFE(out, written, replaced(c));
+            out += written;
+        }
+    }
+    return utf8;
+}
+
+std::u16string FileNameToText(std::string_view raw) {
+    std::u16string text;
+    text.reserve(raw.size());
+    WalkUtf8(
+        raw,
+        [&](UChar32 c) {
+            AppendUtf16(text, c);
+            return true;
+        },
+        [&](std::size_t begin, std::size_t end) {
+            for (std::size_t k = begin; k < end; ++k) {
+                text.push_back(
+                    static_cast<char16_t>(kEscapeBase + static_cast<std::uint8_t>(raw[k])));
+            }
+            return true;
+        });
+    return text;
+}
+
+std::string TextToFileName(std::u16string_view text) {
+    std::string raw;
+    raw.reserve(text.size() * 3);
+    std::size_t i = 0;
+    while (i < text.size()) {
+        UChar32 c = 0;
+        U16_NEXT(text.data(), i, text.size(), c);
+        if (c >= kEscapeBase + 0x80 && c <= kEscapeBase + 0xFF) {
+            raw.push_back(static_cast<char>(c - kEscapeBase));
+        } else {
+            AppendUtf8(raw, U_IS_SURROGATE(c) ? 0xFFFD : c);
+        }
+    }
+    return raw;
+}
+
+}  // namespace zelkora

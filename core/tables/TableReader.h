@@ -1,0 +1,82 @@
+#pragma once
+
+#include <chrono>
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/common/FileBytes.h"
+#include "core/engine/CodeTable.h"
+
+namespace zelkora {
+
+// Cuts decoded text into lines (at CR LF and at a lone LF; a lone CR stays in its line) and
+// fills one slot per line, then builds the lookup index.
+[[nodiscard]] CodeTable ParseTable(std::u16string_view text);
+
+// The lines ParseTable cuts the text into, in order: line i fills slot i. Views into text.
+[[nodiscard]] std::vector<std::u16string_view> CutTableLines(std::u16string_view text);
+
+// What a line of a table file is to the reader.
+enum class LineKind {
+    Blank,          // nothing but spaces
+    Short,          // fewer than 3 characters: ignored
+    Comment,        // "//" once trimmed
+    CharacterOnly,  // no space: the whole line, trimmed, is a character without a code
+    Entry,          // the code field before the first space, the character after it
+};
+
+struct TableLine {
+    LineKind kind = LineKind::Blank;
+    std::u16string_view code;     // Entry: the code field, empty when the line begins with a space
+    std::u16string_view written;  // Entry: all that follows the first space
+    std::u16string_view character;  // CharacterOnly and Entry: what the line's slot holds
+};
+
+// How the reader reads one line (without its line end). Tools that predict the reader, such as
+// check-table, ask this rather than restate its rules. Views into line.
+[[nodiscard]] TableLine ClassifyTableLine(std::u16string_view line);
+
+// Removes U+0020 from both ends, the only character the reader trims.
+[[nodiscard]] std::u16string_view TrimTableSpaces(std::u16string_view text);
+
+// The code field's value: unsigned hexadecimal that fits 32 bits, kept bit for bit in the
+// signed slot ("FFFFFFFF" is -1); 0 when empty, not hexadecimal or too large.
+[[nodiscard]] std::int32_t ReadCodeField(std::u16string_view field);
+
+enum class ReadStatus {
+    Ok,           // the table was replaced by the file's contents
+    CannotOpen,   // missing, unreadable or not a regular file: table unchanged
+    EmptyFile,    // zero bytes: table unchanged
+    NoText,       // decoding gave no text: table unchanged
+    NotTextFile,  // the decoded text holds U+0000 (see IsTableText): table unchanged
+};
+
+// Whether decoded text can be a table: it holds no U+0000. A program or an image has NUL bytes,
+// which every encoding but UTF-16 decodes to U+0000 (and UTF-16 wherever two meet at an even
+// offset), while no text file, and no table, has a use for one.
+[[nodiscard]] bool IsTableText(std::u16string_view decoded);
+
+// Reads, decodes and parses a whole table file of the kinds given. The table is replaced only
+// when the file yields text, so a table that cannot be read leaves the previous one in use.
+[[nodiscard]] ReadStatus ReadTableFile(const std::filesystem::path& path, CodeTable& table,
+                                       FileKinds kinds = FileKinds::Regular);
+
+// Reads as ReadTableFile does, but looks again for a missing file until `patience` has passed:
+// an editor that saves by removing the file and writing it anew leaves it missing for a moment.
+// Blocks for at most that long (and the read).
+[[nodiscard]] ReadStatus ReadTableFileBackWithin(const std::filesystem::path& path,
+                                                 CodeTable& table,
+                                                 std::chrono::milliseconds patience);
+
+enum class OpenFailure { Missing, NotRegularFile, Unreadable };
+
+// Why a file gave CannotOpen, looked up afterwards to tell the user.
+[[nodiscard]] OpenFailure WhyCannotOpen(const std::filesystem::path& path);
+
+}  // namespace zelkora

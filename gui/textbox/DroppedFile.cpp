@@ -1,0 +1,54 @@
+#include "gui/textbox/DroppedFile.h"
+
+#include <algorithm>
+#include <system_error>
+
+#include "core/common/FileBytes.h"
+#include "core/encoding/DecodeText.h"
+
+namespace zelkora {
+namespace {
+
+// Tabs, line ends and page breaks are at home in text; NUL and the other C0 controls are what
+// a binary file decodes to, whichever encoding it is taken for.
+bool IsBinaryControl(char16_t c) {
+    return c < u' ' && c != u'\t' && c != u'\n' && c != u'\v' && c != u'\f' && c != u'\r';
+}
+
+}  // namespace
+
+DroppedText TextOfDroppedBytes(std::span<const std::uint8_t> bytes) {
+    std::u16string text = DecodeTableBytes(bytes);
+    if (std::any_of(text.begin(), text.end(), IsBinaryControl)) {
+        return DropRefusal::NotText;
+    }
+    return text;
+}
+
+DroppedText TextOfDroppedFile(const std::filesystem::path& file) {
+    std::error_code error;
+    const std::uintmax_t size = std::filesystem::file_size(file, error);
+    if (!error && size > kDropLimit) {
+        return DropRefusal::TooLarge;
+    }
+    const auto bytes = ReadFileBytes(file);
+    if (!bytes) {
+        return DropRefusal::Unreadable;
+    }
+    return TextOfDroppedBytes(*bytes);
+}
+
+std::u16string DropRefusalMessage(DropRefusal refusal, std::u16string_view fileName) {
+    std::u16string message = u"「" + std::u16string(fileName) + u"」";
+    switch (refusal) {
+        case DropRefusal::NotText:
+            return message + u"はテキストファイルではないため、挿入できません。";
+        case DropRefusal::Unreadable:
+            return message + u"を読み込めませんでした。";
+        case DropRefusal::TooLarge:
+            return message + u"は 64 MiB より大きいため、挿入できません。";
+    }
+    return message;
+}
+
+}  // namespace zelkora
