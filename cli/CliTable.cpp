@@ -8,9 +8,9 @@
 #include <system_error>
 
 #include "cli/CliIo.h"
+#include "core/common/FileNames.h"
 #include "core/common/IniNames.h"
 #include "core/common/mod_ini.h"
-#include "core/encoding/Utf8.h"
 #include "core/tables/Catalogue.h"
 #include "core/tables/TableReader.h"
 

@@ -1,6 +1,6 @@
 #include "cli/CommandLine.h"
 
-#include "core/encoding/Utf8.h"
+#include "core/common/FileNames.h"
 
 namespace zelkora::cli {
 

@@ -13,6 +13,7 @@
 #include "cli/Commands.h"
 #include "cli/CountOption.h"
 #include "cli/TableOption.h"
+#include "core/common/FileNames.h"
 #include "core/encoding/Utf8.h"
 #include "tools/binary/ByteSearch.h"
 #include "tools/binary/HitContext.h"

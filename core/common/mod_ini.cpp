@@ -19,7 +19,7 @@
 #include <vector>
 
 #include "core/common/FileBytes.h"
-#include "core/encoding/Utf8.h"
+#include "core/common/FileNames.h"
 
 namespace zelkora {
 namespace {

@@ -9,24 +9,6 @@ namespace zelkora {
 
 namespace {
 
-constexpr char16_t kEscapeBase = 0xDC00;  // byte b is escaped as kEscapeBase + b (b >= 0x80)
-
-void AppendUtf16(std::u16string& text, UChar32 c) {
-    if (c <= 0xFFFF) {
-        text.push_back(static_cast<char16_t>(c));
-    } else {
-        text.push_back(U16_LEAD(c));
-        text.push_back(U16_TRAIL(c));
-    }
-}
-
-void AppendUtf8(std::string& text, UChar32 c) {
-    std::uint8_t buffer[U8_MAX_LENGTH];
-    std::size_t length = 0;
-    U8_APPEND_UNSAFE(buffer, length, c);
-    text.append(reinterpret_cast<const char*>(buffer), length);
-}
-
 // ASCII runs, all of a line of codes, are copied a block at a time once the block is seen to
 // hold ASCII only. The loops are kept loops (not unrolled into 16 steps) so that GCC vectorises
 // them; decoding goes one unit at a time.
@@ -47,27 +29,6 @@ void CopyAsciiBlock(const From* from, To* to) {
 #pragma GCC unroll 1
     for (std::size_t k = 0; k < kAsciiBlock; ++k) {
         to[k] = static_cast<To>(from[k]);
-    }
-}
-
-// Walks a UTF-8 byte string: onValid(c) for each well-formed character, onInvalid(begin, end)
-// for each maximal ill-formed stretch (all of its bytes are 0x80 or above); stops early when
-// a callback returns false.
-template <typename OnValid, typename OnInvalid>
-void WalkUtf8(std::string_view utf8, OnValid onValid, OnInvalid onInvalid) {
-    const auto* bytes = reinterpret_cast<const std::uint8_t*>(utf8.data());
-    const std::size_t size = utf8.size();
-    std::size_t i = 0;
-    while (i < size) {
-        if (i == size) {
-            break;
-        }
-        const std::size_t start = i;
-        UChar32 c = 0;
-        U8_NEXT(bytes, i, size, c);
-        if (!(c < 0 ? onInvalid(start, i) : onValid(c))) {
-            return;
-        }
     }
 }
 
@@ -167,41 +128,6 @@ std::string Utf16ToUtf8(std::u16string_view text) {
         }
     }
     return utf8;
-}
-
-std::u16string FileNameToText(std::string_view raw) {
-    std::u16string text;
-    text.reserve(raw.size());
-    WalkUtf8(
-        raw,
-        [&](UChar32 c) {
-            AppendUtf16(text, c);
-            return true;
-        },
-        [&](std::size_t begin, std::size_t end) {
-            for (std::size_t k = begin; k < end; ++k) {
-                text.push_back(
-                    static_cast<char16_t>(kEscapeBase + static_cast<std::uint8_t>(raw[k])));
-            }
-            return true;
-        });
-    return text;
-}
-
-std::string TextToFileName(std::u16string_view text) {
-    std::string raw;
-    raw.reserve(text.size() * 3);
-    std::size_t i = 0;
-    while (i < text.size()) {
-        UChar32 c = 0;
-        U16_NEXT(text.data(), i, text.size(), c);
-        if (c >= kEscapeBase + 0x80 && c <= kEscapeBase + 0xFF) {
-            raw.push_back(static_cast<char>(c - kEscapeBase));
-        } else {
-            AppendUtf8(raw, U_IS_SURROGATE(c) ? 0xFFFD : c);
-        }
-    }
-    return raw;
 }
 
 }  // namespace zelkora

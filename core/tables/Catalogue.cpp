@@ -9,7 +9,7 @@
 #include <algorithm>
 #include <cerrno>
 
-#include "core/encoding/Utf8.h"
+#include "core/common/FileNames.h"
 
 namespace zelkora {
 namespace {

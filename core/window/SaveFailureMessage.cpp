@@ -2,7 +2,7 @@
 
 #include <cerrno>
 
-#include "core/encoding/Utf8.h"
+#include "core/common/FileNames.h"
 
 namespace zelkora {
 namespace {

@@ -9,9 +9,9 @@
 #include <utility>
 
 #include "core/common/AppInfo.h"
+#include "core/common/FileNames.h"
 #include "core/common/IniNames.h"
 #include "core/common/mod_ini.h"
-#include "core/encoding/Utf8.h"
 #include "core/tables/Catalogue.h"
 #include "core/tables/TableMessages.h"
 #include "gui/common/QtConversions.h"

@@ -1,4 +1,5 @@
 #include "core/encoding/Utf8.h"
+#include "core/common/FileNames.h"
 
 #include <gtest/gtest.h>
 
