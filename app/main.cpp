@@ -23,13 +23,12 @@ int main(int argc, char* argv[]) {
     }
 
     zelkora::frmMainServices services;
-    std::error_code why;
     // /proc/self/exe is missing only without /proc; Qt then still knows the folder from argv.
-    services.paths = zelkora::ThisProgramPaths(why).value_or(
+    services.paths = zelkora::ThisProgramPaths().value_or(
         zelkora::PortablePaths(zelkora::ToPath(QCoreApplication::applicationDirPath())));
     // A folder that cannot be made is reported where it is missed: the settings menu finds no
     // tables, and closing cannot save setting.ini.
-    zelkora::MakeUserFolders(services.paths);
+    static_cast<void>(zelkora::MakeUserFolders(services.paths));
     zelkora::frmMain window(std::move(services));
     // Being told to end, by a signal or by the desktop session ending, closes the window as the
     // user would, so its settings are saved, but unattended: a failure to save goes to standard

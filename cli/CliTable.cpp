@@ -3,8 +3,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cerrno>
-#include <cstring>
 #include <system_error>
 
 #include "cli/CliIo.h"
@@ -38,32 +36,10 @@ std::string MissingUserFolders(const ProgramPaths& paths) {
 
 }  // namespace
 
-std::string WhyUnreadable(const fs::path& path) {
-    std::error_code error;
-    const fs::file_status status = fs::status(path, error);
-    if (error) {
-        return error.message();
-    }
-    if (fs::is_directory(status)) {
-        return "it is a folder";
-    }
-    if (fs::is_character_file(status) || fs::is_block_file(status)) {
-        return "it is a device";
-    }
-    if (!fs::is_regular_file(status)) {
-        return "it is not a regular file";
-    }
-    if (::access(path.c_str(), R_OK) != 0) {
-        return std::strerror(errno);
-    }
-    return "read error";
-}
-
 std::optional<ProgramPaths> ProgramFolders() {
-    std::error_code why;
-    const std::optional<ProgramPaths> paths = ThisProgramPaths(why);
+    Result<ProgramPaths> paths = ThisProgramPaths();
     if (!paths) {
-        Fail("cannot find the program's folder: " + why.message());
+        Fail("cannot find the program's folder: " + paths.error().message());
         return std::nullopt;
     }
     if (const std::string missing = MissingUserFolders(*paths); !missing.empty()) {
@@ -71,11 +47,11 @@ std::optional<ProgramPaths> ProgramFolders() {
         return std::nullopt;
     }
     // A folder that cannot be made is reported here, and once more where it is looked for.
-    if (!MakeUserFolders(*paths, &why)) {
+    if (const Result<> made = MakeUserFolders(*paths); !made) {
         Fail("cannot make the folders " + Quoted(paths->iniFolder) + " and " +
-             Quoted(paths->tablesFolder) + ": " + why.message());
+             Quoted(paths->tablesFolder) + ": " + made.error().message());
     }
-    return paths;
+    return std::move(*paths);
 }
 
 int PrintPaths() {
@@ -99,7 +75,7 @@ std::optional<fs::path> DefaultTablePath() {
     const fs::path& settings = paths->tablesFolder;
     const auto names = ListTableFiles(settings);
     if (!names) {
-        Fail("cannot list the table folder " + Quoted(settings) + ": " + WhyUnreadable(settings));
+        Fail("cannot list the table folder " + Quoted(settings) + ": " + names.error().message());
         return std::nullopt;
     }
     const fs::path ini = paths->IniFile();
@@ -129,24 +105,13 @@ bool IsStandardInput(const fs::path& path) {
 }
 
 bool LoadTable(const fs::path& path, CodeTable& table, FileKinds kinds) {
-    switch (ReadTableFile(path, table, kinds)) {
-        case ReadStatus::Ok:
-            return true;
-        case ReadStatus::CannotOpen:
-            Fail("cannot read table file " + Quoted(path) + ": " + WhyUnreadable(path));
-            return false;
-        case ReadStatus::EmptyFile:
-            Fail("table file " + Quoted(path) + " is empty");
-            return false;
-        case ReadStatus::NoText:
-            Fail("table file " + Quoted(path) + " holds no text once decoded");
-            return false;
-        case ReadStatus::NotTextFile:
-            Fail("table file " + Quoted(path) +
-                 " is not a text file: it holds NUL characters (U+0000)");
-            return false;
+    const Result<> read = ReadTableFile(path, table, kinds);
+    if (!read) {
+        Fail(read == ReadStatus::CannotOpen
+                 ? "cannot read table file " + Quoted(path) + ": " + read.error().message()
+                 : "table file " + Quoted(path) + " " + read.error().message());
     }
-    return false;
+    return read.has_value();
 }
 
 }  // namespace zelkora::cli

@@ -31,7 +31,4 @@ int PrintPaths();
 // Whether the file is the stream standard input reads: /dev/stdin, or the pipe given there.
 [[nodiscard]] bool IsStandardInput(const std::filesystem::path& path);
 
-// Why a file cannot be read, for messages: "No such file or directory", "it is a folder"...
-[[nodiscard]] std::string WhyUnreadable(const std::filesystem::path& path);
-
 }  // namespace zelkora::cli

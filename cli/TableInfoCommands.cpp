@@ -19,7 +19,7 @@ int RunDetect(const Invocation& invocation) {
     const std::filesystem::path path = std::string(args->operands.front());
     const auto bytes = ReadFileBytes(path);
     if (!bytes) {
-        return Fail("cannot read " + Quoted(path) + ": " + WhyUnreadable(path));
+        return Fail("cannot read " + Quoted(path) + ": " + bytes.error().message());
     }
     if (bytes->empty()) {
         return Fail(Quoted(path) + " is empty: there is nothing to detect");

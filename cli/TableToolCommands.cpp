@@ -1,6 +1,7 @@
 #include <cstdio>
+#include <functional>
+#include <span>
 #include <string>
-#include <variant>
 
 #include "cli/CliIo.h"
 #include "cli/CliTable.h"
@@ -35,38 +36,28 @@ std::optional<Encoding> OutputEncoding(const Invocation& invocation, const Parse
     return encoding;
 }
 
-std::optional<std::vector<std::uint8_t>> ReadTableArgument(std::string_view operand) {
-    const std::filesystem::path path = std::string(operand);
-    auto bytes = ReadFileBytes(path);
-    if (!bytes) {
-        Fail("cannot read " + Quoted(path) + ": " + WhyUnreadable(path));
-    }
-    return bytes;
-}
+// What a command that reads one table file works on: its options, and the file's name and bytes.
+using TableFileCommand = std::function<int(const ParsedArgs& args, std::string_view name,
+                                           std::span<const std::uint8_t> bytes)>;
 
-// What a command that reads one table file is given: its options, and the file's name and bytes.
-struct TableFileArguments {
-    ParsedArgs args;
-    std::string_view name;
-    std::vector<std::uint8_t> bytes;
-};
-
-// Or, after a message, the exit status: a usage error, or a file that cannot be read.
-std::variant<TableFileArguments, int> ReadTableFileArguments(const Invocation& invocation,
-                                                             std::span<const OptionSpec> options) {
-    auto args = ParseArgs(invocation, options, 1, 1);
+// Runs the command on the one table file its arguments name; a usage error, or a file that cannot
+// be read, ends it first with a message and its exit status.
+int WithTableFile(const Invocation& invocation, std::span<const OptionSpec> options,
+                  const TableFileCommand& command) {
+    const auto args = ParseArgs(invocation, options, 1, 1);
     if (!args) {
         return kExitUsage;
     }
     const std::string_view name = args->operands.front();
-    auto bytes = ReadTableArgument(name);
+    const std::filesystem::path path = std::string(name);
+    const auto bytes = ReadFileBytes(path);
     if (!bytes) {
-        return kExitFailure;
+        return Fail("cannot read " + Quoted(path) + ": " + bytes.error().message());
     }
-    return TableFileArguments{std::move(*args), name, std::move(*bytes)};
+    return command(*args, name, *bytes);
 }
 
-std::string_view AsChars(const std::vector<std::uint8_t>& bytes) {
+std::string_view AsChars(std::span<const std::uint8_t> bytes) {
     return {reinterpret_cast<const char*>(bytes.data()), bytes.size()};
 }
 
@@ -94,16 +85,13 @@ int RunMakeTable(const Invocation& invocation) {
         return UsageError(invocation.usage, "missing --charset");
     }
     request.charset = *charset;
-    if (const auto range = args->Value("--range")) {
-        bool reversed = false;
-        request.range = ParseCodeRange(*range, &reversed);
-        if (!request.range) {
-            return UsageError(invocation.usage,
-                              "bad range '" + std::string(*range) + "': " +
-                                  (reversed ? "FROM is above TO"
-                                            : "two hexadecimal codes of up to four digits, "
-                                              "FROM-TO"));
+    if (const auto given = args->Value("--range")) {
+        const Result<CodeRange> range = ParseCodeRange(*given);
+        if (!range) {
+            return UsageError(invocation.usage, "bad range '" + std::string(*given) +
+                                                    "': " + range.error().message());
         }
+        request.range = *range;
     }
     const auto encoding = OutputEncoding(invocation, *args);
     if (!encoding) {
@@ -116,9 +104,8 @@ int RunMakeTable(const Invocation& invocation) {
     request.title = ArgumentText(args->Value("--title").value_or(""));
     request.command = CommandLine("make-table", invocation.args);
 
-    MakeTableFailure why{};
-    const auto made = MakeTable(request, &why);
-    if (!made && why == MakeTableFailure::UnknownCharset) {
+    const auto made = MakeTable(request);
+    if (!made && made.error() == MakeTableFailure::UnknownCharset) {
         return UsageError(invocation.usage,
                           "the converter library knows no charset '" + request.charset + "'");
     }
@@ -147,61 +134,58 @@ int RunMakeTable(const Invocation& invocation) {
 
 int RunCheckTable(const Invocation& invocation) {
     static constexpr OptionSpec kOptions[] = {{"--quiet", false}};
-    const auto given = ReadTableFileArguments(invocation, kOptions);
-    if (const int* status = std::get_if<int>(&given)) {
-        return *status;
-    }
-    const auto& [args, name, bytes] = std::get<TableFileArguments>(given);
-    const TableCheck check = CheckTable(bytes);
-    if (!WriteStandardOutput(FormatTableCheck(check, name, args.Has("--quiet")))) {
-        return kExitFailure;
-    }
-    return check.ChangesMeaning() ? kExitFailure : kExitOk;
+    return WithTableFile(
+        invocation, kOptions,
+        [](const ParsedArgs& args, std::string_view name, std::span<const std::uint8_t> bytes) {
+            const TableCheck check = CheckTable(bytes);
+            if (!WriteStandardOutput(FormatTableCheck(check, name, args.Has("--quiet")))) {
+                return kExitFailure;
+            }
+            return check.ChangesMeaning() ? kExitFailure : kExitOk;
+        });
 }
 
 int RunImportTbl(const Invocation& invocation) {
     static constexpr OptionSpec kOptions[] = {{"--encoding", true}, {kLeadByteFirst, false}};
-    const auto given = ReadTableFileArguments(invocation, kOptions);
-    if (const int* status = std::get_if<int>(&given)) {
-        return *status;
-    }
-    const auto& [args, name, bytes] = std::get<TableFileArguments>(given);
-    const auto encoding = OutputEncoding(invocation, args);
-    if (!encoding) {
-        return kExitUsage;
-    }
-    const std::filesystem::path path = std::string(name);
-    const ImportedTable imported =
-        ImportTbl(bytes, FileNameToText(path.filename().native()), *encoding, CodeFormOption(args));
-    if (!WriteStandardOutput(AsChars(imported.bytes))) {
-        return kExitFailure;
-    }
-    std::fputs(FormatTblIssues(imported, name, *encoding).c_str(), stderr);
-    if (imported.entries == 0) {
-        return Fail(Quoted(path) + " holds no entry that could be carried over");
-    }
-    return imported.issues.empty() ? kExitOk : kExitFailure;
+    return WithTableFile(
+        invocation, kOptions,
+        [&](const ParsedArgs& args, std::string_view name, std::span<const std::uint8_t> bytes) {
+            const auto encoding = OutputEncoding(invocation, args);
+            if (!encoding) {
+                return kExitUsage;
+            }
+            const std::filesystem::path path = std::string(name);
+            const ImportedTable imported = ImportTbl(
+                bytes, FileNameToText(path.filename().native()), *encoding, CodeFormOption(args));
+            if (!WriteStandardOutput(AsChars(imported.bytes))) {
+                return kExitFailure;
+            }
+            std::fputs(FormatTblIssues(imported, name, *encoding).c_str(), stderr);
+            if (imported.entries == 0) {
+                return Fail(Quoted(path) + " holds no entry that could be carried over");
+            }
+            return imported.issues.empty() ? kExitOk : kExitFailure;
+        });
 }
 
 int RunSwapCodes(const Invocation& invocation) {
-    const auto given = ReadTableFileArguments(invocation, {});
-    if (const int* status = std::get_if<int>(&given)) {
-        return *status;
-    }
-    const auto& [args, name, bytes] = std::get<TableFileArguments>(given);
-    SwapFailure why{};
-    const auto swapped = SwapTwoByteCodes(bytes, &why);
-    if (!swapped && why == SwapFailure::EmptyFile) {
-        return Fail(Quoted(std::string(name)) + " is empty");
-    }
-    if (!swapped) {
-        return Fail(Quoted(std::string(name)) + ", read as " +
+    return WithTableFile(
+        invocation, {},
+        [](const ParsedArgs&, std::string_view name, std::span<const std::uint8_t> bytes) {
+            const auto swapped = SwapTwoByteCodes(bytes);
+            if (!swapped && swapped.error() == SwapFailure::EmptyFile) {
+                return Fail(Quoted(std::string(name)) + " is empty");
+            }
+            if (!swapped) {
+                return Fail(
+                    Quoted(std::string(name)) + ", read as " +
                     std::string(EncodingName(DetectEncoding(bytes))) +
-                    ", does not come back byte for byte from its text, so it cannot be rewritten "
-                    "with only its codes changed: swap the codes in an editor, or save the table "
-                    "in UTF-8 first");
-    }
-    return WriteStandardOutput(AsChars(swapped->bytes)) ? kExitOk : kExitFailure;
+                    ", does not come back byte for byte from its text, so it cannot be "
+                    "rewritten with only its codes changed: swap the codes in an editor, or "
+                    "save the table in UTF-8 first");
+            }
+            return WriteStandardOutput(AsChars(swapped->bytes)) ? kExitOk : kExitFailure;
+        });
 }
 
 }  // namespace zelkora::cli

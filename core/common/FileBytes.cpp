@@ -30,8 +30,20 @@ bool IsStream(int fd, const struct stat& info) {
            (S_ISCHR(info.st_mode) && ::isatty(fd) == 1);
 }
 
+std::error_code LastError() {
+    return {errno, std::generic_category()};
+}
+
+// What a file that is not read is, for the message.
+std::error_code WrongKind(mode_t mode) {
+    if (S_ISDIR(mode)) {
+        return WrongFileKind::Folder;
+    }
+    return S_ISCHR(mode) || S_ISBLK(mode) ? WrongFileKind::Device : WrongFileKind::Other;
+}
+
 // A stream has no size to read at once: it is read in blocks until it ends.
-std::optional<std::vector<std::uint8_t>> ReadToEnd(int fd) {
+Result<std::vector<std::uint8_t>> ReadToEnd(int fd) {
     std::vector<std::uint8_t> bytes;
     std::uint8_t block[65536];
     for (;;) {
@@ -40,7 +52,7 @@ std::optional<std::vector<std::uint8_t>> ReadToEnd(int fd) {
             continue;
         }
         if (got < 0) {
-            return std::nullopt;
+            return LastError();
         }
         if (got == 0) {
             return bytes;
@@ -51,17 +63,51 @@ std::optional<std::vector<std::uint8_t>> ReadToEnd(int fd) {
 
 }  // namespace
 
-std::optional<std::vector<std::uint8_t>> ReadFileBytes(const std::filesystem::path& path,
-                                                       FileKinds kinds) {
+std::error_code make_error_code(WrongFileKind kind) {
+    return {static_cast<int>(kind), WrongFileKindCategory()};
+}
+
+const std::error_category& WrongFileKindCategory() {
+    static const OwnErrorCategory category("file kind", [](int value) -> std::string {
+        switch (static_cast<WrongFileKind>(value)) {
+            case WrongFileKind::Folder:
+                return "it is a folder";
+            case WrongFileKind::Device:
+                return "it is a device";
+            case WrongFileKind::Other:
+                break;
+        }
+        return "it is not a regular file";
+    });
+    return category;
+}
+
+bool IsMissingFile(std::error_code error) {
+    return error == std::errc::no_such_file_or_directory || error == std::errc::not_a_directory;
+}
+
+Result<std::vector<std::uint8_t>> ReadFileBytes(const std::filesystem::path& path,
+                                                FileKinds kinds) {
     const bool streams = kinds == FileKinds::Streams;
     const FileDescriptor file(
         ::open(path.c_str(), O_RDONLY | O_CLOEXEC | (streams ? 0 : O_NONBLOCK)));
     struct stat info {};
-    if (file.get() < 0 || ::fstat(file.get(), &info) != 0) {
-        return std::nullopt;
+    if (file.get() < 0) {
+        // Opening a socket fails so; what the file is says more than "no such device".
+        const std::error_code error = LastError();
+        if (error == std::errc::no_such_device_or_address && ::stat(path.c_str(), &info) == 0) {
+            return WrongKind(info.st_mode);
+        }
+        return error;
+    }
+    if (::fstat(file.get(), &info) != 0) {
+        return LastError();
     }
     if (!S_ISREG(info.st_mode)) {
-        return streams && IsStream(file.get(), info) ? ReadToEnd(file.get()) : std::nullopt;
+        if (streams && IsStream(file.get(), info)) {
+            return ReadToEnd(file.get());
+        }
+        return WrongKind(info.st_mode);
     }
     std::vector<std::uint8_t> bytes(static_cast<std::size_t>(info.st_size));
     std::size_t filled = 0;
@@ -71,7 +117,7 @@ std::optional<std::vector<std::uint8_t>> ReadFileBytes(const std::filesystem::pa
             continue;
         }
         if (got < 0) {
-            return std::nullopt;
+            return LastError();
         }
         if (got == 0) {  // the file shrank while being read
             break;

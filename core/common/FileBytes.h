@@ -2,8 +2,11 @@
 
 #include <cstdint>
 #include <filesystem>
-#include <optional>
+#include <system_error>
+#include <type_traits>
 #include <vector>
+
+#include "core/common/Result.h"
 
 namespace zelkora {
 
@@ -16,10 +19,24 @@ enum class FileKinds {
     Streams,
 };
 
-// The whole contents of a file: a regular file in one read, a stream to its end. Nothing when it
-// is missing, is a folder or a device other than a terminal (which may never end), is not of the
-// kinds asked, or cannot be read.
-[[nodiscard]] std::optional<std::vector<std::uint8_t>> ReadFileBytes(
-    const std::filesystem::path& path, FileKinds kinds = FileKinds::Regular);
+// A file that exists but is not of a kind that is read.
+enum class WrongFileKind {
+    Folder = 1,
+    Device,  // a device other than a terminal, which may never end (/dev/zero)
+    Other,   // not a regular file, and not one of the streams asked for
+};
+[[nodiscard]] std::error_code make_error_code(WrongFileKind kind);
+[[nodiscard]] const std::error_category& WrongFileKindCategory();
+
+// Whether the error says that the file is not there: it, or a folder on its path, is missing.
+[[nodiscard]] bool IsMissingFile(std::error_code error);
+
+// The whole contents of a file: a regular file in one read, a stream to its end. Else why not:
+// the system's error from opening or reading it, or the WrongFileKind it is.
+[[nodiscard]] Result<std::vector<std::uint8_t>> ReadFileBytes(const std::filesystem::path& path,
+                                                              FileKinds kinds = FileKinds::Regular);
 
 }  // namespace zelkora
+
+template <>
+struct std::is_error_code_enum<zelkora::WrongFileKind> : std::true_type {};

@@ -36,9 +36,10 @@ fs::path Under(const fs::path& folder, const fs::path& name) {
 }
 
 // See MakeUserFolders.
-void SeedTables(const fs::path& shipped, const fs::path& tables, std::error_code& error) {
+Result<> SeedTables(const fs::path& shipped, const fs::path& tables) {
+    std::error_code error;
     if (fs::exists(tables, error) || error) {
-        return;
+        return error;
     }
     const fs::path staging = tables.parent_path() /
                              ("." + tables.filename().string() + "-" + std::to_string(::getpid()));
@@ -60,6 +61,7 @@ void SeedTables(const fs::path& shipped, const fs::path& tables, std::error_code
             error.clear();
         }
     }
+    return error;
 }
 
 }  // namespace
@@ -99,10 +101,11 @@ ProgramPaths LocateProgramPaths(const fs::path& executable, const UserEnvironmen
             .shippedTables = shipped};
 }
 
-std::optional<ProgramPaths> ThisProgramPaths(std::error_code& why) {
+Result<ProgramPaths> ThisProgramPaths() {
+    std::error_code why;
     const fs::path executable = fs::read_symlink("/proc/self/exe", why);
     if (why) {
-        return std::nullopt;
+        return why;
     }
     return LocateProgramPaths(executable, ReadUserEnvironment(), [](const fs::path& path) {
         std::error_code ignored;
@@ -110,20 +113,18 @@ std::optional<ProgramPaths> ThisProgramPaths(std::error_code& why) {
     });
 }
 
-bool MakeUserFolders(const ProgramPaths& paths, std::error_code* why) {
+Result<> MakeUserFolders(const ProgramPaths& paths) {
+    if (paths.layout != ProgramLayout::Installed) {
+        return {};
+    }
     std::error_code error;
-    if (paths.layout == ProgramLayout::Installed) {
-        if (!paths.iniFolder.empty()) {
-            fs::create_directories(paths.iniFolder, error);
-        }
-        if (!error && !paths.tablesFolder.empty()) {
-            SeedTables(paths.shippedTables, paths.tablesFolder, error);
-        }
+    if (!paths.iniFolder.empty()) {
+        fs::create_directories(paths.iniFolder, error);
     }
-    if (error && why != nullptr) {
-        *why = error;
+    if (error || paths.tablesFolder.empty()) {
+        return error;
     }
-    return !error;
+    return SeedTables(paths.shippedTables, paths.tablesFolder);
 }
 
 }  // namespace zelkora

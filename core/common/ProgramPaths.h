@@ -7,6 +7,7 @@
 #include <system_error>
 
 #include "core/common/IniNames.h"
+#include "core/common/Result.h"
 
 namespace zelkora {
 
@@ -61,17 +62,16 @@ using PathExists = std::function<bool(const std::filesystem::path&)>;
                                               const UserEnvironment& environment,
                                               const PathExists& exists);
 
-// The running program's folders, from /proc/self/exe, the environment and the file system.
-// Nothing when the executable cannot be found; then why.
-[[nodiscard]] std::optional<ProgramPaths> ThisProgramPaths(std::error_code& why);
+// The running program's folders, from /proc/self/exe, the environment and the file system;
+// nothing when the executable cannot be found.
+[[nodiscard]] Result<ProgramPaths> ThisProgramPaths();
 
 // Gives the user folders of their own in the installed layout, as either program starts: the
 // settings folder, made when missing so that setting.ini can be written, and the tables
 // folder. That one is made only on the first start, with a copy of every shipped table; a
 // folder that exists is left as it is, so a table the user removed stays removed. The copies
 // are gathered beside it and renamed into place, so the folder appears whole or not at all,
-// whichever program starts first. False (with why) when a folder cannot be made; nothing to do
-// is true.
-bool MakeUserFolders(const ProgramPaths& paths, std::error_code* why = nullptr);
+// whichever program starts first. Why not, when a folder cannot be made; nothing to do is done.
+[[nodiscard]] Result<> MakeUserFolders(const ProgramPaths& paths);
 
 }  // namespace zelkora

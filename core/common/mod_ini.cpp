@@ -374,9 +374,42 @@ void SetKey(std::vector<std::string>& lines, std::u16string_view section, std::u
     }
 }
 
-// WriteIniStrings, giving the reason it wrote nothing; nothing when it wrote.
-std::error_code WriteEntries(std::u16string_view section, std::span<const IniEntry> entries,
-                             const fs::path& file) {
+}  // namespace
+
+std::int32_t GetIniInt(std::u16string_view section, std::u16string_view key,
+                       std::int32_t defaultValue, const std::filesystem::path& file) {
+    const auto value = ReadValue(section, key, file);
+    if (!value) {
+        return defaultValue;
+    }
+    // Out-of-range values saturate at the int32 limits, as strtol does at its own.
+    const bool negative = value->starts_with(u'-');
+    const std::int64_t limit = negative ? -std::int64_t{std::numeric_limits<std::int32_t>::min()}
+                                        : std::int64_t{std::numeric_limits<std::int32_t>::max()};
+    std::int64_t magnitude = 0;
+    for (std::size_t i = negative ? 1 : 0; i < value->size(); ++i) {
+        const char16_t c = (*value)[i];
+        if (c < u'0' || c > u'9') {
+            break;
+        }
+        magnitude = std::min(limit, magnitude * 10 + (c - u'0'));
+    }
+    return static_cast<std::int32_t>(negative ? -magnitude : magnitude);
+}
+
+std::u16string GetIniString(std::u16string_view section, std::u16string_view key,
+                            const std::filesystem::path& file, std::u16string_view defaultValue) {
+    return ReadValue(section, key, file).value_or(std::u16string(defaultValue));
+}
+
+Result<> WriteIniString(std::u16string_view section, std::u16string_view key,
+                        std::u16string_view value, const std::filesystem::path& file) {
+    const IniEntry entry{key, value};
+    return WriteIniStrings(section, std::span(&entry, 1), file);
+}
+
+Result<> WriteIniStrings(std::u16string_view section, std::span<const IniEntry> entries,
+                         const std::filesystem::path& file) {
     const std::error_code unrepresentable = std::make_error_code(std::errc::invalid_argument);
     // A line end inside a name or value would split its line and could forge other keys; a name
     // that reading never finds would be added again at every write.
@@ -406,7 +439,7 @@ std::error_code WriteEntries(std::u16string_view section, std::span<const IniEnt
     }
     IniLines ini;
     std::optional<mode_t> keepMode;
-    if (const auto bytes = ReadFileBytes(target)) {
+    if (const auto bytes = ReadFileBytes(target); bytes) {
         // A file its owner made read-only keeps its values, as the profile functions leave it.
         if (::access(target.c_str(), W_OK) != 0) {
             return LastError();
@@ -417,13 +450,13 @@ std::error_code WriteEntries(std::u16string_view section, std::span<const IniEnt
         if (::stat(target.c_str(), &info) == 0) {
             keepMode = info.st_mode;
         }
-    } else if (struct stat info{}; ::lstat(target.c_str(), &info) == 0) {
+    } else if (bytes.error() == WrongFileKind::Folder) {
+        return std::make_error_code(std::errc::is_a_directory);
+    } else if (bytes.error().category() == WrongFileKindCategory()) {
+        return std::make_error_code(std::errc::invalid_argument);
+    } else if (bytes.error() != std::errc::no_such_file_or_directory) {
         // Present but unreadable: rewriting it would lose its contents.
-        return std::make_error_code(S_ISDIR(info.st_mode)   ? std::errc::is_a_directory
-                                    : S_ISREG(info.st_mode) ? std::errc::permission_denied
-                                                            : std::errc::invalid_argument);
-    } else if (errno != ENOENT) {
-        return LastError();
+        return bytes.error();
     }
 
     for (const IniEntry& entry : entries) {
@@ -434,49 +467,6 @@ std::error_code WriteEntries(std::u16string_view section, std::span<const IniEnt
         content += line;
     }
     return ReplaceFile(target, content, keepMode);
-}
-
-}  // namespace
-
-std::int32_t GetIniInt(std::u16string_view section, std::u16string_view key,
-                       std::int32_t defaultValue, const std::filesystem::path& file) {
-    const auto value = ReadValue(section, key, file);
-    if (!value) {
-        return defaultValue;
-    }
-    // Out-of-range values saturate at the int32 limits, as strtol does at its own.
-    const bool negative = value->starts_with(u'-');
-    const std::int64_t limit = negative ? -std::int64_t{std::numeric_limits<std::int32_t>::min()}
-                                        : std::int64_t{std::numeric_limits<std::int32_t>::max()};
-    std::int64_t magnitude = 0;
-    for (std::size_t i = negative ? 1 : 0; i < value->size(); ++i) {
-        const char16_t c = (*value)[i];
-        if (c < u'0' || c > u'9') {
-            break;
-        }
-        magnitude = std::min(limit, magnitude * 10 + (c - u'0'));
-    }
-    return static_cast<std::int32_t>(negative ? -magnitude : magnitude);
-}
-
-std::u16string GetIniString(std::u16string_view section, std::u16string_view key,
-                            const std::filesystem::path& file, std::u16string_view defaultValue) {
-    return ReadValue(section, key, file).value_or(std::u16string(defaultValue));
-}
-
-bool WriteIniString(std::u16string_view section, std::u16string_view key, std::u16string_view value,
-                    const std::filesystem::path& file, std::error_code* why) {
-    const IniEntry entry{key, value};
-    return WriteIniStrings(section, std::span(&entry, 1), file, why);
-}
-
-bool WriteIniStrings(std::u16string_view section, std::span<const IniEntry> entries,
-                     const std::filesystem::path& file, std::error_code* why) {
-    const std::error_code error = WriteEntries(section, entries, file);
-    if (why != nullptr) {
-        *why = error;
-    }
-    return !error;
 }
 
 }  // namespace zelkora

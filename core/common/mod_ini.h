@@ -7,6 +7,8 @@
 #include <string_view>
 #include <system_error>
 
+#include "core/common/Result.h"
+
 namespace zelkora {
 
 // Profile-style INI access over a UTF-8 file. Section and key names match case-insensitively,
@@ -29,11 +31,10 @@ namespace zelkora {
 // a killed writer is removed. False, with the old file left whole, when it cannot be written
 // (a read-only file included), when a name or the value cannot stand on one line (CR, LF or
 // U+0000 anywhere, "=" in the key, "]" in the section, an empty key), or when a name could not
-// be read back (a blank at either end, ";" or "#" first, or "[" first in a key). When it is
-// false, why (if given) receives the reason: the system's error, or invalid_argument for such
-// a name or value.
-bool WriteIniString(std::u16string_view section, std::u16string_view key, std::u16string_view value,
-                    const std::filesystem::path& file, std::error_code* why = nullptr);
+// be read back (a blank at either end, ";" or "#" first, or "[" first in a key). The reason is
+// the system's error, or invalid_argument for such a name or value.
+[[nodiscard]] Result<> WriteIniString(std::u16string_view section, std::u16string_view key,
+                                      std::u16string_view value, const std::filesystem::path& file);
 
 struct IniEntry {
     std::u16string_view key;
@@ -44,7 +45,8 @@ struct IniEntry {
 // file, or writes it at the same moment, sees all of them or none. Writing everything a
 // program saves on closing in one call keeps two programs closing at once from leaving a mix
 // of their values. Nothing is written when any entry cannot be.
-bool WriteIniStrings(std::u16string_view section, std::span<const IniEntry> entries,
-                     const std::filesystem::path& file, std::error_code* why = nullptr);
+[[nodiscard]] Result<> WriteIniStrings(std::u16string_view section,
+                                       std::span<const IniEntry> entries,
+                                       const std::filesystem::path& file);
 
 }  // namespace zelkora

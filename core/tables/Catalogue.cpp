@@ -55,14 +55,10 @@ bool CatalogueLess(std::string_view a, std::string_view b) {
     return a < b;  // char_traits<char> compares as unsigned bytes
 }
 
-std::optional<std::vector<std::string>> ListTableFiles(const std::filesystem::path& settingsDir,
-                                                       std::error_code* why) {
+Result<std::vector<std::string>> ListTableFiles(const std::filesystem::path& settingsDir) {
     DIR* dir = ::opendir(settingsDir.c_str());
     if (dir == nullptr) {
-        if (why != nullptr) {
-            *why = std::error_code(errno, std::generic_category());
-        }
-        return std::nullopt;
+        return std::error_code(errno, std::generic_category());
     }
     std::vector<std::string> names;
     // A read error ends the listing; the names found so far stay, as a partial menu would.

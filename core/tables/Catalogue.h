@@ -7,6 +7,8 @@
 #include <system_error>
 #include <vector>
 
+#include "core/common/Result.h"
+
 namespace zelkora {
 
 // Order of table names: ordinal and case-insensitive on upper-cased UTF-16 code units (as the
@@ -16,9 +18,9 @@ namespace zelkora {
 // The files (not folders) directly inside settingsDir, raw names in catalogue order, leaving
 // out names that begin with "." or end with "~": editors keep swap, lock and backup files
 // beside the file being edited. Nothing when the folder cannot be listed (missing, not a
-// folder, unreadable); then why, if asked.
-[[nodiscard]] std::optional<std::vector<std::string>> ListTableFiles(
-    const std::filesystem::path& settingsDir, std::error_code* why = nullptr);
+// folder, unreadable).
+[[nodiscard]] Result<std::vector<std::string>> ListTableFiles(
+    const std::filesystem::path& settingsDir);
 
 // The table the program uses: the listed name equal to fileValue (the INI key "File",
 // compared exactly as text), else the first listed; nothing when none is listed.

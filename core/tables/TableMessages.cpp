@@ -20,28 +20,23 @@ std::u16string ListingReason(std::error_code why) {
     return FileNameToText(why.message());
 }
 
-std::u16string_view ReadReason(const std::filesystem::path& file, ReadStatus status) {
-    switch (status) {
-        case ReadStatus::Ok:
-            break;
-        case ReadStatus::CannotOpen:
-            switch (WhyCannotOpen(file)) {
-                case OpenFailure::Missing:
-                    return u"ファイルが見つかりません";
-                case OpenFailure::NotRegularFile:
-                    return u"通常のファイルではありません";
-                case OpenFailure::Unreadable:
-                    break;
-            }
-            return u"ファイルを読み取れません";
-        case ReadStatus::EmptyFile:
-            return u"ファイルが空です";
-        case ReadStatus::NoText:
-            return u"文字として読めません";
-        case ReadStatus::NotTextFile:
-            return u"テキストファイルではありません";
+std::u16string_view ReadReason(std::error_code why) {
+    if (why == ReadStatus::EmptyFile) {
+        return u"ファイルが空です";
     }
-    return {};
+    if (why == ReadStatus::NoText) {
+        return u"文字として読めません";
+    }
+    if (why == ReadStatus::NotTextFile) {
+        return u"テキストファイルではありません";
+    }
+    if (IsMissingFile(why)) {
+        return u"ファイルが見つかりません";
+    }
+    if (why.category() == WrongFileKindCategory()) {
+        return u"通常のファイルではありません";
+    }
+    return u"ファイルを読み取れません";
 }
 
 }  // namespace
@@ -51,11 +46,10 @@ std::u16string ListingErrorMessage(const std::filesystem::path& folder, std::err
            ListingReason(why);
 }
 
-std::u16string TableReadErrorMessage(std::u16string_view name, const std::filesystem::path& file,
-                                     ReadStatus status) {
+std::u16string TableReadErrorMessage(std::u16string_view name, std::error_code why) {
     std::u16string message = u"設定ファイル「";
     message.append(name).append(u"」を読み込めないため、変換しませんでした。\n理由：");
-    message.append(ReadReason(file, status));
+    message.append(ReadReason(why));
     return message;
 }
 

@@ -16,9 +16,7 @@ namespace zelkora {
                                                  std::error_code why);
 
 // The checked table cannot be read and no earlier read of it stands in: the table's name (its
-// menu caption) and why. The file is looked at again to tell a missing file from others.
-[[nodiscard]] std::u16string TableReadErrorMessage(std::u16string_view name,
-                                                   const std::filesystem::path& file,
-                                                   ReadStatus status);
+// menu caption) and why, the error the read gave.
+[[nodiscard]] std::u16string TableReadErrorMessage(std::u16string_view name, std::error_code why);
 
 }  // namespace zelkora

@@ -14,6 +14,51 @@ namespace {
 constexpr char16_t kSpace = u' ';
 constexpr char16_t kIdeographicSpace = u'\u3000';
 
+// The reader's own failures are codes of this category; as conditions its values also sort any
+// result of a read: Ok is no error, CannotOpen any error of another category.
+class ReaderCategory final : public OwnErrorCategory {
+public:
+    ReaderCategory() : OwnErrorCategory("table file", Words) {}
+
+    [[nodiscard]] bool equivalent(const std::error_code& code,
+                                  int condition) const noexcept override {
+        switch (static_cast<ReadStatus>(condition)) {
+            case ReadStatus::Ok:
+                return !code;
+            case ReadStatus::CannotOpen:
+                return code && code.category() != *this;
+            default:
+                return code.category() == *this && code.value() == condition;
+        }
+    }
+
+private:
+    static std::string Words(int value) {
+        switch (static_cast<ReadStatus>(value)) {
+            case ReadStatus::Ok:
+                return "was read";
+            case ReadStatus::CannotOpen:
+                return "cannot be read";
+            case ReadStatus::EmptyFile:
+                return "is empty";
+            case ReadStatus::NoText:
+                return "holds no text once decoded";
+            case ReadStatus::NotTextFile:
+                return "is not a text file: it holds NUL characters (U+0000)";
+        }
+        return {};
+    }
+};
+
+const std::error_category& ReadStatusCategory() {
+    static const ReaderCategory category;
+    return category;
+}
+
+std::error_code ReaderError(ReadStatus status) {
+    return {static_cast<int>(status), ReadStatusCategory()};
+}
+
 // Sets the slot of one line: empty for a line that is not an entry.
 void ParseLine(std::u16string_view line, std::size_t slot, CodeTable& table) {
     const TableLine read = ClassifyTableLine(line);
@@ -129,55 +174,47 @@ bool IsTableText(std::u16string_view decoded) {
     return decoded.find(u'\0') == std::u16string_view::npos;
 }
 
-ReadStatus ReadTableFile(const std::filesystem::path& path, CodeTable& table, FileKinds kinds) {
-    std::optional<std::vector<std::uint8_t>> bytes = ReadFileBytes(path, kinds);
+Result<> ReadTableFile(const std::filesystem::path& path, CodeTable& table, FileKinds kinds) {
+    Result<std::vector<std::uint8_t>> bytes = ReadFileBytes(path, kinds);
     if (!bytes) {
-        return ReadStatus::CannotOpen;
+        return bytes.error();
     }
     if (bytes->empty()) {
-        return ReadStatus::EmptyFile;
+        return ReaderError(ReadStatus::EmptyFile);
     }
     const std::u16string text = DecodeTableBytes(*bytes);
     // The file's bytes are let go before the slots are built, so that their memory can serve
     // the slots instead of more being faulted in.
     bytes.reset();
     if (text.empty()) {
-        return ReadStatus::NoText;
+        return ReaderError(ReadStatus::NoText);
     }
     if (!IsTableText(text)) {
-        return ReadStatus::NotTextFile;
+        return ReaderError(ReadStatus::NotTextFile);
     }
     FillTable(text, table);
-    return ReadStatus::Ok;
+    return {};
 }
 
-ReadStatus ReadTableFileBackWithin(const std::filesystem::path& path, CodeTable& table,
-                                   std::chrono::milliseconds patience) {
+Result<> ReadTableFileBackWithin(const std::filesystem::path& path, CodeTable& table,
+                                 std::chrono::milliseconds patience) {
     constexpr std::chrono::milliseconds kLookAgain{10};
     const auto deadline = std::chrono::steady_clock::now() + patience;
-    ReadStatus status = ReadTableFile(path, table);
-    while (status == ReadStatus::CannotOpen && WhyCannotOpen(path) == OpenFailure::Missing) {
+    Result<> read = ReadTableFile(path, table);
+    while (IsMissingFile(read.error())) {
         const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
             deadline - std::chrono::steady_clock::now());
         if (left <= std::chrono::milliseconds::zero()) {
             break;
         }
         std::this_thread::sleep_for(std::min(kLookAgain, left));
-        status = ReadTableFile(path, table);
+        read = ReadTableFile(path, table);
     }
-    return status;
+    return read;
 }
 
-OpenFailure WhyCannotOpen(const std::filesystem::path& path) {
-    std::error_code error;
-    const std::filesystem::file_status status = std::filesystem::status(path, error);
-    if (status.type() == std::filesystem::file_type::not_found) {
-        return OpenFailure::Missing;
-    }
-    if (!error && status.type() != std::filesystem::file_type::regular) {
-        return OpenFailure::NotRegularFile;
-    }
-    return OpenFailure::Unreadable;
+std::error_condition make_error_condition(ReadStatus status) {
+    return {static_cast<int>(status), ReadStatusCategory()};
 }
 
 }  // namespace zelkora

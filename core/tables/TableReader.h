@@ -8,9 +8,12 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <system_error>
+#include <type_traits>
 #include <vector>
 
 #include "core/common/FileBytes.h"
+#include "core/common/Result.h"
 #include "core/engine/CodeTable.h"
 
 namespace zelkora {
@@ -49,6 +52,9 @@ struct TableLine {
 // signed slot ("FFFFFFFF" is -1); 0 when empty, not hexadecimal or too large.
 [[nodiscard]] std::int32_t ReadCodeField(std::u16string_view field);
 
+// What became of reading a table file, as callers tell the cases apart: a read gives a Result<>
+// to compare with these. CannotOpen carries the system's error from opening or reading the file,
+// or the WrongFileKind it is; the others are the reader's own codes, in the same category.
 enum class ReadStatus {
     Ok,           // the table was replaced by the file's contents
     CannotOpen,   // missing, unreadable or not a regular file: table unchanged
@@ -56,6 +62,7 @@ enum class ReadStatus {
     NoText,       // decoding gave no text: table unchanged
     NotTextFile,  // the decoded text holds U+0000 (see IsTableText): table unchanged
 };
+[[nodiscard]] std::error_condition make_error_condition(ReadStatus status);
 
 // Whether decoded text can be a table: it holds no U+0000. A program or an image has NUL bytes,
 // which every encoding but UTF-16 decodes to U+0000 (and UTF-16 wherever two meet at an even
@@ -64,19 +71,16 @@ enum class ReadStatus {
 
 // Reads, decodes and parses a whole table file of the kinds given. The table is replaced only
 // when the file yields text, so a table that cannot be read leaves the previous one in use.
-[[nodiscard]] ReadStatus ReadTableFile(const std::filesystem::path& path, CodeTable& table,
-                                       FileKinds kinds = FileKinds::Regular);
+[[nodiscard]] Result<> ReadTableFile(const std::filesystem::path& path, CodeTable& table,
+                                     FileKinds kinds = FileKinds::Regular);
 
 // Reads as ReadTableFile does, but looks again for a missing file until `patience` has passed:
 // an editor that saves by removing the file and writing it anew leaves it missing for a moment.
 // Blocks for at most that long (and the read).
-[[nodiscard]] ReadStatus ReadTableFileBackWithin(const std::filesystem::path& path,
-                                                 CodeTable& table,
-                                                 std::chrono::milliseconds patience);
-
-enum class OpenFailure { Missing, NotRegularFile, Unreadable };
-
-// Why a file gave CannotOpen, looked up afterwards to tell the user.
-[[nodiscard]] OpenFailure WhyCannotOpen(const std::filesystem::path& path);
+[[nodiscard]] Result<> ReadTableFileBackWithin(const std::filesystem::path& path, CodeTable& table,
+                                               std::chrono::milliseconds patience);
 
 }  // namespace zelkora
+
+template <>
+struct std::is_error_condition_enum<zelkora::ReadStatus> : std::true_type {};

@@ -46,11 +46,10 @@ SettingsMenu::SettingsMenu(QWidget* window, std::filesystem::path settingsFolder
 }
 
 void SettingsMenu::sLoadTableMenu() {
-    std::error_code why;
-    const std::optional<std::vector<std::string>> names = ListTableFiles(settingsFolder_, &why);
+    const Result<std::vector<std::string>> names = ListTableFiles(settingsFolder_);
     if (!names) {
         showMessage_(window_, ToQString(kApplicationTitle),
-                     ToQString(ListingErrorMessage(settingsFolder_, why)));
+                     ToQString(ListingErrorMessage(settingsFolder_, names.error())));
         return;
     }
     for (const std::string& name : *names) {
@@ -128,7 +127,8 @@ void SettingsMenu::mnuSet_Click(std::int16_t Index) {
     }
     QAction& item = *mnuSet_[static_cast<std::size_t>(Index)];
     MakeCurrent(item);
-    WriteIniString(kIniSection, kIniKeyFile, Caption(item), iniPath_);
+    // Silent here: the window writes the choice again as it closes, and says so if it cannot.
+    static_cast<void>(WriteIniString(kIniSection, kIniKeyFile, Caption(item), iniPath_));
 }
 
 }  // namespace zelkora

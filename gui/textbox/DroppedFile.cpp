@@ -17,6 +17,14 @@ bool IsBinaryControl(char16_t c) {
 
 }  // namespace
 
+std::error_code make_error_code(DropRefusal refusal) {
+    static const OwnErrorCategory category("dropped file", [](int value) -> std::string {
+        return static_cast<DropRefusal>(value) == DropRefusal::NotText ? "not a text file"
+                                                                       : "larger than 64 MiB";
+    });
+    return {static_cast<int>(refusal), category};
+}
+
 DroppedText TextOfDroppedBytes(std::span<const std::uint8_t> bytes) {
     std::u16string text = DecodeTableBytes(bytes);
     if (std::any_of(text.begin(), text.end(), IsBinaryControl)) {
@@ -33,22 +41,20 @@ DroppedText TextOfDroppedFile(const std::filesystem::path& file) {
     }
     const auto bytes = ReadFileBytes(file);
     if (!bytes) {
-        return DropRefusal::Unreadable;
+        return bytes.error();
     }
     return TextOfDroppedBytes(*bytes);
 }
 
-std::u16string DropRefusalMessage(DropRefusal refusal, std::u16string_view fileName) {
-    std::u16string message = u"「" + std::u16string(fileName) + u"」";
-    switch (refusal) {
-        case DropRefusal::NotText:
-            return message + u"はテキストファイルではないため、挿入できません。";
-        case DropRefusal::Unreadable:
-            return message + u"を読み込めませんでした。";
-        case DropRefusal::TooLarge:
-            return message + u"は 64 MiB より大きいため、挿入できません。";
+std::u16string DropRefusalMessage(std::error_code why, std::u16string_view fileName) {
+    const std::u16string file = u"「" + std::u16string(fileName) + u"」";
+    if (why == DropRefusal::NotText) {
+        return file + u"はテキストファイルではないため、挿入できません。";
     }
-    return message;
+    if (why == DropRefusal::TooLarge) {
+        return file + u"は 64 MiB より大きいため、挿入できません。";
+    }
+    return file + u"を読み込めませんでした。";
 }
 
 }  // namespace zelkora

@@ -306,11 +306,11 @@ void LongLineEditor::insertFromMimeData(const QMimeData* source) {
     }
     for (const QString& file : files) {
         const DroppedText dropped = TextOfDroppedFile(ToPath(file));
-        if (const auto* text = std::get_if<std::u16string>(&dropped)) {
-            InsertAtCursor(*text);
+        if (dropped) {
+            InsertAtCursor(*dropped);
         } else {
-            emit DropRefused(QString::fromStdU16String(DropRefusalMessage(
-                std::get<DropRefusal>(dropped), QFileInfo(file).fileName().toStdU16String())));
+            emit DropRefused(QString::fromStdU16String(
+                DropRefusalMessage(dropped.error(), QFileInfo(file).fileName().toStdU16String())));
         }
     }
 }

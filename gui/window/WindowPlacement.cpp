@@ -57,8 +57,8 @@ double ScreenDpi() {
     return dpi > 0.0 ? dpi : kFallbackDpi;
 }
 
-bool SaveWindowPlacement(const QWidget& window, const std::filesystem::path& file,
-                         std::vector<IniEntry> first, std::error_code* why) {
+Result<> SaveWindowPlacement(const QWidget& window, const std::filesystem::path& file,
+                             std::vector<IniEntry> first) {
     std::vector<IniEntry>& entries = first;
     std::vector<QString> numbers;  // the values' storage, alive until the write
     numbers.reserve(5);
@@ -77,7 +77,7 @@ bool SaveWindowPlacement(const QWidget& window, const std::filesystem::path& fil
         add(kIniKeyH, frame.height);
         add(kIniKeyW, frame.width);
     }
-    return WriteIniStrings(kIniSection, entries, file, why);
+    return WriteIniStrings(kIniSection, entries, file);
 }
 
 std::optional<QRect> RestoreWindowPlacement(QWidget& window, const std::filesystem::path& file) {

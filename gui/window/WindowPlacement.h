@@ -19,10 +19,10 @@ namespace zelkora {
 
 // Writes "WinState" and, for a window in its normal state, "X", "Y", "H" and "W": the whole
 // window with its frame, in twips. The keys in `first` go ahead of them in the same write, so
-// that whatever the window saves on closing reaches setting.ini all at once. False when nothing
-// could be written, with the reason in why (if given).
-bool SaveWindowPlacement(const QWidget& window, const std::filesystem::path& file,
-                         std::vector<IniEntry> first = {}, std::error_code* why = nullptr);
+// that whatever the window saves on closing reaches setting.ini all at once; nothing is written
+// when any of them cannot be.
+[[nodiscard]] Result<> SaveWindowPlacement(const QWidget& window, const std::filesystem::path& file,
+                                           std::vector<IniEntry> first = {});
 
 // Reads the placement keys (each defaulting to the window's current value), moves and sizes the
 // window and sets its state. A window that is not shown yet does not know its frame, so when a

@@ -172,12 +172,12 @@ void frmMain::Unload() {
         entries.push_back({kIniKeyFile, current});
     }
     entries.push_back({kIniKeyRet, menus_->LineBreakOption() ? u"-1" : u"0"});
-    if (std::error_code why; !SaveWindowPlacement(*this, IniPath, std::move(entries), &why)) {
+    if (const Result<> saved = SaveWindowPlacement(*this, IniPath, std::move(entries)); !saved) {
         if (unattended_) {
-            std::fputs(SaveFailureLine(IniPath, why).c_str(), stderr);
+            std::fputs(SaveFailureLine(IniPath, saved.error()).c_str(), stderr);
         } else {
             showMessage_(this, ToQString(kApplicationTitle),
-                         ToQString(SaveFailureMessage(IniPath, why)));
+                         ToQString(SaveFailureMessage(IniPath, saved.error())));
         }
     }
 }
@@ -221,16 +221,16 @@ bool frmMain::ReadCurrentTable() {
     if (!file) {
         return true;
     }
-    const ReadStatus status = ReadTableFileBackWithin(*file, codeTable_, kSaveGap);
-    if (status == ReadStatus::Ok) {
+    const Result<> read = ReadTableFileBackWithin(*file, codeTable_, kSaveGap);
+    if (read) {
         codeTableFile_ = file;
         return true;
     }
-    if (status == ReadStatus::EmptyFile && codeTableFile_ == file) {
+    if (read == ReadStatus::EmptyFile && codeTableFile_ == file) {
         return true;
     }
     showMessage_(this, ToQString(kApplicationTitle),
-                 ToQString(TableReadErrorMessage(settings_->fCurrentTable(), *file, status)));
+                 ToQString(TableReadErrorMessage(settings_->fCurrentTable(), read.error())));
     return false;
 }
 

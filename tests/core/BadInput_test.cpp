@@ -370,7 +370,7 @@ TEST_P(TableGoneTest, PreviousTableStaysInUse) {
                 return kCannotDropRoot;
             }
             CodeTable mine = previous;
-            const ReadStatus status = ReadTableFile(file, mine);
+            const Result<> status = ReadTableFile(file, mine);
             return (status == c.status ? 0 : 1) | (SameTable(mine, previous) ? 0 : 2);
         },
         10s);
@@ -413,7 +413,7 @@ TEST(BadTable, TruncatedWhileBeingRead) {
     int partial = 0;
     for (int round = 0; round < 300; ++round) {
         CodeTable table = PreviousTable();
-        const ReadStatus status = ReadTableFile(file, table);
+        const Result<> status = ReadTableFile(file, table);
         if (status != ReadStatus::Ok) {
             EXPECT_TRUE(status == ReadStatus::EmptyFile || status == ReadStatus::NotTextFile);
             EXPECT_TRUE(SameTable(table, PreviousTable()));
@@ -580,9 +580,8 @@ TEST_P(IniPlaceTest, ReadsDefaultsAndWritesNothing) {
         [&] {
             const bool defaults = GetIniString(kSection, u"File", ini, u"(none)") == u"(none)" &&
                                   GetIniInt(kSection, u"Ret", 7, ini) == 7;
-            std::error_code why;
-            const bool written = WriteIniString(kSection, u"File", u"a.txt", ini, &why);
-            const bool reasonGiven = why == std::make_error_code(GetParam().reason);
+            const Result<> written = WriteIniString(kSection, u"File", u"a.txt", ini);
+            const bool reasonGiven = written.error() == std::make_error_code(GetParam().reason);
             return (defaults ? 0 : 1) | (written ? 2 : 0) | (reasonGiven ? 0 : 4);
         },
         10s);

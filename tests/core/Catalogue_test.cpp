@@ -122,16 +122,16 @@ TEST_F(ListTableFilesTest, EmptyFolderListsNothing) {
 }
 
 TEST_F(ListTableFilesTest, MissingFolderCannotBeListed) {
-    std::error_code why;
-    EXPECT_EQ(ListTableFiles(dir_ / "missing", &why), std::nullopt);
-    EXPECT_EQ(why, std::errc::no_such_file_or_directory);
+    const auto listed = ListTableFiles(dir_ / "missing");
+    EXPECT_EQ(listed, std::nullopt);
+    EXPECT_EQ(listed.error(), std::errc::no_such_file_or_directory);
 }
 
 TEST_F(ListTableFilesTest, FileIsNotAFolder) {
     Touch("a.txt");
-    std::error_code why;
-    EXPECT_EQ(ListTableFiles(dir_ / "a.txt", &why), std::nullopt);
-    EXPECT_EQ(why, std::errc::not_a_directory);
+    const auto listed = ListTableFiles(dir_ / "a.txt");
+    EXPECT_EQ(listed, std::nullopt);
+    EXPECT_EQ(listed.error(), std::errc::not_a_directory);
 }
 
 }  // namespace

@@ -196,11 +196,10 @@ TEST_F(IniTest, NamesThatCannotBeReadBackAreRefused) {
         {u"#Zelkora", u"File"}, {u" Zelkora", u"File"},  {u"Zelkora ", u"File"},
     };
     for (const auto& [section, key] : names) {
-        std::error_code why;
-        EXPECT_FALSE(WriteIniString(section, key, u"b", file_, &why))
-            << testing::PrintToString(std::u16string(section)) << " "
-            << testing::PrintToString(std::u16string(key));
-        EXPECT_EQ(why, std::errc::invalid_argument);
+        const Result<> written = WriteIniString(section, key, u"b", file_);
+        EXPECT_FALSE(written) << testing::PrintToString(std::u16string(section)) << " "
+                              << testing::PrintToString(std::u16string(key));
+        EXPECT_EQ(written.error(), std::errc::invalid_argument);
     }
     EXPECT_EQ(Read(), "[Zelkora]\r\nFile=a\r\n");
 }

@@ -208,7 +208,7 @@ TEST_F(SettingsSaveTest, ReadOnlyFileKeepsItsValues) {
             ::_exit(3);
         }
         const bool read = GetIniString(kSection, u"File", ini_, u"") == u"a.txt";
-        const bool written = WriteIniString(kSection, u"File", u"b.txt", ini_);
+        const bool written = WriteIniString(kSection, u"File", u"b.txt", ini_).has_value();
         ::_exit((read ? 0 : 1) | (written ? 2 : 0));
     }
     int status = 0;

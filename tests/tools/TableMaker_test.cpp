@@ -301,12 +301,13 @@ TEST(MakeTable, UnknownCharsetGivesNothing) {
 // A known charset whose table cannot be stored is not reported as an unknown charset. An
 // encoding outside the six stands for one the converter library was built without.
 TEST(MakeTable, StoringFailureToldApartFromUnknownCharset) {
-    MakeTableFailure why{};
     const auto unstorable = static_cast<Encoding>(kEncodings.size());
-    EXPECT_FALSE(MakeTable(Request("windows-31j", CodeRange{0x41, 0x41}, unstorable), &why));
-    EXPECT_EQ(why, MakeTableFailure::CannotStore);
-    EXPECT_FALSE(MakeTable(Request("no-such-charset"), &why));
-    EXPECT_EQ(why, MakeTableFailure::UnknownCharset);
+    const auto unstored = MakeTable(Request("windows-31j", CodeRange{0x41, 0x41}, unstorable));
+    EXPECT_FALSE(unstored);
+    EXPECT_EQ(unstored.error(), MakeTableFailure::CannotStore);
+    const auto unknown = MakeTable(Request("no-such-charset"));
+    EXPECT_FALSE(unknown);
+    EXPECT_EQ(unknown.error(), MakeTableFailure::UnknownCharset);
 }
 
 }  // namespace

@@ -26,23 +26,24 @@ std::optional<std::vector<std::uint8_t>> StoreLike(TableWriter& writer, std::u16
     return bytes;
 }
 
-std::optional<SwappedTable> Failed(SwapFailure failure, SwapFailure* why) {
-    if (why != nullptr) {
-        *why = failure;
-    }
-    return std::nullopt;
-}
-
 }  // namespace
 
 // The file is decoded, its code fields changed, and the text stored again. That is exact only
 // when storing the decoded text gives back the very bytes read, which is checked first: a
 // character decoded from one of two byte sequences, a substitute or an escape sequence placed
 // otherwise would change unseen.
-std::optional<SwappedTable> SwapTwoByteCodes(std::span<const std::uint8_t> bytes,
-                                             SwapFailure* why) {
+std::error_code make_error_code(SwapFailure failure) {
+    static const OwnErrorCategory category("swap-codes", [](int value) -> std::string {
+        return static_cast<SwapFailure>(value) == SwapFailure::EmptyFile
+                   ? "the file is empty"
+                   : "the file's bytes do not come back exactly from its text";
+    });
+    return {static_cast<int>(failure), category};
+}
+
+Result<SwappedTable> SwapTwoByteCodes(std::span<const std::uint8_t> bytes) {
     if (bytes.empty()) {
-        return Failed(SwapFailure::EmptyFile, why);
+        return SwapFailure::EmptyFile;
     }
     SwappedTable swapped;
     swapped.encoding = DetectEncoding(bytes);
@@ -56,7 +57,7 @@ std::optional<SwappedTable> SwapTwoByteCodes(std::span<const std::uint8_t> bytes
     TableWriter writer(swapped.encoding);
     const auto stored = StoreLike(writer, text, withMark);
     if (substitutions > 0 || !stored || !std::ranges::equal(*stored, bytes)) {
-        return Failed(SwapFailure::NotExact, why);
+        return SwapFailure::NotExact;
     }
 
     // The code field is what comes before the first space of an entry line, as the reader takes it.
@@ -77,7 +78,7 @@ std::optional<SwappedTable> SwapTwoByteCodes(std::span<const std::uint8_t> bytes
 
     auto rewritten = StoreLike(writer, result, withMark);
     if (!rewritten || DecodeTableBytes(*rewritten) != result) {
-        return Failed(SwapFailure::NotExact, why);
+        return SwapFailure::NotExact;
     }
     swapped.bytes = std::move(*rewritten);
     return swapped;

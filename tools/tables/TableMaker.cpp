@@ -214,18 +214,24 @@ std::vector<std::u16string> HeaderLines(const MakeTableRequest& request, const C
 
 }  // namespace
 
-std::optional<CodeRange> ParseCodeRange(std::string_view text, bool* reversed) {
+std::error_code make_error_code(RangeError error) {
+    static const OwnErrorCategory category("code range", [](int value) -> std::string {
+        return static_cast<RangeError>(value) == RangeError::Reversed
+                   ? "FROM is above TO"
+                   : "two hexadecimal codes of up to four digits, FROM-TO";
+    });
+    return {static_cast<int>(error), category};
+}
+
+Result<CodeRange> ParseCodeRange(std::string_view text) {
     const std::size_t dash = text.find('-');
-    if (dash == std::string_view::npos) {
-        return std::nullopt;
-    }
     const auto from = ParseHex(text.substr(0, dash));
-    const auto to = ParseHex(text.substr(dash + 1));
-    if (reversed != nullptr) {
-        *reversed = from && to && *from > *to;
+    const auto to = dash == std::string_view::npos ? std::nullopt : ParseHex(text.substr(dash + 1));
+    if (!from || !to) {
+        return RangeError::NotARange;
     }
-    if (!from || !to || *from > *to) {
-        return std::nullopt;
+    if (*from > *to) {
+        return RangeError::Reversed;
     }
     return CodeRange{*from, *to};
 }
@@ -342,13 +348,19 @@ std::u16string EntryLine(const TableEntry& entry, CodeForm form) {
     return line;
 }
 
-std::optional<MadeTable> MakeTable(const MakeTableRequest& request, MakeTableFailure* why) {
+std::error_code make_error_code(MakeTableFailure failure) {
+    static const OwnErrorCategory category("make-table", [](int value) -> std::string {
+        return static_cast<MakeTableFailure>(value) == MakeTableFailure::UnknownCharset
+                   ? "the converter library knows no such charset"
+                   : "the converter library cannot store a table in that encoding";
+    });
+    return {static_cast<int>(failure), category};
+}
+
+Result<MadeTable> MakeTable(const MakeTableRequest& request) {
     auto table = CollectCharsetTable(request);
     if (!table) {
-        if (why != nullptr) {
-            *why = MakeTableFailure::UnknownCharset;
-        }
-        return std::nullopt;
+        return MakeTableFailure::UnknownCharset;
     }
     TableWriter writer(request.encoding);
     std::vector<std::u16string> lines;
@@ -365,10 +377,7 @@ std::optional<MadeTable> MakeTable(const MakeTableRequest& request, MakeTableFai
     const std::u16string text = writer.Compose(HeaderLines(request, *table, unstorable), lines);
     auto bytes = writer.Store(text);
     if (!bytes) {
-        if (why != nullptr) {
-            *why = MakeTableFailure::CannotStore;
-        }
-        return std::nullopt;
+        return MakeTableFailure::CannotStore;
     }
     MadeTable made;
     made.entries = lines.size();

@@ -5,8 +5,11 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <system_error>
+#include <type_traits>
 #include <vector>
 
+#include "core/common/Result.h"
 #include "core/encoding/EncodingRegistry.h"
 #include "tools/tables/CodeForm.h"
 
@@ -20,10 +23,14 @@ struct CodeRange {
     std::uint32_t to = 0xFFFF;
 };
 
-// "FROM-TO", each one to four hexadecimal digits, FROM not above TO. When it gives nothing,
-// reversed (if given) tells whether the text was two such codes with FROM above TO.
-[[nodiscard]] std::optional<CodeRange> ParseCodeRange(std::string_view text,
-                                                      bool* reversed = nullptr);
+enum class RangeError {
+    NotARange = 1,  // not two codes of one to four hexadecimal digits joined by "-"
+    Reversed,       // FROM above TO
+};
+[[nodiscard]] std::error_code make_error_code(RangeError error);
+
+// "FROM-TO", each one to four hexadecimal digits, FROM not above TO.
+[[nodiscard]] Result<CodeRange> ParseCodeRange(std::string_view text);
 
 struct MakeTableRequest {
     std::string charset;  // any name the converter library knows
@@ -84,12 +91,17 @@ struct MadeTable {
 };
 
 enum class MakeTableFailure {
-    UnknownCharset,  // the converter library does not know the charset
-    CannotStore,     // the table cannot be stored in the requested encoding
+    UnknownCharset = 1,  // the converter library does not know the charset
+    CannotStore,         // the table cannot be stored in the requested encoding
 };
+[[nodiscard]] std::error_code make_error_code(MakeTableFailure failure);
 
-// The whole table file for a request; nothing when it cannot be made, and then why, if asked.
-[[nodiscard]] std::optional<MadeTable> MakeTable(const MakeTableRequest& request,
-                                                 MakeTableFailure* why = nullptr);
+// The whole table file for a request.
+[[nodiscard]] Result<MadeTable> MakeTable(const MakeTableRequest& request);
 
 }  // namespace zelkora
+
+template <>
+struct std::is_error_code_enum<zelkora::RangeError> : std::true_type {};
+template <>
+struct std::is_error_code_enum<zelkora::MakeTableFailure> : std::true_type {};
