@@ -83,6 +83,17 @@ bool ReadsStandardInput(std::span<const std::string_view> fileNames) {
            std::find(fileNames.begin(), fileNames.end(), kStandardInput) != fileNames.end();
 }
 
+bool ReadsOnlyRegularFiles(std::span<const std::string_view> fileNames) {
+    const std::span<const std::string_view> names =
+        fileNames.empty() ? std::span(&kStandardInput, 1) : fileNames;
+    return std::all_of(names.begin(), names.end(), [](std::string_view name) {
+        struct stat info {};
+        const int found = name == kStandardInput ? ::fstat(STDIN_FILENO, &info)
+                                                 : ::stat(std::string(name).c_str(), &info);
+        return found == 0 && S_ISREG(info.st_mode);
+    });
+}
+
 std::optional<Input> ReadInput(std::span<const std::string_view> fileNames,
                                bool dropByteOrderMarks) {
     constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";

@@ -46,6 +46,10 @@ struct Input {
 // Whether ReadInput reads standard input for these file names.
 [[nodiscard]] bool ReadsStandardInput(std::span<const std::string_view> fileNames);
 
+// Whether ReadInput reads only regular files for these file names, standard input included:
+// nothing it reads then waits for a person typing or a program writing.
+[[nodiscard]] bool ReadsOnlyRegularFiles(std::span<const std::string_view> fileNames);
+
 // Writes the bytes to standard output in one go; false (after a message) when that fails.
 [[nodiscard]] bool WriteStandardOutput(std::string_view bytes);
 

@@ -1,7 +1,6 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
-#include <cstdlib>
 #include <optional>
 #include <span>
 #include <string>
@@ -211,20 +210,22 @@ int Convert(const Invocation& invocation, Direction direction) {
                    : kExitFailure;
     }
     // Reading, decoding and parsing the table take about as long as reading and decoding the
-    // input, so the table is read on a thread of its own meanwhile. A table that cannot be read
-    // ends the command at once: input still being typed at a terminal would only be thrown away.
+    // input, so when the input is files the table is read on a thread of its own meanwhile, which
+    // is joined before either is reported. Input from a terminal or a pipe may take as long as the
+    // person or the program writing it, so then the table is read first: a table that cannot be
+    // read ends the command before anything is waited for.
     CodeTable table;
+    bool tableRead = false;
     std::optional<std::u16string> decoded;
-    {
-        const std::jthread tableReader([&] {
-            if (!LoadTable(chosen->path, table, chosen->kinds)) {
-                std::fflush(stdout);
-                std::_Exit(kExitFailure);
-            }
-        });
+    if (ReadsOnlyRegularFiles(args->operands)) {
+        std::jthread tableReader(
+            [&] { tableRead = LoadTable(chosen->path, table, chosen->kinds); });
         decoded = ReadText(args->operands, raw);
+    } else {
+        tableRead = LoadTable(chosen->path, table, chosen->kinds);
+        decoded = tableRead ? ReadText(args->operands, raw) : std::nullopt;
     }
-    if (!decoded) {
+    if (!tableRead || !decoded) {
         return kExitFailure;
     }
 
