@@ -42,14 +42,14 @@ void AppendEscaped(std::u16string_view text, std::u16string& out) {
 std::u16string FormatSlots(const CodeTable& table) {
     std::u16string out;
     for (std::size_t slot = 0; slot < table.size(); ++slot) {
-        if (table.CodeTexts[slot].empty() && table.Characters[slot].empty()) {
+        if (table.CodeTexts(slot).empty() && table.Characters(slot).empty()) {
             continue;
         }
         const std::string line = std::to_string(slot + 1);
         out.append(line.begin(), line.end()).append(u"\t");
-        AppendEscaped(table.CodeTexts[slot], out);
-        out += u"\t" + HexDigits(static_cast<std::uint32_t>(table.Codes[slot])) + u"\t";
-        AppendEscaped(table.Characters[slot], out);
+        AppendEscaped(table.CodeTexts(slot), out);
+        out += u"\t" + HexDigits(static_cast<std::uint32_t>(table.Codes(slot))) + u"\t";
+        AppendEscaped(table.Characters(slot), out);
         out += u'\n';
     }
     return out;

@@ -1,7 +1,5 @@
 #include "core/engine/CodeTable.h"
 
-#include <utility>
-
 #include "core/engine/TextToCode.h"
 
 namespace zelkora {
@@ -19,7 +17,7 @@ CodeTable::Index MakeIndex(const CodeTable& table) {
     const std::size_t slots = table.size();
     for (std::size_t i = 0; i < slots; ++i) {
         const auto slot = static_cast<std::int32_t>(i);
-        const std::u16string& characters = table.Characters[i];
+        const std::u16string_view characters = table.Characters(i);
         if (characters.size() == 1) {
             std::int32_t& first = index.byCharacter[characters.front()];
             if (first == Index::kNone) {
@@ -29,8 +27,8 @@ CodeTable::Index MakeIndex(const CodeTable& table) {
             index.lineBreakToken = slot;
         }
 
-        const std::size_t width = table.CodeTexts[i].size();
-        const std::int32_t code = table.Codes[i];
+        const std::size_t width = table.CodeTexts(i).size();
+        const std::int32_t code = table.Codes(i);
         if (width == 0) {
             continue;  // no code: found by its character only
         }
@@ -46,51 +44,21 @@ CodeTable::Index MakeIndex(const CodeTable& table) {
             index.twoByteWide.try_emplace(code, slot);
         }
     }
-    index.built = true;
     return index;
 }
 
 }  // namespace
 
-// The references to the arrays stay bound to this table's own: only the arrays and the index
-// are copied or moved. A table moved from has no slots and no index.
-CodeTable::CodeTable(const CodeTable& other)
-    : codes_(other.codes_),
-      characters_(other.characters_),
-      codeTexts_(other.codeTexts_),
-      index(other.index) {}
-
-CodeTable::CodeTable(CodeTable&& other) noexcept
-    : codes_(std::move(other.codes_)),
-      characters_(std::move(other.characters_)),
-      codeTexts_(std::move(other.codeTexts_)),
-      index(std::move(other.index)) {
-    other.index.built = false;
-}
-
-CodeTable& CodeTable::operator=(const CodeTable& other) {
-    if (this != &other) {
-        codes_ = other.codes_;
-        characters_ = other.characters_;
-        codeTexts_ = other.codeTexts_;
-        index = other.index;
+// Called by every change, once a slot at a time while a table is filled: only the first call
+// after a BuildIndex() has anything to let go of.
+void CodeTable::LetGoOfIndex() {
+    if (index_.Built()) {
+        index_ = Index{};
     }
-    return *this;
-}
-
-CodeTable& CodeTable::operator=(CodeTable&& other) noexcept {
-    if (this != &other) {
-        codes_ = std::move(other.codes_);
-        characters_ = std::move(other.characters_);
-        codeTexts_ = std::move(other.codeTexts_);
-        index = std::move(other.index);
-        other.index.built = false;
-    }
-    return *this;
 }
 
 void CodeTable::Resize(std::size_t slots) {
-    index.built = false;
+    LetGoOfIndex();
     codes_.resize(slots);
     characters_.resize(slots);
     codeTexts_.resize(slots);
@@ -98,7 +66,7 @@ void CodeTable::Resize(std::size_t slots) {
 
 void CodeTable::SetSlot(std::size_t slot, std::int32_t code, std::u16string_view codeText,
                         std::u16string_view character) {
-    index.built = false;
+    LetGoOfIndex();
     codes_[slot] = code;
     codeTexts_[slot].assign(codeText);
     characters_[slot].assign(character);
@@ -111,12 +79,12 @@ void CodeTable::AddSlot(std::int32_t code, std::u16string_view codeText,
 }
 
 void CodeTable::BuildIndex() {
-    index = MakeIndex(*this);
+    index_ = MakeIndex(*this);
 }
 
 const CodeTable::Index& CodeTable::CurrentIndex(Index& scratch) const {
-    if (index.built) {
-        return index;
+    if (index_.Built()) {
+        return index_;
     }
     scratch = MakeIndex(*this);
     return scratch;

@@ -9,32 +9,23 @@
 namespace zelkora {
 
 // The in-memory form of one table file: slot i belongs to line i of the file, so slot order
-// is file order. Lines that are not entries leave their slot empty (code 0, empty texts).
+// is file order. Lines that are not entries leave their slot empty (code 0, empty texts). Every
+// change goes through the methods below, which let go of the lookup index, so a lookup never uses
+// an index of other slots.
 class CodeTable {
-    // Declared ahead of the references to them below.
-    std::vector<std::int32_t> codes_;
-    std::vector<std::u16string> characters_;
-    std::vector<std::u16string> codeTexts_;
-
 public:
-    CodeTable() = default;
-    CodeTable(const CodeTable& other);
-    CodeTable(CodeTable&& other) noexcept;
-    CodeTable& operator=(const CodeTable& other);
-    CodeTable& operator=(CodeTable&& other) noexcept;
-    ~CodeTable() = default;
+    // Slot by slot, the design's three arrays. Codes: the code field read as hexadecimal, 0 if
+    // unreadable; Characters: what the code stands for; CodeTexts: the code field exactly as
+    // written. The views last until the table changes.
+    [[nodiscard]] std::int32_t Codes(std::size_t slot) const { return codes_[slot]; }
+    [[nodiscard]] std::u16string_view Characters(std::size_t slot) const {
+        return characters_[slot];
+    }
+    [[nodiscard]] std::u16string_view CodeTexts(std::size_t slot) const { return codeTexts_[slot]; }
 
-    // The three parallel arrays, for reading. Every change goes through the methods below,
-    // which let go of the lookup index, so a lookup never uses an index of other slots.
-    // Codes: the code field read as hexadecimal, 0 if unreadable; Characters: what the code
-    // stands for; CodeTexts: the code field exactly as written.
-    const std::vector<std::int32_t>& Codes = codes_;
-    const std::vector<std::u16string>& Characters = characters_;
-    const std::vector<std::u16string>& CodeTexts = codeTexts_;
-
-    std::size_t size() const { return codes_.size(); }
+    [[nodiscard]] std::size_t size() const { return codes_.size(); }
     // Storage kept for this many slots.
-    std::size_t capacity() const { return codes_.capacity(); }
+    [[nodiscard]] std::size_t capacity() const { return codes_.capacity(); }
 
     // This many slots; new ones are empty, the others keep what they hold until set.
     void Resize(std::size_t slots);
@@ -45,16 +36,18 @@ public:
     // Lookup index over the slots, built by BuildIndex() once the slots are set. Every entry
     // holds the earliest slot that matches, so a lookup gives what a scan from slot 0 gives.
     // One-byte entries are keyed by Codes within 0..255: one or two digits cannot hold more.
+    // An index is built when its tables are filled: one let go of, or moved from, is empty.
     struct Index {
         static constexpr std::int32_t kNone = -1;
-        bool built = false;
         std::vector<std::int32_t> byCharacter;  // 65536 entries: single code unit -> slot
         std::int32_t lineBreakToken = kNone;    // slot whose Characters is "\n"
         std::vector<std::int32_t> oneByte;      // 256 entries: byte value -> one-byte entry slot
         // Two-byte entries: a direct array covers the usual codes, a map the wider ones.
         std::vector<std::int32_t> twoByte;  // 65536 entries: pair value -> two-byte entry slot
         std::unordered_map<std::int32_t, std::int32_t> twoByteWide;  // the rest (negative too)
-    } index;
+
+        [[nodiscard]] bool Built() const { return !byCharacter.empty(); }
+    };
 
     void BuildIndex();
 
@@ -62,6 +55,14 @@ public:
     // one built into `scratch` for this call, so a forgotten BuildIndex() costs time, never a
     // wrong lookup.
     [[nodiscard]] const Index& CurrentIndex(Index& scratch) const;
+
+private:
+    void LetGoOfIndex();
+
+    std::vector<std::int32_t> codes_;
+    std::vector<std::u16string> characters_;
+    std::vector<std::u16string> codeTexts_;
+    Index index_;
 };
 
 }  // namespace zelkora

@@ -133,7 +133,7 @@ bool ConvertElement(const CodeTable& table, const Index& index, StringBuffer& ou
         AppendUnmatched(out, match.byte);
         noteUnmatched();
     } else {
-        out.Append(table.Characters[match.slot]);
+        out.Append(table.Characters(match.slot));
     }
     return match.usesNext;
 }

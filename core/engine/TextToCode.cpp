@@ -76,7 +76,7 @@ std::size_t CodesLength(const CodeTable& table, const CodeTable::Index& index,
     using Index = CodeTable::Index;
     std::size_t length = 0;
     ForEachGroup(index, text, lineBreakOption, [&](std::int32_t slot, std::size_t) {
-        const std::size_t digits = slot == Index::kNone ? 0 : table.CodeTexts[slot].size();
+        const std::size_t digits = slot == Index::kNone ? 0 : table.CodeTexts(slot).size();
         length +=
             (slot == Index::kNone ? kUnmatched.size() : ByteGroupsLength(digits + digits % 2)) + 1;
     });
@@ -95,7 +95,7 @@ void WriteCodes(const CodeTable& table, const CodeTable::Index& index, std::u16s
                 unmatched->push_back(base + start);
             }
         } else {
-            const std::u16string& codeText = table.CodeTexts[slot];
+            const std::u16string_view codeText = table.CodeTexts(slot);
             out = WriteByteGroups(out, codeText, codeText.size() % 2 == 1);
         }
         *out++ = u' ';

@@ -33,6 +33,7 @@
 #include "core/engine/TextToCode.h"
 #include "core/tables/Catalogue.h"
 #include "core/tables/TableReader.h"
+#include "tests/core/EngineTable.h"
 #include "tests/support/TestSupport.h"
 
 namespace zelkora {
@@ -99,10 +100,6 @@ bool DropRoot() {
 // The table the program holds before the read under test.
 CodeTable PreviousTable() {
     return ParseTable(u"41 A\r\n42 B");
-}
-
-bool SameTable(const CodeTable& a, const CodeTable& b) {
-    return a.Codes == b.Codes && a.CodeTexts == b.CodeTexts && a.Characters == b.Characters;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -226,7 +223,7 @@ TEST_P(BadTableTest, ReadsWithoutHarm) {
     ASSERT_EQ(ReadTableFile(file, table), c.status);
     EXPECT_EQ(Snapshot(settings.path()), before) << "the reader changed the settings folder";
     if (c.status != ReadStatus::Ok) {
-        EXPECT_TRUE(SameTable(table, PreviousTable()));
+        EXPECT_TRUE(test::SameSlots(table, PreviousTable()));
         return;
     }
     if (c.slots) {
@@ -234,9 +231,9 @@ TEST_P(BadTableTest, ReadsWithoutHarm) {
     }
     for (const Slot& slot : c.intact) {
         ASSERT_LT(slot.index, table.size());
-        EXPECT_EQ(table.CodeTexts[slot.index], slot.codeText) << "slot " << slot.index;
-        EXPECT_EQ(table.Codes[slot.index], slot.code) << "slot " << slot.index;
-        EXPECT_EQ(table.Characters[slot.index], slot.character) << "slot " << slot.index;
+        EXPECT_EQ(table.CodeTexts(slot.index), slot.codeText) << "slot " << slot.index;
+        EXPECT_EQ(table.Codes(slot.index), slot.code) << "slot " << slot.index;
+        EXPECT_EQ(table.Characters(slot.index), slot.character) << "slot " << slot.index;
         // The table is usable: the entry converts both ways.
         if (!slot.codeText.empty()) {
             EXPECT_EQ(fCodeToText(table, slot.codeText, false), slot.character);
@@ -247,15 +244,15 @@ TEST_P(BadTableTest, ReadsWithoutHarm) {
     }
     for (const Slot& slot : c.replaced) {
         ASSERT_LT(slot.index, table.size());
-        EXPECT_EQ(table.CodeTexts[slot.index], slot.codeText) << "slot " << slot.index;
-        EXPECT_EQ(table.Codes[slot.index], slot.code) << "slot " << slot.index;
-        EXPECT_NE(table.Characters[slot.index].find(u'\uFFFD'), std::u16string::npos)
+        EXPECT_EQ(table.CodeTexts(slot.index), slot.codeText) << "slot " << slot.index;
+        EXPECT_EQ(table.Codes(slot.index), slot.code) << "slot " << slot.index;
+        EXPECT_NE(table.Characters(slot.index).find(u'\uFFFD'), std::u16string::npos)
             << "slot " << slot.index;
     }
     // Whatever a binary file gave, converting through it works.
     std::u16string sample;
     for (std::size_t slot = 0; slot < table.size() && sample.size() < 4096; ++slot) {
-        sample += table.Characters[slot] + table.CodeTexts[slot] + u" ";
+        sample.append(table.Characters(slot)).append(table.CodeTexts(slot)).append(u" ");
     }
     const std::u16string codes = fTextToCode(table, sample, true);
     EXPECT_EQ(codes.empty(), sample.empty());
@@ -290,10 +287,10 @@ TEST(BadTable, LinesOfTenMebibytes) {
         ASSERT_EQ(ReadTableFile(file, table), ReadStatus::Ok);
         ASSERT_EQ(table.size(), 2u);
         // Compared by hand: a failure must not print 10 MiB.
-        EXPECT_TRUE(table.CodeTexts[0] == c.first.codeText);
-        EXPECT_EQ(table.Codes[0], c.first.code);
-        EXPECT_TRUE(table.Characters[0] == c.first.character);
-        EXPECT_EQ(table.Characters[1], u"B");
+        EXPECT_TRUE(table.CodeTexts(0) == c.first.codeText);
+        EXPECT_EQ(table.Codes(0), c.first.code);
+        EXPECT_TRUE(table.Characters(0) == c.first.character);
+        EXPECT_EQ(table.Characters(1), u"B");
         EXPECT_EQ(fCodeToText(table, u"42", false), u"B");
         EXPECT_EQ(ReadBytes(file).size(), c.bytes.size());
     }
@@ -371,7 +368,7 @@ TEST_P(TableGoneTest, PreviousTableStaysInUse) {
             }
             CodeTable mine = previous;
             const Result<> status = ReadTableFile(file, mine);
-            return (status == c.status ? 0 : 1) | (SameTable(mine, previous) ? 0 : 2);
+            return (status == c.status ? 0 : 1) | (test::SameSlots(mine, previous) ? 0 : 2);
         },
         10s);
     ASSERT_TRUE(result.has_value()) << "reading the spoilt table hung";
@@ -416,18 +413,16 @@ TEST(BadTable, TruncatedWhileBeingRead) {
         const Result<> status = ReadTableFile(file, table);
         if (status != ReadStatus::Ok) {
             EXPECT_TRUE(status == ReadStatus::EmptyFile || status == ReadStatus::NotTextFile);
-            EXPECT_TRUE(SameTable(table, PreviousTable()));
+            EXPECT_TRUE(test::SameSlots(table, PreviousTable()));
             continue;
         }
         ASSERT_GE(table.size(), 1u);
         ASSERT_LE(table.size(), whole.size());
-        ASSERT_EQ(table.CodeTexts.size(), table.size());
-        ASSERT_EQ(table.Characters.size(), table.size());
         partial += table.size() < whole.size();
         // The last line read may be cut.
         for (std::size_t slot = 0; slot + 1 < table.size(); ++slot) {
-            ASSERT_EQ(table.CodeTexts[slot], whole.CodeTexts[slot]) << "slot " << slot;
-            ASSERT_EQ(table.Characters[slot], whole.Characters[slot]) << "slot " << slot;
+            ASSERT_EQ(table.CodeTexts(slot), whole.CodeTexts(slot)) << "slot " << slot;
+            ASSERT_EQ(table.Characters(slot), whole.Characters(slot)) << "slot " << slot;
         }
     }
     stop = true;
@@ -447,7 +442,7 @@ TEST(BadSettingsFolder, ReplacedByAFile) {
     EXPECT_FALSE(ListTableFiles(settings).has_value());
     CodeTable table = PreviousTable();
     EXPECT_EQ(ReadTableFile(settings / "a.txt", table), ReadStatus::CannotOpen);
-    EXPECT_TRUE(SameTable(table, PreviousTable()));
+    EXPECT_TRUE(test::SameSlots(table, PreviousTable()));
     EXPECT_EQ(Snapshot(program.path()), before);
 }
 

@@ -34,4 +34,18 @@ inline CodeTable MakeTable(std::span<const Line> lines) {
     return table;
 }
 
+// Whether two tables hold the same slots, whatever their lookup indexes.
+inline bool SameSlots(const CodeTable& a, const CodeTable& b) {
+    if (a.size() != b.size()) {
+        return false;
+    }
+    for (std::size_t slot = 0; slot < a.size(); ++slot) {
+        if (a.Codes(slot) != b.Codes(slot) || a.CodeTexts(slot) != b.CodeTexts(slot) ||
+            a.Characters(slot) != b.Characters(slot)) {
+            return false;
+        }
+    }
+    return true;
+}
+
 }  // namespace zelkora::test

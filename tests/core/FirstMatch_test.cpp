@@ -25,11 +25,14 @@ std::u16string ReferenceTextToCode(const CodeTable& table, std::u16string_view t
             key = u"\\n";
             ++i;
         }
-        const auto slot = std::find(table.Characters.begin(), table.Characters.end(), key);
-        if (slot == table.Characters.end()) {
+        std::size_t slot = 0;
+        while (slot < table.size() && table.Characters(slot) != key) {
+            ++slot;
+        }
+        if (slot == table.size()) {
             codes += u"??";
         } else {
-            codes += fReverseBytes(fEvenDigits(table.CodeTexts[slot - table.Characters.begin()]));
+            codes += fReverseBytes(fEvenDigits(table.CodeTexts(slot)));
         }
         codes += u' ';
     }
@@ -79,13 +82,13 @@ std::u16string ReferenceCodeToText(const CodeTable& table, std::u16string_view c
         const std::uint32_t byte = last ? *value : pair.value_or(*value) & 0xFF;
         bool matched = false;
         for (std::size_t i = 0; i < table.size() && !matched; ++i) {
-            const std::size_t width = table.CodeTexts[i].size();
+            const std::size_t width = table.CodeTexts(i).size();
             const bool oneByte =
-                width >= 1 && width <= 2 && table.Codes[i] == static_cast<std::int32_t>(byte);
+                width >= 1 && width <= 2 && table.Codes(i) == static_cast<std::int32_t>(byte);
             const bool twoByte =
-                width >= 3 && pair && table.Codes[i] == static_cast<std::int32_t>(*pair);
+                width >= 3 && pair && table.Codes(i) == static_cast<std::int32_t>(*pair);
             if (oneByte || twoByte) {
-                text += table.Characters[i];
+                text += table.Characters(i);
                 matched = true;
                 k += twoByte ? 1 : 0;
             }
@@ -171,7 +174,7 @@ TEST(FirstMatch, IndexedLookupsGiveWhatAScanGives) {
     for (int round = 0; round < 3000; ++round) {
         const CodeTable table = random.Table();
         CodeTable unindexed = table;
-        unindexed.index = {};
+        unindexed.Resize(unindexed.size());  // any change lets go of the index
         for (int input = 0; input < 4; ++input) {
             const std::u16string codes = random.Codes();
             const std::u16string text = random.Text();

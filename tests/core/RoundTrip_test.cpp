@@ -46,7 +46,7 @@ public:
     std::u16string Text(const CodeTable& table) {
         std::u16string text;
         for (std::size_t count = Below(40); count > 0 && table.size() > 0; --count) {
-            const std::u16string& character = table.Characters[Below(table.size())];
+            const std::u16string_view character = table.Characters(Below(table.size()));
             text += character == kLineBreakToken ? u"\r\n" : character;
         }
         return text;

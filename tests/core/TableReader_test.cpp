@@ -14,6 +14,7 @@
 #include "core/encoding/Utf8.h"
 #include "core/engine/CodeToText.h"
 #include "core/engine/TextToCode.h"
+#include "tests/core/EngineTable.h"
 #include "tests/support/TestSupport.h"
 
 namespace zelkora {
@@ -40,21 +41,19 @@ struct ParseCase {
 };
 
 void ExpectSlots(const CodeTable& table, std::size_t slots, const std::vector<Slot>& filled) {
-    ASSERT_EQ(table.Codes.size(), slots);
-    ASSERT_EQ(table.Characters.size(), slots);
-    ASSERT_EQ(table.CodeTexts.size(), slots);
+    ASSERT_EQ(table.size(), slots);
     std::vector<bool> expectFilled(slots, false);
     for (const Slot& slot : filled) {
         ASSERT_LT(slot.index, slots);
         expectFilled[slot.index] = true;
-        EXPECT_EQ(table.CodeTexts[slot.index], slot.codeText) << "slot " << slot.index;
-        EXPECT_EQ(table.Codes[slot.index], slot.code) << "slot " << slot.index;
-        EXPECT_EQ(table.Characters[slot.index], slot.character) << "slot " << slot.index;
+        EXPECT_EQ(table.CodeTexts(slot.index), slot.codeText) << "slot " << slot.index;
+        EXPECT_EQ(table.Codes(slot.index), slot.code) << "slot " << slot.index;
+        EXPECT_EQ(table.Characters(slot.index), slot.character) << "slot " << slot.index;
     }
     for (std::size_t i = 0; i < slots; ++i) {
         if (!expectFilled[i]) {
-            EXPECT_TRUE(table.CodeTexts[i].empty() && table.Characters[i].empty() &&
-                        table.Codes[i] == 0)
+            EXPECT_TRUE(table.CodeTexts(i).empty() && table.Characters(i).empty() &&
+                        table.Codes(i) == 0)
                 << "slot " << i << " should be empty";
         }
     }
@@ -143,16 +142,14 @@ TEST(ReadTableFile, SixEncodingsOfOneTableGiveIdenticalSlots) {
           "jis-common.utf8.txt", "jis-common.utf16.txt"}) {
         CodeTable table;
         ASSERT_EQ(ReadTableFile(kData / "tables" / name, table), ReadStatus::Ok) << name;
-        EXPECT_TRUE(table.Codes == reference.Codes) << name;
-        EXPECT_TRUE(table.CodeTexts == reference.CodeTexts) << name;
-        EXPECT_TRUE(table.Characters == reference.Characters) << name;
+        EXPECT_TRUE(test::SameSlots(table, reference)) << name;
     }
 }
 
 std::size_t FilledSlots(const CodeTable& table) {
     std::size_t filled = 0;
     for (std::size_t i = 0; i < table.size(); ++i) {
-        filled += !table.CodeTexts[i].empty() || !table.Characters[i].empty();
+        filled += !table.CodeTexts(i).empty() || !table.Characters(i).empty();
     }
     return filled;
 }

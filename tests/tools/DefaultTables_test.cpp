@@ -193,14 +193,14 @@ TEST_P(DefaultTablesTest, EveryEntryRoundTripsThroughTheConverter) {
     std::map<std::u16string, std::vector<char>> firstCodes;
     std::size_t checked = 0;
     for (std::size_t slot = 0; slot < table.size(); ++slot) {
-        if (table.CodeTexts[slot].empty()) {
+        if (table.CodeTexts(slot).empty()) {
             continue;
         }
-        const std::u16string character =
-            table.Characters[slot] == kLineBreakToken ? u"\n" : table.Characters[slot];
+        const std::u16string character(
+            table.Characters(slot) == kLineBreakToken ? u"\n" : table.Characters(slot));
         ASSERT_EQ(character.size(), 1u) << "line " << slot + 1;
         const std::vector<char> own =
-            BytesOfCodes(fReverseBytes(fEvenDigits(table.CodeTexts[slot])) + u" ");
+            BytesOfCodes(fReverseBytes(fEvenDigits(table.CodeTexts(slot))) + u" ");
         const std::vector<char>& first = firstCodes.try_emplace(character, own).first->second;
         const std::u16string spelled = InCharsetForms(character, GetParam());
         EXPECT_EQ(converter.Bytes(spelled), first) << "line " << slot + 1;
@@ -219,8 +219,8 @@ TEST_P(DefaultTablesTest, RandomTextGivesTheCharsetsBytesAndComesBack) {
     std::mt19937 random(20241208);
     std::u16string characters;
     for (std::size_t slot = 0; slot < table.size(); ++slot) {
-        if (!table.CodeTexts[slot].empty() && table.Characters[slot] != kLineBreakToken) {
-            characters += table.Characters[slot];
+        if (!table.CodeTexts(slot).empty() && table.Characters(slot) != kLineBreakToken) {
+            characters += table.Characters(slot);
             characters += static_cast<char16_t>(u' ' + random() % 95);
         }
     }

@@ -238,10 +238,11 @@ TEST_P(MakeTableTest, ReadsBackThroughTheReader) {
     auto next = expected->entries.begin();
     std::size_t found = 0;
     for (std::size_t slot = 0; slot < table.size(); ++slot) {
-        if (table.CodeTexts[slot].empty()) {
+        if (table.CodeTexts(slot).empty()) {
             continue;
         }
-        const std::u16string line = table.CodeTexts[slot] + u" " + table.Characters[slot];
+        const std::u16string line =
+            std::u16string(table.CodeTexts(slot)) + u" " + std::u16string(table.Characters(slot));
         next = std::find_if(next, expected->entries.end(), [&](const TableEntry& entry) {
             return EntryLine(entry, request.form) == line;
         });
