@@ -19,6 +19,7 @@ namespace zelkora {
                                                std::span<const std::uint8_t> bytes,
                                                std::size_t* substitutions = nullptr);
 
+// One charset each, by the design's names; the reader itself decodes through DecodeWithCharset.
 [[nodiscard]] std::u16string FromISO2022JP(std::span<const std::uint8_t> bytes);
 [[nodiscard]] std::u16string FromEUCJP(std::span<const std::uint8_t> bytes);
 [[nodiscard]] std::u16string FromUTF7(std::span<const std::uint8_t> bytes);

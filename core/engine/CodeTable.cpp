@@ -72,12 +72,6 @@ void CodeTable::SetSlot(std::size_t slot, std::int32_t code, std::u16string_view
     characters_[slot].assign(character);
 }
 
-void CodeTable::AddSlot(std::int32_t code, std::u16string_view codeText,
-                        std::u16string_view character) {
-    Resize(size() + 1);
-    SetSlot(size() - 1, code, codeText, character);
-}
-
 void CodeTable::BuildIndex() {
     index_ = MakeIndex(*this);
 }

@@ -31,7 +31,6 @@ public:
     void Resize(std::size_t slots);
     void SetSlot(std::size_t slot, std::int32_t code, std::u16string_view codeText,
                  std::u16string_view character);
-    void AddSlot(std::int32_t code, std::u16string_view codeText, std::u16string_view character);
 
     // Lookup index over the slots, built by BuildIndex() once the slots are set. Every entry
     // holds the earliest slot that matches, so a lookup gives what a scan from slot 0 gives.

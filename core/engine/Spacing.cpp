@@ -1,19 +1,8 @@
 #include "core/engine/Spacing.h"
 
-#include <algorithm>
-
 #include "core/engine/HexCode.h"
 
 namespace zelkora {
-
-std::u16string fInsertStr(std::u16string_view text, std::size_t position,
-                          std::u16string_view insertion) {
-    const std::size_t cut = std::min(position, text.size());
-    std::u16string result;
-    result.reserve(text.size() + insertion.size());
-    result.append(text.substr(0, cut)).append(insertion).append(text.substr(cut));
-    return result;
-}
 
 // Built in one pass rather than by one insertion per group, which would copy the text again for
 // every group and make long pasted inputs quadratic.

@@ -5,10 +5,6 @@
 
 namespace zelkora {
 
-// The first `position` characters, then `insertion`, then the rest.
-[[nodiscard]] std::u16string fInsertStr(std::u16string_view text, std::size_t position,
-                                        std::u16string_view insertion);
-
 // Cuts the text into groups of two counted from its end: "12345" -> "1 23 45".
 [[nodiscard]] std::u16string fSplitPairs(std::u16string_view text);
 

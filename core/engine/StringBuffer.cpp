@@ -12,15 +12,15 @@ constexpr std::int64_t kMaxLength = std::numeric_limits<std::int32_t>::max();
 
 }  // namespace
 
-void StringBuffer::Init(std::int32_t lInitialCapacity) {
+void StringBuffer::Init(std::int32_t initialCapacity) {
     length_ = 0;
-    step_ = lInitialCapacity < 1 ? kDefaultCapacity : lInitialCapacity;
+    step_ = initialCapacity < 1 ? kDefaultCapacity : initialCapacity;
     buffer_.assign(static_cast<std::size_t>(step_), u'\0');
     capacity_ = step_;
 }
 
-void StringBuffer::AppendAny(std::u16string_view sAddStr) {
-    const std::int64_t needed = std::int64_t{length_} + static_cast<std::int64_t>(sAddStr.size());
+void StringBuffer::AppendAny(std::u16string_view text) {
+    const std::int64_t needed = std::int64_t{length_} + static_cast<std::int64_t>(text.size());
     // The counters are 32-bit; refusing beats wrapping them round and writing out of place.
     if (needed > kMaxLength) {
         return;
@@ -32,16 +32,16 @@ void StringBuffer::AppendAny(std::u16string_view sAddStr) {
         buffer_.append(static_cast<std::size_t>(step_), u'\0');
         capacity_ += step_;
     }
-    std::copy(sAddStr.begin(), sAddStr.end(), buffer_.begin() + length_);
+    std::copy(text.begin(), text.end(), buffer_.begin() + length_);
     length_ = static_cast<std::int32_t>(needed);
 }
 
-void StringBuffer::Text(std::u16string_view sNewText) {
-    if (static_cast<std::int64_t>(sNewText.size()) > kMaxLength) {
+void StringBuffer::Text(std::u16string_view text) {
+    if (static_cast<std::int64_t>(text.size()) > kMaxLength) {
         return;
     }
-    buffer_.assign(sNewText);
-    length_ = static_cast<std::int32_t>(sNewText.size());
+    buffer_.assign(text);
+    length_ = static_cast<std::int32_t>(text.size());
     capacity_ = length_;
 }
 

@@ -107,11 +107,11 @@ void MainMenus::mnuHelpItem_Click(std::int16_t Index) {
         case HelpItem::ReadMe:
             // It may have gone since the menu was opened.
             if (QFileInfo::exists(readMe_)) {
-                shellExecute_(&window_, readMe_.toStdU16String(), {}, derive);
+                shellExecute_(readMe_.toStdU16String(), derive);
             }
             break;
         case HelpItem::HomePage:
-            shellExecute_(&window_, std::u16string(kHomePageAddress), {}, derive);
+            shellExecute_(std::u16string(kHomePageAddress), derive);
             break;
         case HelpItem::Version:
             showMessage_(&window_, ToQString(kApplicationTitle),

@@ -17,7 +17,8 @@ namespace zelkora {
 // The items of each menu, by the index their handler is given.
 enum class FileItem : std::int16_t { Exit = 99 };
 enum class OptionItem : std::int16_t { LineBreak = 1 };
-// 98 and 99 are kept for an update command that does not exist yet: never shown.
+// 98 and 99 are the design's update command and its separator: the menu keeps them, hidden,
+// so that it holds the design's items at the design's indexes.
 enum class HelpItem : std::int16_t {
     ReadMe = 0,
     HomePage = 1,

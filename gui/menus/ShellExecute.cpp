@@ -12,8 +12,7 @@
 
 namespace zelkora {
 
-bool fShellExecute(QWidget* /*window*/, const std::u16string& file,
-                   const std::u16string& /*parameters*/, const std::u16string& directory) {
+bool fShellExecute(const std::u16string& file, const std::u16string& directory) {
     const QString target = QString::fromStdU16String(file);
     const QString workingDirectory = QString::fromStdU16String(ShellDirectory(file, directory));
     bool started = false;

@@ -36,47 +36,42 @@ WebText::WebText(const WebTextProperties& stored, QWidget* parent)
     editor_->installEventFilter(this);
     setFocusProxy(editor_);
     connect(editor_, &LongLineEditor::DropRefused, this, &WebText::DropRefused);
-    Update();
+    ApplyProperties();
 }
 
-void WebText::SetBackColor(const QString& vNewValue) {
-    properties_.BackColor = vNewValue;
-    Update();
+void WebText::SetBackColor(const QString& color) {
+    properties_.BackColor = color;
+    ApplyProperties();
 }
 
-void WebText::SetForeColor(const QString& vNewValue) {
-    properties_.ForeColor = vNewValue;
-    Update();
+void WebText::SetForeColor(const QString& color) {
+    properties_.ForeColor = color;
+    ApplyProperties();
 }
 
-void WebText::SetEnabled(bool New_Enabled) {
-    properties_.Enabled = New_Enabled;
-    Update();
+void WebText::SetEnabled(bool enabled) {
+    properties_.Enabled = enabled;
+    ApplyProperties();
 }
 
-void WebText::SetLocked(bool New_Value) {
-    properties_.Locked = New_Value;
-    Update();
-}
-
-void WebText::SetFontSize(float New_FontSize) {
-    fontSize_ = New_FontSize;
-    Update();
+void WebText::SetFontSize(float pixels) {
+    fontSize_ = pixels;
+    ApplyProperties();
 }
 
 std::u16string WebText::Text() const {
     return editor_->Text();
 }
 
-void WebText::SetText(std::u16string_view New_Value) {
-    editor_->ReplaceText(New_Value);
+void WebText::SetText(std::u16string_view text) {
+    editor_->ReplaceText(text);
 }
 
 void WebText::sSetFocus() {
     editor_->setFocus();
 }
 
-void WebText::Update() {
+void WebText::ApplyProperties() {
     QFont font(QStringLiteral("Arial"));
     font.setPixelSize(std::max(1, static_cast<int>(std::lround(fontSize_))));
     editor_->setFont(font);

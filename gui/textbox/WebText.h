@@ -29,31 +29,33 @@ public:
     WebText(const WebText&) = delete;
     WebText& operator=(const WebText&) = delete;
 
+    // The designed control's properties. The window gives them once, through
+    // WebTextProperties; the control still lets them change, as the design has it.
     QString BackColor() const { return properties_.BackColor; }
-    void SetBackColor(const QString& vNewValue);
+    void SetBackColor(const QString& color);
     QString ForeColor() const { return properties_.ForeColor; }
-    void SetForeColor(const QString& vNewValue);
+    void SetForeColor(const QString& color);
     bool Enabled() const { return properties_.Enabled; }
-    void SetEnabled(bool New_Enabled);
+    void SetEnabled(bool enabled);
     bool Locked() const { return properties_.Locked; }
-    void SetLocked(bool New_Value);
     float FontSize() const { return fontSize_; }
-    void SetFontSize(float New_FontSize);
+    void SetFontSize(float pixels);
 
     // Every line break as CR LF; every other code unit as it is in the box.
     std::u16string Text() const;
     // CR LF, and also a lone CR, a lone LF or U+2029, starts a new line, which reads back as
     // CR LF: the box has only one kind of line end to show. In a box the user edits, the text
     // replaced can be brought back with Ctrl+Z, as any edit can.
-    void SetText(std::u16string_view New_Value);
+    void SetText(std::u16string_view text);
 
     void sSetFocus();
     // Applies font, colours, Locked and Enabled to the editor; the text stays.
-    void Update();
+    void ApplyProperties();
 
 signals:
     // Raised before the editor sees the key. An owner that sets KeyCode (or KeyAscii) to 0
-    // keeps the key from the editor. Only direct connections can hand the values back.
+    // keeps the key from the editor. Only direct connections can hand the values back. The
+    // designed control's three key events; the window handles KeyDown.
     void KeyDown(std::int16_t& KeyCode, std::int16_t& Shift);
     void KeyPress(std::int16_t& KeyAscii);
     void KeyUp(std::int16_t& KeyCode, std::int16_t& Shift);

@@ -73,7 +73,7 @@ private:
 
 frmMain::frmMain(frmMainServices services)
     : showMessage_(std::move(services.showMessage)),
-      IniPath(services.paths.IniFile()),
+      iniPath_(services.paths.IniFile()),
       client_(new QWidget(this)) {
     setWindowTitle(ToQString(kApplicationTitle));
     setCentralWidget(client_);
@@ -113,7 +113,7 @@ frmMain::frmMain(frmMainServices services)
 
     menus_ =
         new MainMenus(*this, services.paths.readMe, showMessage_, std::move(services.shellExecute));
-    settings_ = new SettingsMenu(this, services.paths.tablesFolder, IniPath, showMessage_);
+    settings_ = new SettingsMenu(this, services.paths.tablesFolder, IniPath(), showMessage_);
     menuBar()->insertMenu(menus_->mnuHelp()->menuAction(), settings_->mnuSettings());
 
     const QRect client = PixelsOf({0, 0, kDesignClientWidth, kDesignClientHeight});
@@ -130,9 +130,9 @@ frmMain::~frmMain() = default;
 void frmMain::Load() {
     Input().SetText(u"");
     settings_->sLoadTableMenu();
-    settings_->sSelectTable(GetIniString(kIniSection, kIniKeyFile, IniPath, u""));
-    menus_->SetLineBreakOption(GetIniInt(kIniSection, kIniKeyRet, 0, IniPath) != 0);
-    restoredFrame_ = RestoreWindowPlacement(*this, IniPath);
+    settings_->sSelectTable(GetIniString(kIniSection, kIniKeyFile, IniPath(), u""));
+    menus_->SetLineBreakOption(GetIniInt(kIniSection, kIniKeyRet, 0, IniPath()) != 0);
+    restoredFrame_ = RestoreWindowPlacement(*this, IniPath());
 }
 
 // The window is the program's only one, so it becomes the program's active window once, as it
@@ -172,12 +172,12 @@ void frmMain::Unload() {
         entries.push_back({kIniKeyFile, current});
     }
     entries.push_back({kIniKeyRet, menus_->LineBreakOption() ? u"-1" : u"0"});
-    if (const Result<> saved = SaveWindowPlacement(*this, IniPath, std::move(entries)); !saved) {
+    if (const Result<> saved = SaveWindowPlacement(*this, IniPath(), std::move(entries)); !saved) {
         if (unattended_) {
-            std::fputs(SaveFailureLine(IniPath, saved.error()).c_str(), stderr);
+            std::fputs(SaveFailureLine(IniPath(), saved.error()).c_str(), stderr);
         } else {
             showMessage_(this, ToQString(kApplicationTitle),
-                         ToQString(SaveFailureMessage(IniPath, saved.error())));
+                         ToQString(SaveFailureMessage(IniPath(), saved.error())));
         }
     }
 }

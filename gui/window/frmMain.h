@@ -82,8 +82,11 @@ private:
     [[nodiscard]] bool ReadCurrentTable();
     void ApplySpacing();
 
+    // setting.ini, which the design's IniPath names.
+    [[nodiscard]] const std::filesystem::path& IniPath() const { return iniPath_; }
+
     MessageBoxFunction showMessage_;
-    std::filesystem::path IniPath;
+    std::filesystem::path iniPath_;
     CodeTable codeTable_;
     // The file codeTable_ was read from; nothing before the first read.
     std::optional<std::filesystem::path> codeTableFile_;

@@ -22,7 +22,8 @@ inline std::int32_t CodeValue(std::u16string_view code) {
 }
 
 inline void AddLine(CodeTable& table, const Line& line) {
-    table.AddSlot(CodeValue(line.code), line.code, line.character);
+    table.Resize(table.size() + 1);
+    table.SetSlot(table.size() - 1, CodeValue(line.code), line.code, line.character);
 }
 
 inline CodeTable MakeTable(std::span<const Line> lines) {

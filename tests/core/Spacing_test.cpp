@@ -39,7 +39,8 @@ std::u16string SplitByInsertion(std::u16string_view text) {
         return result;
     }
     for (auto p = static_cast<std::ptrdiff_t>(text.size()) - 2; p >= 1; p -= 2) {
-        result = fInsertStr(result, static_cast<std::size_t>(p), u" ");
+        const auto at = static_cast<std::size_t>(p);
+        result = result.substr(0, at) + u" " + result.substr(at);
     }
     return result;
 }
@@ -71,26 +72,6 @@ TEST(SplitPairsLength, LongInputs) {
         EXPECT_EQ(fSplitPairs(input), expected) << "length " << length;
     }
 }
-
-struct InsertCase {
-    const char* name;
-    std::u16string_view text;
-    std::size_t position;
-    std::u16string_view expected;
-};
-
-constexpr InsertCase kInsertCases[] = {
-    {"front", u"abc", 0, u"-abc"},    {"middle", u"abc", 1, u"a-bc"}, {"end", u"abc", 3, u"abc-"},
-    {"past_end", u"abc", 9, u"abc-"}, {"empty", u"", 0, u"-"},
-};
-
-class InsertStr : public testing::TestWithParam<InsertCase> {};
-
-TEST_P(InsertStr, InsertsAfterPosition) {
-    EXPECT_EQ(fInsertStr(GetParam().text, GetParam().position, u"-"), GetParam().expected);
-}
-
-INSTANTIATE_TEST_SUITE_P(Engine, InsertStr, testing::ValuesIn(kInsertCases), test::CaseName);
 
 struct DecisionCase {
     const char* name;

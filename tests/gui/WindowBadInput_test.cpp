@@ -58,8 +58,7 @@ std::unique_ptr<frmMain> OpenWindow(const QString& folder, std::vector<Message>*
             messages->emplace_back(title, text);
         }
     };
-    services.shellExecute = [](QWidget*, const std::u16string&, const std::u16string&,
-                               const std::u16string&) { return true; };
+    services.shellExecute = [](const std::u16string&, const std::u16string&) { return true; };
     return std::make_unique<frmMain>(std::move(services));
 }
 

@@ -38,7 +38,7 @@ QByteArray Table(std::u16string_view text) {
 const QByteArray kTable = Table(u"3042 あ\r\n41 A\r\n42 B\r\n48 H\r\n65 e\r\n6C l\r\n6F o\r\n");
 
 struct Launch {
-    std::u16string file, parameters, directory;
+    std::u16string file, directory;
 };
 
 // A folder standing in for the program's own, with what the window showed and launched.
@@ -71,10 +71,9 @@ public:
         services.showMessage = [this](QWidget*, const QString& title, const QString& text) {
             messages.emplace_back(title, text);
         };
-        services.shellExecute = [this](QWidget*, const std::u16string& file,
-                                       const std::u16string& parameters,
+        services.shellExecute = [this](const std::u16string& file,
                                        const std::u16string& directory) {
-            launches.push_back({file, parameters, directory});
+            launches.push_back({file, directory});
             return true;
         };
         return std::make_unique<frmMain>(std::move(services));
@@ -593,7 +592,6 @@ void frmMainTest::readMeItemFollowsFile() {
     help->hide();
     QCOMPARE(program.launches.size(), std::size_t{1});
     QCOMPARE(ToQString(program.launches[0].file), program.Folder() + "/ReadMe.txt");
-    QVERIFY(program.launches[0].parameters.empty());
     QVERIFY(program.launches[0].directory == kDeriveDirectory);
 
     // Gone between opening the menu and choosing the item: nothing is launched.
@@ -639,8 +637,7 @@ void frmMainTest::failedLaunchOnStandardError() {
     const int logged = ::open(QFile::encodeName(log).constData(), O_WRONLY | O_CREAT, 0600);
     ::dup2(logged, STDERR_FILENO);
     ::close(logged);
-    const bool started =
-        fShellExecute(nullptr, target.toStdU16String(), {}, std::u16string(kDeriveDirectory));
+    const bool started = fShellExecute(target.toStdU16String(), std::u16string(kDeriveDirectory));
     std::fflush(stderr);
     ::dup2(terminal, STDERR_FILENO);
     ::close(terminal);
