@@ -64,22 +64,13 @@ Result<std::vector<std::uint8_t>> ReadToEnd(int fd) {
 }  // namespace
 
 std::error_code make_error_code(WrongFileKind kind) {
-    return {static_cast<int>(kind), WrongFileKindCategory()};
+    static constexpr const char* kWords[] = {"it is a folder", "it is a device",
+                                             "it is not a regular file"};
+    return OwnErrorCode(kind, "file kind", kWords);
 }
 
 const std::error_category& WrongFileKindCategory() {
-    static const OwnErrorCategory category("file kind", [](int value) -> std::string {
-        switch (static_cast<WrongFileKind>(value)) {
-            case WrongFileKind::Folder:
-                return "it is a folder";
-            case WrongFileKind::Device:
-                return "it is a device";
-            case WrongFileKind::Other:
-                break;
-        }
-        return "it is not a regular file";
-    });
-    return category;
+    return make_error_code(WrongFileKind::Other).category();
 }
 
 bool IsMissingFile(std::error_code error) {

@@ -7,7 +7,9 @@
 // result cannot be dropped unseen. A Result<T> is a std::optional<T> that also knows why it is
 // empty, so it reads, compares and falls back (value_or) as one.
 
+#include <cstddef>
 #include <optional>
+#include <span>
 #include <string>
 #include <system_error>
 #include <type_traits>
@@ -55,19 +57,31 @@ private:
     std::error_code error_;
 };
 
-// The category of one of the program's own enumerations of failures: its name, and the words for
-// each value, which the enumeration's own file gives.
+// The category of one of the program's own enumerations of failures, numbered from 1: its name,
+// and the words for each value, words[value - 1].
 class OwnErrorCategory : public std::error_category {
 public:
-    using Words = std::string (*)(int value);
-    OwnErrorCategory(const char* name, Words words) : name_(name), words_(words) {}
+    OwnErrorCategory(const char* name, std::span<const char* const> words)
+        : name_(name), words_(words) {}
 
     [[nodiscard]] const char* name() const noexcept override { return name_; }
-    [[nodiscard]] std::string message(int value) const override { return words_(value); }
+    [[nodiscard]] std::string message(int value) const override {
+        return value >= 1 && static_cast<std::size_t>(value) <= words_.size() ? words_[value - 1]
+                                                                              : "unknown";
+    }
 
 private:
     const char* name_;
-    Words words_;
+    std::span<const char* const> words_;
 };
+
+// The code of a value of such an enumeration, in the one category its `name` and `words` make.
+// An enumeration's make_error_code calls it.
+template <typename Enum, std::size_t N>
+[[nodiscard]] std::error_code OwnErrorCode(Enum value, const char* name,
+                                           const char* const (&words)[N]) {
+    static const OwnErrorCategory category(name, words);
+    return {static_cast<int>(value), category};
+}
 
 }  // namespace zelkora

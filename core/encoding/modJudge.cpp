@@ -8,22 +8,12 @@ namespace zelkora {
 
 namespace {
 
+// Each encoding's scorer, in the order of the enumeration.
+constexpr std::array<Scorer, kEncodingCount> kScorers{ScoreJIS,  ScoreUnicode, ScoreUTF8,
+                                                      ScoreUTF7, ScoreSJIS,    ScoreEUC};
+
 Scorer ScorerOf(Encoding encoding) {
-    switch (encoding) {
-        case Encoding::JIS:
-            return ScoreJIS;
-        case Encoding::Unicode:
-            return ScoreUnicode;
-        case Encoding::UTF8:
-            return ScoreUTF8;
-        case Encoding::UTF7:
-            return ScoreUTF7;
-        case Encoding::SJIS:
-            return ScoreSJIS;
-        case Encoding::EUC:
-            return ScoreEUC;
-    }
-    return ScoreSJIS;
+    return kScorers[static_cast<std::size_t>(encoding)];
 }
 
 // Scores cannot tell UTF-8 from Shift_JIS: Japanese UTF-8 earns as many points a byte, and a few

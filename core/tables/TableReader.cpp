@@ -18,7 +18,7 @@ constexpr char16_t kIdeographicSpace = u'\u3000';
 // result of a read: Ok is no error, CannotOpen any error of another category.
 class ReaderCategory final : public OwnErrorCategory {
 public:
-    ReaderCategory() : OwnErrorCategory("table file", Words) {}
+    ReaderCategory() : OwnErrorCategory("table file", kWords) {}
 
     [[nodiscard]] bool equivalent(const std::error_code& code,
                                   int condition) const noexcept override {
@@ -33,21 +33,10 @@ public:
     }
 
 private:
-    static std::string Words(int value) {
-        switch (static_cast<ReadStatus>(value)) {
-            case ReadStatus::Ok:
-                return "was read";
-            case ReadStatus::CannotOpen:
-                return "cannot be read";
-            case ReadStatus::EmptyFile:
-                return "is empty";
-            case ReadStatus::NoText:
-                return "holds no text once decoded";
-            case ReadStatus::NotTextFile:
-                return "is not a text file: it holds NUL characters (U+0000)";
-        }
-        return {};
-    }
+    // CannotOpen and the reader's own failures, in the order of ReadStatus.
+    static constexpr const char* kWords[] = {
+        "cannot be read", "is empty", "holds no text once decoded",
+        "is not a text file: it holds NUL characters (U+0000)"};
 };
 
 const std::error_category& ReadStatusCategory() {

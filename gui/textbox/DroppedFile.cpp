@@ -18,11 +18,8 @@ bool IsBinaryControl(char16_t c) {
 }  // namespace
 
 std::error_code make_error_code(DropRefusal refusal) {
-    static const OwnErrorCategory category("dropped file", [](int value) -> std::string {
-        return static_cast<DropRefusal>(value) == DropRefusal::NotText ? "not a text file"
-                                                                       : "larger than 64 MiB";
-    });
-    return {static_cast<int>(refusal), category};
+    static constexpr const char* kWords[] = {"not a text file", "larger than 64 MiB"};
+    return OwnErrorCode(refusal, "dropped file", kWords);
 }
 
 DroppedText TextOfDroppedBytes(std::span<const std::uint8_t> bytes) {

@@ -33,12 +33,9 @@ std::optional<std::vector<std::uint8_t>> StoreLike(TableWriter& writer, std::u16
 // character decoded from one of two byte sequences, a substitute or an escape sequence placed
 // otherwise would change unseen.
 std::error_code make_error_code(SwapFailure failure) {
-    static const OwnErrorCategory category("swap-codes", [](int value) -> std::string {
-        return static_cast<SwapFailure>(value) == SwapFailure::EmptyFile
-                   ? "the file is empty"
-                   : "the file's bytes do not come back exactly from its text";
-    });
-    return {static_cast<int>(failure), category};
+    static constexpr const char* kWords[] = {
+        "the file is empty", "the file's bytes do not come back exactly from its text"};
+    return OwnErrorCode(failure, "swap-codes", kWords);
 }
 
 Result<SwappedTable> SwapTwoByteCodes(std::span<const std::uint8_t> bytes) {

@@ -215,12 +215,9 @@ std::vector<std::u16string> HeaderLines(const MakeTableRequest& request, const C
 }  // namespace
 
 std::error_code make_error_code(RangeError error) {
-    static const OwnErrorCategory category("code range", [](int value) -> std::string {
-        return static_cast<RangeError>(value) == RangeError::Reversed
-                   ? "FROM is above TO"
-                   : "two hexadecimal codes of up to four digits, FROM-TO";
-    });
-    return {static_cast<int>(error), category};
+    static constexpr const char* kWords[] = {"two hexadecimal codes of up to four digits, FROM-TO",
+                                             "FROM is above TO"};
+    return OwnErrorCode(error, "code range", kWords);
 }
 
 Result<CodeRange> ParseCodeRange(std::string_view text) {
@@ -349,12 +346,10 @@ std::u16string EntryLine(const TableEntry& entry, CodeForm form) {
 }
 
 std::error_code make_error_code(MakeTableFailure failure) {
-    static const OwnErrorCategory category("make-table", [](int value) -> std::string {
-        return static_cast<MakeTableFailure>(value) == MakeTableFailure::UnknownCharset
-                   ? "the converter library knows no such charset"
-                   : "the converter library cannot store a table in that encoding";
-    });
-    return {static_cast<int>(failure), category};
+    static constexpr const char* kWords[] = {
+        "the converter library knows no such charset",
+        "the converter library cannot store a table in that encoding"};
+    return OwnErrorCode(failure, "make-table", kWords);
 }
 
 Result<MadeTable> MakeTable(const MakeTableRequest& request) {
