@@ -207,9 +207,7 @@ const BadTableCase kBadTableCases[] = {
      ReadStatus::NotTextFile},
 };
 
-class BadTableTest : public ::testing::TestWithParam<BadTableCase> {};
-
-TEST_P(BadTableTest, ReadsWithoutHarm) {
+ZELKORA_TEST_CASES(Files, BadTableTest, ReadsWithoutHarm, kBadTableCases) {
     const BadTableCase& c = GetParam();
     const test::TempFolder settings("zelkora-bad");
     const fs::path file = settings.path() / "table.txt";
@@ -259,8 +257,6 @@ TEST_P(BadTableTest, ReadsWithoutHarm) {
     static_cast<void>(fCodeToText(table, codes, true));
     static_cast<void>(fCodeToText(table, fSplitPairs(sample), false));
 }
-
-INSTANTIATE_TEST_SUITE_P(Files, BadTableTest, ::testing::ValuesIn(kBadTableCases), CaseName);
 
 // Lines of 10 MiB: as a character part, as a line without a space, as a code field. The line
 // after each must still be read.
@@ -340,9 +336,7 @@ const GoneCase kGoneCases[] = {
      ReadStatus::CannotOpen},
 };
 
-class TableGoneTest : public ::testing::TestWithParam<GoneCase> {};
-
-TEST_P(TableGoneTest, PreviousTableStaysInUse) {
+ZELKORA_TEST_CASES(Files, TableGoneTest, PreviousTableStaysInUse, kGoneCases) {
     const GoneCase& c = GetParam();
     const test::TempFolder settings("zelkora-bad");
     fs::permissions(settings.path(), fs::perms::all);  // so that nobody may look inside
@@ -375,8 +369,6 @@ TEST_P(TableGoneTest, PreviousTableStaysInUse) {
     EXPECT_EQ(*result, 0) << "1: unexpected status, 2: the table changed, 99: could not drop root";
     EXPECT_EQ(Snapshot(settings.path()), before) << "the reader changed the settings folder";
 }
-
-INSTANTIATE_TEST_SUITE_P(Files, TableGoneTest, ::testing::ValuesIn(kGoneCases), CaseName);
 
 // Another program cuts the file short and writes it again while the reader reads it. Every
 // read yields either nothing (the table stays) or a table made from a leading part of the file.
@@ -499,11 +491,10 @@ const IniCase kIniCases[] = {
      std::u16string(32766, u'x'), -1, std::numeric_limits<std::int32_t>::max()},
 };
 
-class IniBadFileTest : public ::testing::TestWithParam<IniCase> {};
-
 // Reads give what can be read and defaults for the rest; a write then changes only its own
 // line and keeps every other byte of the file as it was.
-TEST_P(IniBadFileTest, ReadsAndRewritesSafely) {
+
+ZELKORA_TEST_CASES(Files, IniBadFileTest, ReadsAndRewritesSafely, kIniCases) {
     const IniCase& c = GetParam();
     const test::TempFolder program("zelkora-bad");
     const fs::path ini = program.path() / "setting.ini";
@@ -532,8 +523,6 @@ TEST_P(IniBadFileTest, ReadsAndRewritesSafely) {
     }
     EXPECT_EQ(Snapshot(program.path()).size(), 1u) << "a file beside setting.ini was left";
 }
-
-INSTANTIATE_TEST_SUITE_P(Files, IniBadFileTest, ::testing::ValuesIn(kIniCases), CaseName);
 
 // setting.ini where it cannot be written: reads give defaults, writes fail with the reason the
 // window's message names, nothing changes.
@@ -565,9 +554,7 @@ const IniPlaceCase kIniPlaceCases[] = {
      std::errc::not_a_directory},
 };
 
-class IniPlaceTest : public ::testing::TestWithParam<IniPlaceCase> {};
-
-TEST_P(IniPlaceTest, ReadsDefaultsAndWritesNothing) {
+ZELKORA_TEST_CASES(Places, IniPlaceTest, ReadsDefaultsAndWritesNothing, kIniPlaceCases) {
     const test::TempFolder program("zelkora-bad");
     const fs::path ini = GetParam().place(program.path());
     const auto before = Snapshot(program.path());
@@ -585,8 +572,6 @@ TEST_P(IniPlaceTest, ReadsDefaultsAndWritesNothing) {
                              "4: another reason was given";
     EXPECT_EQ(Snapshot(program.path()), before);
 }
-
-INSTANTIATE_TEST_SUITE_P(Places, IniPlaceTest, ::testing::ValuesIn(kIniPlaceCases), CaseName);
 
 }  // namespace
 }  // namespace zelkora

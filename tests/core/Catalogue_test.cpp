@@ -22,13 +22,6 @@ struct OrderCase {
     std::string after;
 };
 
-class CatalogueOrderTest : public ::testing::TestWithParam<OrderCase> {};
-
-TEST_P(CatalogueOrderTest, SortsBeforeAndNotAfter) {
-    EXPECT_TRUE(CatalogueLess(GetParam().before, GetParam().after));
-    EXPECT_FALSE(CatalogueLess(GetParam().after, GetParam().before));
-}
-
 const OrderCase kOrderCases[] = {
     {"case-ignored-first", "apple.txt", "Banana.txt"},
     {"case-ignored-second", "Apple.txt", "banana.txt"},
@@ -49,8 +42,10 @@ const OrderCase kOrderCases[] = {
     {"invalid-utf8-bytes-ordered", "\x80.txt", "\xFF.txt"},
 };
 
-INSTANTIATE_TEST_SUITE_P(Names, CatalogueOrderTest, ::testing::ValuesIn(kOrderCases),
-                         test::CaseName);
+ZELKORA_TEST_CASES(Names, CatalogueOrderTest, SortsBeforeAndNotAfter, kOrderCases) {
+    EXPECT_TRUE(CatalogueLess(GetParam().before, GetParam().after));
+    EXPECT_FALSE(CatalogueLess(GetParam().after, GetParam().before));
+}
 
 TEST(CatalogueLess, NameIsNotBeforeItself) {
     EXPECT_FALSE(CatalogueLess("a.txt", "a.txt"));
@@ -64,12 +59,6 @@ struct ChooseCase {
     std::optional<std::string> chosen;
 };
 
-class ChooseTableTest : public ::testing::TestWithParam<ChooseCase> {};
-
-TEST_P(ChooseTableTest, Chooses) {
-    EXPECT_EQ(ChooseTable(GetParam().names, GetParam().fileValue), GetParam().chosen);
-}
-
 const ChooseCase kChooseCases[] = {
     {"named-second", {"a.txt", "b.txt"}, u"b.txt", "b.txt"},
     {"missing-value-takes-first", {"a.txt", "b.txt"}, u"", "a.txt"},
@@ -80,8 +69,9 @@ const ChooseCase kChooseCases[] = {
     {"none-listed", {}, u"a.txt", std::nullopt},
 };
 
-INSTANTIATE_TEST_SUITE_P(Values, ChooseTableTest, ::testing::ValuesIn(kChooseCases),
-                         test::CaseName);
+ZELKORA_TEST_CASES(Values, ChooseTableTest, Chooses, kChooseCases) {
+    EXPECT_EQ(ChooseTable(GetParam().names, GetParam().fileValue), GetParam().chosen);
+}
 
 class ListTableFilesTest : public ::testing::Test {
 protected:

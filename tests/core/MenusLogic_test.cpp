@@ -24,12 +24,6 @@ struct PathCase {
     std::u16string parent;
 };
 
-class ParentFolderTest : public ::testing::TestWithParam<PathCase> {};
-
-TEST_P(ParentFolderTest, TextBeforeTheLastSeparator) {
-    EXPECT_EQ(fParentFolder(GetParam().path), GetParam().parent);
-}
-
 const PathCase kPathCases[] = {
     {"windows-path", u"C:\\dir\\ReadMe.txt", u"C:\\dir"},
     {"linux-path", u"/opt/zelkora/ReadMe.txt", u"/opt/zelkora"},
@@ -41,7 +35,9 @@ const PathCase kPathCases[] = {
     {"non-ascii", u"/ホーム/読む.txt", u"/ホーム"},
 };
 
-INSTANTIATE_TEST_SUITE_P(Cases, ParentFolderTest, ::testing::ValuesIn(kPathCases), test::CaseName);
+ZELKORA_TEST_CASES(Cases, ParentFolderTest, TextBeforeTheLastSeparator, kPathCases) {
+    EXPECT_EQ(fParentFolder(GetParam().path), GetParam().parent);
+}
 
 struct DirectoryCase {
     const char* name;
@@ -49,12 +45,6 @@ struct DirectoryCase {
     std::u16string directory;
     std::u16string expected;
 };
-
-class ShellDirectoryTest : public ::testing::TestWithParam<DirectoryCase> {};
-
-TEST_P(ShellDirectoryTest, GivenOrDerived) {
-    EXPECT_EQ(ShellDirectory(GetParam().target, GetParam().directory), GetParam().expected);
-}
 
 const std::u16string kMarker(kDeriveDirectory);
 
@@ -70,20 +60,15 @@ const DirectoryCase kDirectoryCases[] = {
      std::u16string(2, u'\0')},
 };
 
-INSTANTIATE_TEST_SUITE_P(Cases, ShellDirectoryTest, ::testing::ValuesIn(kDirectoryCases),
-                         test::CaseName);
+ZELKORA_TEST_CASES(Cases, ShellDirectoryTest, GivenOrDerived, kDirectoryCases) {
+    EXPECT_EQ(ShellDirectory(GetParam().target, GetParam().directory), GetParam().expected);
+}
 
 struct AddressCase {
     const char* name;
     std::u16string target;
     bool address;
 };
-
-class IsAddressTest : public ::testing::TestWithParam<AddressCase> {};
-
-TEST_P(IsAddressTest, SchemeOrPath) {
-    EXPECT_EQ(IsAddress(GetParam().target), GetParam().address);
-}
 
 const AddressCase kAddressCases[] = {
     {"https", u"https://zelkora.example.org/", true},
@@ -96,7 +81,9 @@ const AddressCase kAddressCases[] = {
     {"no-colon", u"ReadMe.txt", false},
 };
 
-INSTANTIATE_TEST_SUITE_P(Cases, IsAddressTest, ::testing::ValuesIn(kAddressCases), test::CaseName);
+ZELKORA_TEST_CASES(Cases, IsAddressTest, SchemeOrPath, kAddressCases) {
+    EXPECT_EQ(IsAddress(GetParam().target), GetParam().address);
+}
 
 }  // namespace
 }  // namespace zelkora

@@ -29,20 +29,6 @@ struct LocateCase {
     fs::path readMe;
 };
 
-class LocateTest : public ::testing::TestWithParam<LocateCase> {};
-
-TEST_P(LocateTest, FindsTheFolders) {
-    const LocateCase& c = GetParam();
-    const ProgramPaths paths = LocateProgramPaths(c.executable, c.environment, [&](const auto& p) {
-        return std::find(c.existing.begin(), c.existing.end(), p) != c.existing.end();
-    });
-    EXPECT_EQ(paths.layout, c.layout);
-    EXPECT_EQ(paths.programFolder, c.executable.parent_path());
-    EXPECT_EQ(paths.iniFolder, c.iniFolder);
-    EXPECT_EQ(paths.tablesFolder, c.tablesFolder);
-    EXPECT_EQ(paths.readMe, c.readMe);
-}
-
 const UserEnvironment kHomeOnly{"", "", "/home/u"};
 constexpr auto kPortable = ProgramLayout::Portable;
 constexpr auto kInstalled = ProgramLayout::Installed;
@@ -130,7 +116,17 @@ const LocateCase kLocateCases[] = {
      "/opt/z/ReadMe.txt"},
 };
 
-INSTANTIATE_TEST_SUITE_P(Cases, LocateTest, ::testing::ValuesIn(kLocateCases), test::CaseName);
+ZELKORA_TEST_CASES(Cases, LocateTest, FindsTheFolders, kLocateCases) {
+    const LocateCase& c = GetParam();
+    const ProgramPaths paths = LocateProgramPaths(c.executable, c.environment, [&](const auto& p) {
+        return std::find(c.existing.begin(), c.existing.end(), p) != c.existing.end();
+    });
+    EXPECT_EQ(paths.layout, c.layout);
+    EXPECT_EQ(paths.programFolder, c.executable.parent_path());
+    EXPECT_EQ(paths.iniFolder, c.iniFolder);
+    EXPECT_EQ(paths.tablesFolder, c.tablesFolder);
+    EXPECT_EQ(paths.readMe, c.readMe);
+}
 
 // The first start copies the shipped tables; later starts leave the user's folder as it is.
 TEST(MakeUserFolders, FirstStartCopiesLaterStartsKeep) {

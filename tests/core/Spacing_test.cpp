@@ -24,13 +24,9 @@ constexpr TextCase kSplitCases[] = {
     {"words_too", u"apple", u"a pp le"},
 };
 
-class SplitPairs : public testing::TestWithParam<TextCase> {};
-
-TEST_P(SplitPairs, GroupsFromTheEnd) {
+ZELKORA_TEST_CASES(Engine, SplitPairs, GroupsFromTheEnd, kSplitCases) {
     EXPECT_EQ(fSplitPairs(GetParam().input), GetParam().expected);
 }
-
-INSTANTIATE_TEST_SUITE_P(Engine, SplitPairs, testing::ValuesIn(kSplitCases), test::CaseName);
 
 // The spacing as first described: one space inserted after every second character from the end.
 std::u16string SplitByInsertion(std::u16string_view text) {
@@ -89,13 +85,9 @@ constexpr DecisionCase kSpacingCases[] = {
     {"tab_is_no_space", u"41\t42", true},
 };
 
-class SpacingRule : public testing::TestWithParam<DecisionCase> {};
-
-TEST_P(SpacingRule, Decides) {
+ZELKORA_TEST_CASES(Engine, SpacingRule, Decides, kSpacingCases) {
     EXPECT_EQ(NeedsSpacing(GetParam().input), GetParam().expected);
 }
-
-INSTANTIATE_TEST_SUITE_P(Engine, SpacingRule, testing::ValuesIn(kSpacingCases), test::CaseName);
 
 constexpr DecisionCase kAutomaticCases[] = {
     {"empty", u"", false},
@@ -111,13 +103,9 @@ constexpr DecisionCase kAutomaticCases[] = {
     {"kana", u"あ", false},
 };
 
-class AutomaticMode : public testing::TestWithParam<DecisionCase> {};
-
-TEST_P(AutomaticMode, Decides) {
+ZELKORA_TEST_CASES(Engine, AutomaticMode, Decides, kAutomaticCases) {
     EXPECT_EQ(LooksLikeCodes(GetParam().input), GetParam().expected);
 }
-
-INSTANTIATE_TEST_SUITE_P(Engine, AutomaticMode, testing::ValuesIn(kAutomaticCases), test::CaseName);
 
 }  // namespace
 }  // namespace zelkora

@@ -40,9 +40,7 @@ const GrowthCase kGrowthCases[] = {
     {"empty_append", 1, {0}, 1},
 };
 
-class StringBufferGrowth : public testing::TestWithParam<GrowthCase> {};
-
-TEST_P(StringBufferGrowth, CapacityAndText) {
+ZELKORA_TEST_CASES(Engine, StringBufferGrowth, CapacityAndText, kGrowthCases) {
     const GrowthCase& c = GetParam();
     StringBuffer buffer;
     if (c.init) {
@@ -59,9 +57,6 @@ TEST_P(StringBufferGrowth, CapacityAndText) {
     EXPECT_EQ(buffer.ToString(), expected);
     EXPECT_EQ(buffer.Text(), expected);
 }
-
-INSTANTIATE_TEST_SUITE_P(Engine, StringBufferGrowth, testing::ValuesIn(kGrowthCases),
-                         test::CaseName);
 
 TEST(StringBuffer, TextWriteSetsCapacityToItsLength) {
     StringBuffer buffer;

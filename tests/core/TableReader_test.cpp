@@ -59,12 +59,6 @@ void ExpectSlots(const CodeTable& table, std::size_t slots, const std::vector<Sl
     }
 }
 
-class ParseTableTest : public ::testing::TestWithParam<ParseCase> {};
-
-TEST_P(ParseTableTest, FillsSlots) {
-    ExpectSlots(ParseTable(GetParam().text), GetParam().slots, GetParam().filled);
-}
-
 const ParseCase kParseCases[] = {
     // Line kinds.
     {"three-characters-is-an-entry", u"4 A", 1, {{0, u"4", 4, u"A"}}},
@@ -106,7 +100,9 @@ const ParseCase kParseCases[] = {
      {{0, u"41", 0x41, u"A\r"}, {1, u"42", 0x42, u"B"}}},
 };
 
-INSTANTIATE_TEST_SUITE_P(Lines, ParseTableTest, ::testing::ValuesIn(kParseCases), test::CaseName);
+ZELKORA_TEST_CASES(Lines, ParseTableTest, FillsSlots, kParseCases) {
+    ExpectSlots(ParseTable(GetParam().text), GetParam().slots, GetParam().filled);
+}
 
 // tests/data/reader/<case>.txt is read as a table file; <case>.expected is its slot dump.
 class GoldenTest : public ::testing::TestWithParam<std::string> {};

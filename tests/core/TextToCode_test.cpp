@@ -31,13 +31,9 @@ constexpr NotationCase kNotationCases[] = {
     {"empty", u"", u""},
 };
 
-class Notation : public testing::TestWithParam<NotationCase> {};
-
-TEST_P(Notation, EvenDigitsThenReverseBytes) {
+ZELKORA_TEST_CASES(Engine, Notation, EvenDigitsThenReverseBytes, kNotationCases) {
     EXPECT_EQ(fReverseBytes(fEvenDigits(GetParam().codeText)), GetParam().expected);
 }
-
-INSTANTIATE_TEST_SUITE_P(Engine, Notation, testing::ValuesIn(kNotationCases), test::CaseName);
 
 // Line numbers matter: duplicates and first-match order are tested against them.
 constexpr Line kTable[] = {

@@ -38,17 +38,13 @@ constexpr Utf7Case kCases[] = {
     {"high_byte_ends_shift", "+AGE\x82\x82", u"a\uFFFD\uFFFD", 2},
 };
 
-class Utf7 : public testing::TestWithParam<Utf7Case> {};
-
-TEST_P(Utf7, Decode) {
+ZELKORA_TEST_CASES(Utf7, Utf7, Decode, kCases) {
     const Utf7Case& c = GetParam();
     std::size_t substitutions = 99;
     const std::span<const std::uint8_t> bytes = test::AsBytes(c.bytes);
     EXPECT_EQ(DecodeUtf7(bytes, &substitutions), c.text);
     EXPECT_EQ(substitutions, c.substitutions);
 }
-
-INSTANTIATE_TEST_SUITE_P(Utf7, Utf7, testing::ValuesIn(kCases), test::CaseName);
 
 }  // namespace
 }  // namespace zelkora

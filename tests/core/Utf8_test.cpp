@@ -38,9 +38,7 @@ constexpr StrictCase kStrictCases[] = {
     {"bad_after_multibyte", "\xE3\x81\x82\xFF", u"", 3},
 };
 
-class Strict : public testing::TestWithParam<StrictCase> {};
-
-TEST_P(Strict, TextOrFirstBadByte) {
+ZELKORA_TEST_CASES(Utf8, Strict, TextOrFirstBadByte, kStrictCases) {
     const StrictCase& c = GetParam();
     std::size_t badOffset = kValid;
     const std::optional<std::u16string> text = Utf8ToUtf16Strict(c.utf8, &badOffset);
@@ -50,8 +48,6 @@ TEST_P(Strict, TextOrFirstBadByte) {
         EXPECT_EQ(*text, c.text);
     }
 }
-
-INSTANTIATE_TEST_SUITE_P(Utf8, Strict, testing::ValuesIn(kStrictCases), test::CaseName);
 
 // ---- Writing text out.
 
@@ -75,13 +71,9 @@ constexpr ToUtf8Case kToUtf8Cases[] = {
     {"reversed_pair", u"\xDE00\xD83D", "\xEF\xBF\xBD\xEF\xBF\xBD"},
 };
 
-class ToUtf8 : public testing::TestWithParam<ToUtf8Case> {};
-
-TEST_P(ToUtf8, Bytes) {
+ZELKORA_TEST_CASES(Utf8, ToUtf8, Bytes, kToUtf8Cases) {
     EXPECT_EQ(Utf16ToUtf8(GetParam().text), GetParam().utf8);
 }
-
-INSTANTIATE_TEST_SUITE_P(Utf8, ToUtf8, testing::ValuesIn(kToUtf8Cases), test::CaseName);
 
 // ---- File names that need not be UTF-8.
 
@@ -99,15 +91,11 @@ constexpr FileNameCase kFileNameCases[] = {
     {"encoded_surrogate", "\xED\xB2\x80", u"\xDCED\xDCB2\xDC80"},
 };
 
-class FileName : public testing::TestWithParam<FileNameCase> {};
-
-TEST_P(FileName, ToTextAndBack) {
+ZELKORA_TEST_CASES(Utf8, FileName, ToTextAndBack, kFileNameCases) {
     const FileNameCase& c = GetParam();
     EXPECT_EQ(FileNameToText(c.raw), c.text);
     EXPECT_EQ(TextToFileName(c.text), c.raw);
 }
-
-INSTANTIATE_TEST_SUITE_P(Utf8, FileName, testing::ValuesIn(kFileNameCases), test::CaseName);
 
 TEST(Utf8, EveryShortByteStringSurvivesTheRoundTrip) {
     for (int first = 0; first < 256; ++first) {

@@ -17,15 +17,6 @@ struct BoxCase {
     Rect input, output;
 };
 
-class LayOutBoxesTest : public ::testing::TestWithParam<BoxCase> {};
-
-TEST_P(LayOutBoxesTest, FillsBothHalvesRightOfTheButtons) {
-    const BoxLayout layout =
-        LayOutBoxes(GetParam().width, GetParam().height, GetParam().previousWidth);
-    EXPECT_EQ(layout.input, GetParam().input);
-    EXPECT_EQ(layout.output, GetParam().output);
-}
-
 const BoxCase kBoxCases[] = {
     {"design-client", 7080, 3855, 3135, {1200, 0, 5865, 1927}, {1200, 1927, 5865, 1928}},
     {"even-height", 7080, 3000, 3135, {1200, 0, 5865, 1500}, {1200, 1500, 5865, 1500}},
@@ -53,7 +44,12 @@ const BoxCase kBoxCases[] = {
     {"no-height", 7080, 0, 3135, {1200, 0, 5865, 0}, {1200, 0, 5865, 0}},
 };
 
-INSTANTIATE_TEST_SUITE_P(Cases, LayOutBoxesTest, ::testing::ValuesIn(kBoxCases), test::CaseName);
+ZELKORA_TEST_CASES(Cases, LayOutBoxesTest, FillsBothHalvesRightOfTheButtons, kBoxCases) {
+    const BoxLayout layout =
+        LayOutBoxes(GetParam().width, GetParam().height, GetParam().previousWidth);
+    EXPECT_EQ(layout.input, GetParam().input);
+    EXPECT_EQ(layout.output, GetParam().output);
+}
 
 struct PixelCase {
     const char* name;
@@ -61,12 +57,6 @@ struct PixelCase {
     double dpi;
     Rect pixels;
 };
-
-class PixelRectTest : public ::testing::TestWithParam<PixelCase> {};
-
-TEST_P(PixelRectTest, RoundsTheEdges) {
-    EXPECT_EQ(PixelRectFromTwips(GetParam().twips, GetParam().dpi), GetParam().pixels);
-}
 
 const PixelCase kPixelCases[] = {
     {"button-0", ButtonRect(0), 96, {0, 0, 81, 33}},
@@ -81,7 +71,9 @@ const PixelCase kPixelCases[] = {
     {"negative-left", {-1500, 0, 1500, 15}, 96, {-100, 0, 100, 1}},
 };
 
-INSTANTIATE_TEST_SUITE_P(Cases, PixelRectTest, ::testing::ValuesIn(kPixelCases), test::CaseName);
+ZELKORA_TEST_CASES(Cases, PixelRectTest, RoundsTheEdges, kPixelCases) {
+    EXPECT_EQ(PixelRectFromTwips(GetParam().twips, GetParam().dpi), GetParam().pixels);
+}
 
 TEST(Twips, FifteenToThePixelAt96Dpi) {
     EXPECT_DOUBLE_EQ(TwipsFromPixels(472, 96), 7080);
@@ -97,20 +89,15 @@ struct RoundCase {
     std::int64_t rounded;
 };
 
-class RoundHalfEvenTest : public ::testing::TestWithParam<RoundCase> {};
-
-TEST_P(RoundHalfEvenTest, Rounds) {
-    EXPECT_EQ(RoundHalfEven(GetParam().value), GetParam().rounded);
-}
-
 const RoundCase kRoundCases[] = {
     {"half-to-even-down", 2.5, 2},  {"half-to-even-up", 3.5, 4}, {"below-half", 2.49, 2},
     {"above-half", 2.51, 3},        {"negative-half", -2.5, -2}, {"negative-odd-half", -3.5, -4},
     {"negative-fraction", -0.4, 0}, {"whole", 7080.0, 7080},
 };
 
-INSTANTIATE_TEST_SUITE_P(Cases, RoundHalfEvenTest, ::testing::ValuesIn(kRoundCases),
-                         test::CaseName);
+ZELKORA_TEST_CASES(Cases, RoundHalfEvenTest, Rounds, kRoundCases) {
+    EXPECT_EQ(RoundHalfEven(GetParam().value), GetParam().rounded);
+}
 
 struct PlacementCase {
     const char* name;
@@ -118,15 +105,7 @@ struct PlacementCase {
     Placement accepted;
 };
 
-class AcceptablePlacementTest : public ::testing::TestWithParam<PlacementCase> {};
-
 const Rect kCurrent{100, 200, 7200, 4800};
-
-TEST_P(AcceptablePlacementTest, IgnoresWhatTheWindowCannotTake) {
-    const Placement accepted = AcceptablePlacement(GetParam().saved, kCurrent);
-    EXPECT_EQ(accepted.frame, GetParam().accepted.frame);
-    EXPECT_EQ(accepted.winState, GetParam().accepted.winState);
-}
 
 const PlacementCase kPlacementCases[] = {
     {"normal-kept", {{1440, 960, 8000, 5000}, 0}, {{1440, 960, 8000, 5000}, 0}},
@@ -139,8 +118,12 @@ const PlacementCase kPlacementCases[] = {
     {"negative-height-current", {{1440, 960, 8000, -5}, 0}, {{1440, 960, 8000, 4800}, 0}},
 };
 
-INSTANTIATE_TEST_SUITE_P(Cases, AcceptablePlacementTest, ::testing::ValuesIn(kPlacementCases),
-                         test::CaseName);
+ZELKORA_TEST_CASES(Cases, AcceptablePlacementTest, IgnoresWhatTheWindowCannotTake,
+                   kPlacementCases) {
+    const Placement accepted = AcceptablePlacement(GetParam().saved, kCurrent);
+    EXPECT_EQ(accepted.frame, GetParam().accepted.frame);
+    EXPECT_EQ(accepted.winState, GetParam().accepted.winState);
+}
 
 struct MendCase {
     const char* name;
@@ -148,13 +131,6 @@ struct MendCase {
     std::vector<Rect> screens;
     Rect mended;
 };
-
-class MendOffScreenTest : public ::testing::TestWithParam<MendCase> {};
-
-TEST_P(MendOffScreenTest, BringsLostWindowsBack) {
-    const Rect& primary = GetParam().screens.front();
-    EXPECT_EQ(MendOffScreen(GetParam().window, GetParam().screens, primary), GetParam().mended);
-}
 
 const Rect kPrimary{0, 0, 1920, 1080};
 const Rect kRightScreen{1920, 0, 1280, 1024};
@@ -177,7 +153,10 @@ const MendCase kMendCases[] = {
      {2310, 362, 500, 300}},
 };
 
-INSTANTIATE_TEST_SUITE_P(Cases, MendOffScreenTest, ::testing::ValuesIn(kMendCases), test::CaseName);
+ZELKORA_TEST_CASES(Cases, MendOffScreenTest, BringsLostWindowsBack, kMendCases) {
+    const Rect& primary = GetParam().screens.front();
+    EXPECT_EQ(MendOffScreen(GetParam().window, GetParam().screens, primary), GetParam().mended);
+}
 
 }  // namespace
 }  // namespace zelkora

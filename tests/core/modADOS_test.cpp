@@ -134,16 +134,12 @@ constexpr DecodeCase kDecodeCases[] = {
     {"utf16_only_bom", kUtf16, "\xFF\xFE", u"", 0},
 };
 
-class Decode : public testing::TestWithParam<DecodeCase> {};
-
-TEST_P(Decode, TextAndSubstitutions) {
+ZELKORA_TEST_CASES(ModADOS, Decode, TextAndSubstitutions, kDecodeCases) {
     const DecodeCase& c = GetParam();
     std::size_t substitutions = 99;
     EXPECT_EQ(c.decode(AsBytes(c.bytes), &substitutions), c.text);
     EXPECT_EQ(substitutions, c.substitutions);
 }
-
-INSTANTIATE_TEST_SUITE_P(ModADOS, Decode, testing::ValuesIn(kDecodeCases), test::CaseName);
 
 TEST(ModADOS, OneTextInSixEncodingsDecodesAlike) {
     // ～∥－￠￡￢①ｱあ\n~ and CR LF, as a table line would hold them.
@@ -202,9 +198,7 @@ constexpr TableCase kTableCases[] = {
     {"utf16", "jis-common.utf16.txt", kUtf16},
 };
 
-class CommonTable : public testing::TestWithParam<TableCase> {};
-
-TEST_P(CommonTable, DecodesLikeTheShiftJisFile) {
+ZELKORA_TEST_CASES(ModADOS, CommonTable, DecodesLikeTheShiftJisFile, kTableCases) {
     std::size_t substitutions = 99;
     const std::u16string reference = FromShiftJIS(ReadTable("jis-common.sjis.txt"), &substitutions);
     ASSERT_EQ(substitutions, 0u);
@@ -221,8 +215,6 @@ TEST_P(CommonTable, DecodesLikeTheShiftJisFile) {
         << std::mismatch(text.begin(), text.end(), reference.begin(), reference.end()).first -
                text.begin();
 }
-
-INSTANTIATE_TEST_SUITE_P(ModADOS, CommonTable, testing::ValuesIn(kTableCases), test::CaseName);
 
 }  // namespace
 }  // namespace zelkora

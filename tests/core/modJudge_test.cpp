@@ -76,16 +76,12 @@ constexpr ScoresCase kScoresCases[] = {
     {"escape_dollar", "\x1B$B", {9999, 33, 50, 50, 50, 50}, Encoding::JIS},
 };
 
-class Scores : public testing::TestWithParam<ScoresCase> {};
-
-TEST_P(Scores, AllSixAndTheDetectedName) {
+ZELKORA_TEST_CASES(ModJudge, Scores, AllSixAndTheDetectedName, kScoresCases) {
     const ScoresCase& c = GetParam();
     const EncodingScores scores = ScoreEncodings(AsBytes(c.bytes));
     EXPECT_EQ(scores.score, c.scores.score);
     EXPECT_EQ(DetectEncoding(AsBytes(c.bytes)), c.detected);
 }
-
-INSTANTIATE_TEST_SUITE_P(ModJudge, Scores, testing::ValuesIn(kScoresCases), test::CaseName);
 
 // ---- UTF-8 throughout. With no mark and no escape, a file that is valid UTF-8 to its last byte,
 // with a character beyond ASCII, is UTF-8, however it scores. The input is `comments` lines
@@ -120,9 +116,7 @@ constexpr ThroughoutCase kThroughoutCases[] = {
     {"escape_first", 5, "01 \x1B$B$\"\x1B(B\r\n02 \xE3\x81\x84\r\n", Encoding::JIS},
 };
 
-class Throughout : public testing::TestWithParam<ThroughoutCase> {};
-
-TEST_P(Throughout, DecidesWhenNothingIsCertain) {
+ZELKORA_TEST_CASES(ModJudge, Throughout, DecidesWhenNothingIsCertain, kThroughoutCases) {
     const ThroughoutCase& c = GetParam();
     std::string input;
     for (int line = 0; line < c.comments; ++line) {
@@ -131,8 +125,6 @@ TEST_P(Throughout, DecidesWhenNothingIsCertain) {
     input += c.entries;
     EXPECT_EQ(DetectEncoding(AsBytes(input)), c.detected);
 }
-
-INSTANTIATE_TEST_SUITE_P(ModJudge, Throughout, testing::ValuesIn(kThroughoutCases), test::CaseName);
 
 // ---- Rounding and the end of the examined span. The input is `prefix`, then `ascii` bytes
 // "A", then bytes 0x80 (worth nothing to every byte scorer) up to index `tailAt`, then `tail`.
@@ -181,9 +173,7 @@ constexpr SpanCase kSpanCases[] = {
     {"utf16_bom_at_1000", ScoreUnicode, "", 0, 1000, "\xFF\xFE", 50},
 };
 
-class Span : public testing::TestWithParam<SpanCase> {};
-
-TEST_P(Span, Score) {
+ZELKORA_TEST_CASES(ModJudge, Span, Score, kSpanCases) {
     const SpanCase& c = GetParam();
     std::string input(c.prefix);
     input.append(c.ascii, 'A');
@@ -191,8 +181,6 @@ TEST_P(Span, Score) {
     input.append(c.tail);
     EXPECT_EQ(c.score(AsBytes(input), LastExamined(AsBytes(input))), c.expected);
 }
-
-INSTANTIATE_TEST_SUITE_P(ModJudge, Span, testing::ValuesIn(kSpanCases), test::CaseName);
 
 TEST(ModJudge, UnitStraddlingTheSpanKeepsTheScoreAt100) {
     // 333 x あ fill indices 0..998 at 2 points a byte; a six-byte unit at 999 adds 12, and
@@ -293,17 +281,13 @@ constexpr FileCase kFileCases[] = {
     {"utf8_after_ascii_head", "ascii-head.utf8.txt", "UTF8"},
 };
 
-class TableFile : public testing::TestWithParam<FileCase> {};
-
-TEST_P(TableFile, IsNamedRight) {
+ZELKORA_TEST_CASES(ModJudge, TableFile, IsNamedRight, kFileCases) {
     std::ifstream file(std::string(ZELKORA_TEST_DATA "/tables/") + std::string(GetParam().file),
                        std::ios::binary);
     ASSERT_TRUE(file);
     const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(file), {}};
     EXPECT_EQ(EncodingName(DetectEncoding(bytes)), GetParam().detected);
 }
-
-INSTANTIATE_TEST_SUITE_P(ModJudge, TableFile, testing::ValuesIn(kFileCases), test::CaseName);
 
 }  // namespace
 }  // namespace zelkora

@@ -34,9 +34,18 @@ struct LineEndCase {
     std::string writtenBack;  // the box text with its CR LF pairs in the input's style
 };
 
-class LineEndsTest : public ::testing::TestWithParam<LineEndCase> {};
+const LineEndCase kLineEndCases[] = {
+    {"no-line-end", u"AB", u"AB", u"", "AB"},
+    {"lf", u"A\nB\n", u"A\r\nB", u"\n", "A\nB"},
+    {"crlf", u"A\r\nB\r\n", u"A\r\nB", u"\r\n", "A\r\nB"},
+    {"lone-cr", u"A\rB\r", u"A\r\nB", u"\r", "A\rB"},
+    {"mixed-follow-the-first", u"A\nB\r\nC\rD", u"A\r\nB\r\nC\r\nD", u"", "A\nB\nC\nD"},
+    {"lf-then-cr-are-two", u"A\n\rB", u"A\r\n\r\nB", u"", "A\n\nB"},
+    {"only-the-last-line-end-ends", u"A\r\r", u"A\r\n", u"\r", "A\r"},
+    {"only-a-line-end", u"\n", u"", u"\n", ""},
+};
 
-TEST_P(LineEndsTest, MapsInputToTheBoxAndBack) {
+ZELKORA_TEST_CASES(Cases, LineEndsTest, MapsInputToTheBoxAndBack, kLineEndCases) {
     using namespace zelkora::cli;
     const LineEndCase& c = GetParam();
     const std::u16string_view input = c.input;
@@ -50,19 +59,6 @@ TEST_P(LineEndsTest, MapsInputToTheBoxAndBack) {
     WriteBoxLineBreaksAs(written, std::string(style.begin(), style.end()));
     EXPECT_EQ(written, c.writtenBack);
 }
-
-const LineEndCase kLineEndCases[] = {
-    {"no-line-end", u"AB", u"AB", u"", "AB"},
-    {"lf", u"A\nB\n", u"A\r\nB", u"\n", "A\nB"},
-    {"crlf", u"A\r\nB\r\n", u"A\r\nB", u"\r\n", "A\r\nB"},
-    {"lone-cr", u"A\rB\r", u"A\r\nB", u"\r", "A\rB"},
-    {"mixed-follow-the-first", u"A\nB\r\nC\rD", u"A\r\nB\r\nC\r\nD", u"", "A\nB\nC\nD"},
-    {"lf-then-cr-are-two", u"A\n\rB", u"A\r\n\r\nB", u"", "A\n\nB"},
-    {"only-the-last-line-end-ends", u"A\r\r", u"A\r\n", u"\r", "A\r"},
-    {"only-a-line-end", u"\n", u"", u"\n", ""},
-};
-
-INSTANTIATE_TEST_SUITE_P(Cases, LineEndsTest, ::testing::ValuesIn(kLineEndCases), CaseName);
 
 using Result = zelkora::test::ProgramRun;
 

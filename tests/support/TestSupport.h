@@ -1,7 +1,7 @@
 #pragma once
 
-// Helpers the GoogleTest files share: names for table-driven cases, bytes written as string
-// literals, and a scratch folder of each test's own; the file helpers beside them.
+// Helpers the GoogleTest files share: tables of named cases, bytes written as string literals,
+// and a scratch folder of each test's own; the file helpers beside them.
 
 #include <gtest/gtest.h>
 
@@ -11,6 +11,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <type_traits>
 
 #include "tests/support/TestFiles.h"
 
@@ -39,6 +40,24 @@ requires requires(const Case& c) {
 void PrintTo(const Case& c, std::ostream* os) {
     *os << c.name;
 }
+
+// A case of a function of one argument: a name, the argument, and what it gives. A table of
+// them needs no case struct of its own.
+template <typename Input, typename Expected = Input>
+struct Case {
+    const char* name;
+    Input input;
+    Expected expected;
+};
+
+// One test per row of the table `cases`, named after the row ("Prefix/Suite.Test/row"): the
+// fixture, the instantiation and the head of TEST_P(Suite, Test), whose body follows with the
+// row as GetParam().
+#define ZELKORA_TEST_CASES(Prefix, Suite, Test, cases)                                           \
+    class Suite : public ::testing::TestWithParam<std::remove_cvref_t<decltype((cases)[0])>> {}; \
+    INSTANTIATE_TEST_SUITE_P(Prefix, Suite, ::testing::ValuesIn(cases),                          \
+                             ::zelkora::test::CaseName);                                         \
+    TEST_P(Suite, Test)
 
 // Bytes written in a test as a string literal, in the form the core reads them.
 inline std::span<const std::uint8_t> AsBytes(std::string_view bytes) {

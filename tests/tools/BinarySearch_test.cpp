@@ -59,9 +59,35 @@ struct SearchCase {
     std::vector<std::string> hits;  // as find prints them, without the FILE
 };
 
-class SearchTest : public ::testing::TestWithParam<SearchCase> {};
+const SearchCase kSearchCases[] = {
+    {"find-shift-jis", kShiftJis, u"いう", 2, {"0x7: あいう 00  00 "}},
+    {"find-none", kShiftJis, u"うあ", 2, {}},
+    // Every start, as a byte search reports them: the two overlap.
+    {"find-overlapping", kOneByte, u"ああ", 0, {"0x20: ああ", "0x21: ああ"}},
+    {"find-context-on-one-line", kOneByte, u"かきく", 1, {"0x11: \\x09かきく 00 "}},
+    {"find-two-bytes-le", kTwoBytesLe, u"キク", 2, {"0x2d: カキク 00  00 "}},
+    {"find-context-clipped-at-the-end",
+     kOneByte,
+     u"く",
+     4,
+     {"0x13:  00 \\x09かきく 00  00  00  00 ", "0x3f:  00  00  00  00 く"}},
+    // Shift_JIS keeps the JIS order in big-endian pairs; the one-byte encoding keeps the gojūon
+    // order, and reaches beyond FF at its end; the two-byte one keeps the JIS order.
+    {"relative-kana",
+     {},
+     u"かきく",
+     0,
+     {"0x5: 2 bytes BE, jis, ぁ=0x8296", "0x11: 1 byte, gojuon, あ=0x20",
+      "0x2b: 2 bytes LE, jis, ぁ=0x0150", "0x38: 1 byte, gojuon, あ=0xf8"}},
+    // Voiced kana are not in the gojūon order.
+    {"relative-voiced-kana-jis-only",
+     {},
+     u"がぎぐ",
+     0,
+     {"0x5: 2 bytes BE, jis, ぁ=0x8295", "0x2b: 2 bytes LE, jis, ぁ=0x014f"}},
+};
 
-TEST_P(SearchTest, FindsEveryHitWhateverTheBlockSize) {
+ZELKORA_TEST_CASES(Cases, SearchTest, FindsEveryHitWhateverTheBlockSize, kSearchCases) {
     const SearchCase& c = GetParam();
     const std::vector<std::uint8_t> data = Data();
     for (const std::size_t block : {1, 3, 7, 4096}) {
@@ -100,36 +126,6 @@ TEST_P(SearchTest, FindsEveryHitWhateverTheBlockSize) {
         EXPECT_EQ(hits, c.hits);
     }
 }
-
-const SearchCase kSearchCases[] = {
-    {"find-shift-jis", kShiftJis, u"いう", 2, {"0x7: あいう 00  00 "}},
-    {"find-none", kShiftJis, u"うあ", 2, {}},
-    // Every start, as a byte search reports them: the two overlap.
-    {"find-overlapping", kOneByte, u"ああ", 0, {"0x20: ああ", "0x21: ああ"}},
-    {"find-context-on-one-line", kOneByte, u"かきく", 1, {"0x11: \\x09かきく 00 "}},
-    {"find-two-bytes-le", kTwoBytesLe, u"キク", 2, {"0x2d: カキク 00  00 "}},
-    {"find-context-clipped-at-the-end",
-     kOneByte,
-     u"く",
-     4,
-     {"0x13:  00 \\x09かきく 00  00  00  00 ", "0x3f:  00  00  00  00 く"}},
-    // Shift_JIS keeps the JIS order in big-endian pairs; the one-byte encoding keeps the gojūon
-    // order, and reaches beyond FF at its end; the two-byte one keeps the JIS order.
-    {"relative-kana",
-     {},
-     u"かきく",
-     0,
-     {"0x5: 2 bytes BE, jis, ぁ=0x8296", "0x11: 1 byte, gojuon, あ=0x20",
-      "0x2b: 2 bytes LE, jis, ぁ=0x0150", "0x38: 1 byte, gojuon, あ=0xf8"}},
-    // Voiced kana are not in the gojūon order.
-    {"relative-voiced-kana-jis-only",
-     {},
-     u"がぎぐ",
-     0,
-     {"0x5: 2 bytes BE, jis, ぁ=0x8295", "0x2b: 2 bytes LE, jis, ぁ=0x014f"}},
-};
-
-INSTANTIATE_TEST_SUITE_P(Cases, SearchTest, ::testing::ValuesIn(kSearchCases), test::CaseName);
 
 }  // namespace
 }  // namespace zelkora

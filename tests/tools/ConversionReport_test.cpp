@@ -25,14 +25,6 @@ struct PositionCase {
     std::size_t column;
 };
 
-class PositionOfTest : public ::testing::TestWithParam<PositionCase> {};
-
-TEST_P(PositionOfTest, CountsAsAnEditorDoes) {
-    const TextPosition p = PositionOf(GetParam().text, GetParam().offset);
-    EXPECT_EQ(p.line, GetParam().line);
-    EXPECT_EQ(p.column, GetParam().column);
-}
-
 const PositionCase kPositionCases[] = {
     {"first", u"abc", 0, 1, 1},
     {"same-line", u"abc", 2, 1, 3},
@@ -44,8 +36,11 @@ const PositionCase kPositionCases[] = {
     {"surrogate-pair-is-one-column", u"😀x", 2, 1, 2},
 };
 
-INSTANTIATE_TEST_SUITE_P(Positions, PositionOfTest, ::testing::ValuesIn(kPositionCases),
-                         test::CaseName);
+ZELKORA_TEST_CASES(Positions, PositionOfTest, CountsAsAnEditorDoes, kPositionCases) {
+    const TextPosition p = PositionOf(GetParam().text, GetParam().offset);
+    EXPECT_EQ(p.line, GetParam().line);
+    EXPECT_EQ(p.column, GetParam().column);
+}
 
 struct ReportCase {
     const char* name;
@@ -53,13 +48,6 @@ struct ReportCase {
     std::vector<std::size_t> offsets;
     std::string report;
 };
-
-class ReportUnmatchedCharactersTest : public ::testing::TestWithParam<ReportCase> {};
-
-TEST_P(ReportUnmatchedCharactersTest, Reports) {
-    EXPECT_EQ(ReportUnmatchedCharacters(GetParam().input, GetParam().offsets, 2),
-              GetParam().report);
-}
 
 const ReportCase kCharacterCases[] = {
     {"nothing", u"AB", {}, ""},
@@ -77,15 +65,9 @@ const ReportCase kCharacterCases[] = {
      "  line 1, column 2: \"y\"\n"},
 };
 
-INSTANTIATE_TEST_SUITE_P(Characters, ReportUnmatchedCharactersTest,
-                         ::testing::ValuesIn(kCharacterCases), test::CaseName);
-
-class UnmatchedCodesReportTest : public ::testing::TestWithParam<ReportCase> {};
-
-TEST_P(UnmatchedCodesReportTest, Reports) {
-    UnmatchedCodesReport report(2);
-    report.Add(GetParam().input, GetParam().offsets);
-    EXPECT_EQ(report.Text(), GetParam().report);
+ZELKORA_TEST_CASES(Characters, ReportUnmatchedCharactersTest, Reports, kCharacterCases) {
+    EXPECT_EQ(ReportUnmatchedCharacters(GetParam().input, GetParam().offsets, 2),
+              GetParam().report);
 }
 
 const ReportCase kCodeCases[] = {
@@ -107,8 +89,11 @@ const ReportCase kCodeCases[] = {
      "3 codes had no entry, the first 2:\n  element 1: \"4A\"\n  element 2: \"4B\"\n"},
 };
 
-INSTANTIATE_TEST_SUITE_P(Codes, UnmatchedCodesReportTest, ::testing::ValuesIn(kCodeCases),
-                         test::CaseName);
+ZELKORA_TEST_CASES(Codes, UnmatchedCodesReportTest, Reports, kCodeCases) {
+    UnmatchedCodesReport report(2);
+    report.Add(GetParam().input, GetParam().offsets);
+    EXPECT_EQ(report.Text(), GetParam().report);
+}
 
 // The conversions list what they could not convert, at the offsets the reports expect.
 struct UnmatchedCase {
@@ -118,21 +103,6 @@ struct UnmatchedCase {
     bool lineBreakOption;
     std::vector<std::size_t> offsets;
 };
-
-class UnmatchedOffsetsTest : public ::testing::TestWithParam<UnmatchedCase> {};
-
-TEST_P(UnmatchedOffsetsTest, ListsEachGroupOrElementNotConverted) {
-    const CodeTable table = ParseTable(u"41 A\r\n3042 あ\r\n0A \\n\r\n");
-    const UnmatchedCase& c = GetParam();
-    std::vector<std::size_t> offsets;
-    const std::u16string withList = c.toCodes
-                                        ? fTextToCode(table, c.input, c.lineBreakOption, &offsets)
-                                        : fCodeToText(table, c.input, c.lineBreakOption, &offsets);
-    const std::u16string without = c.toCodes ? fTextToCode(table, c.input, c.lineBreakOption)
-                                             : fCodeToText(table, c.input, c.lineBreakOption);
-    EXPECT_EQ(offsets, c.offsets);
-    EXPECT_EQ(withList, without);
-}
 
 const UnmatchedCase kUnmatchedCases[] = {
     {"text-all-known", true, u"AあA", false, {}},
@@ -148,8 +118,19 @@ const UnmatchedCase kUnmatchedCases[] = {
     {"codes-last-element", false, u"41  7F", false, {4}},
 };
 
-INSTANTIATE_TEST_SUITE_P(Conversions, UnmatchedOffsetsTest, ::testing::ValuesIn(kUnmatchedCases),
-                         test::CaseName);
+ZELKORA_TEST_CASES(Conversions, UnmatchedOffsetsTest, ListsEachGroupOrElementNotConverted,
+                   kUnmatchedCases) {
+    const CodeTable table = ParseTable(u"41 A\r\n3042 あ\r\n0A \\n\r\n");
+    const UnmatchedCase& c = GetParam();
+    std::vector<std::size_t> offsets;
+    const std::u16string withList = c.toCodes
+                                        ? fTextToCode(table, c.input, c.lineBreakOption, &offsets)
+                                        : fCodeToText(table, c.input, c.lineBreakOption, &offsets);
+    const std::u16string without = c.toCodes ? fTextToCode(table, c.input, c.lineBreakOption)
+                                             : fCodeToText(table, c.input, c.lineBreakOption);
+    EXPECT_EQ(offsets, c.offsets);
+    EXPECT_EQ(withList, without);
+}
 
 }  // namespace
 }  // namespace zelkora

@@ -309,20 +309,8 @@ struct AlternativeCase {
     std::u16string_view codes;  // the code the character converts to, then its alternatives
 };
 
-class AlternativeCodesTest : public ::testing::TestWithParam<AlternativeCase> {};
-
 // Codes to text reads every code of a character; text to codes gives the first, the one the
 // character converts to.
-TEST_P(AlternativeCodesTest, AllReadBackAndTextGivesTheFirst) {
-    const AlternativeCase& c = GetParam();
-    const CodeTable table = ParseTable(DecodeTableBytes(ReadDefault(kTables[c.table])));
-    const std::u16string_view preferred = c.codes.substr(0, 6);
-    EXPECT_EQ(fTextToCode(table, c.character, false), preferred);
-    for (std::size_t at = 0; at < c.codes.size(); at += 6) {
-        const std::u16string_view code = c.codes.substr(at, 6);
-        EXPECT_EQ(fCodeToText(table, code, false), c.character) << "code at " << at;
-    }
-}
 
 const AlternativeCase kAlternativeCases[] = {
     {"cp932_nec_row_13", 0, u"≒", u"81 E0 87 90 "},
@@ -335,8 +323,17 @@ const AlternativeCase kAlternativeCases[] = {
     {"euc_jp_not_sign", 1, u"￢", u"A2 CC FC FB "},
 };
 
-INSTANTIATE_TEST_SUITE_P(Settings, AlternativeCodesTest, ::testing::ValuesIn(kAlternativeCases),
-                         test::CaseName);
+ZELKORA_TEST_CASES(Settings, AlternativeCodesTest, AllReadBackAndTextGivesTheFirst,
+                   kAlternativeCases) {
+    const AlternativeCase& c = GetParam();
+    const CodeTable table = ParseTable(DecodeTableBytes(ReadDefault(kTables[c.table])));
+    const std::u16string_view preferred = c.codes.substr(0, 6);
+    EXPECT_EQ(fTextToCode(table, c.character, false), preferred);
+    for (std::size_t at = 0; at < c.codes.size(); at += 6) {
+        const std::u16string_view code = c.codes.substr(at, 6);
+        EXPECT_EQ(fCodeToText(table, code, false), c.character) << "code at " << at;
+    }
+}
 
 }  // namespace
 }  // namespace zelkora

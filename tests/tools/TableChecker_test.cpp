@@ -40,21 +40,7 @@ std::vector<std::uint8_t> ReadCase(const std::string& name) {
     return bytes.value_or(std::vector<std::uint8_t>{});
 }
 
-class CheckTableTest : public ::testing::TestWithParam<CheckCase> {};
-
 // One small table per thing the checker reports; line numbers are as an editor counts them.
-TEST_P(CheckTableTest, ReportsWhatChangesTheTable) {
-    const TableCheck check = CheckTable(ReadCase(GetParam().name));
-    std::vector<Expected> found;
-    for (const Finding& f : check.findings) {
-        const bool hasOther = f.kind == K::DuplicateCode || f.kind == K::DuplicateCharacter ||
-                              f.kind == K::UnusedLine || f.kind == K::ShadowingOneByte ||
-                              f.kind == K::MisreadPair;
-        found.push_back({f.kind, f.line, hasOther ? f.otherLine : 0});
-    }
-    EXPECT_EQ(found, GetParam().findings);
-    EXPECT_EQ(check.ChangesMeaning(), GetParam().changesMeaning);
-}
 
 const CheckCase kCheckCases[] = {
     {"clean", {}, false},
@@ -91,7 +77,18 @@ const CheckCase kCheckCases[] = {
     {"not-a-text-file", {{K::NotTextFile, 2}}, true},
 };
 
-INSTANTIATE_TEST_SUITE_P(Tables, CheckTableTest, ::testing::ValuesIn(kCheckCases), test::CaseName);
+ZELKORA_TEST_CASES(Tables, CheckTableTest, ReportsWhatChangesTheTable, kCheckCases) {
+    const TableCheck check = CheckTable(ReadCase(GetParam().name));
+    std::vector<Expected> found;
+    for (const Finding& f : check.findings) {
+        const bool hasOther = f.kind == K::DuplicateCode || f.kind == K::DuplicateCharacter ||
+                              f.kind == K::UnusedLine || f.kind == K::ShadowingOneByte ||
+                              f.kind == K::MisreadPair;
+        found.push_back({f.kind, f.line, hasOther ? f.otherLine : 0});
+    }
+    EXPECT_EQ(found, GetParam().findings);
+    EXPECT_EQ(check.ChangesMeaning(), GetParam().changesMeaning);
+}
 
 TEST(CheckTable, CountsLinesOfEachKind) {
     const TableCheck check = CheckTable(ReadCase("clean"));

@@ -29,17 +29,6 @@ struct RangeCase {
     std::optional<CodeRange> range;
 };
 
-class ParseCodeRangeTest : public ::testing::TestWithParam<RangeCase> {};
-
-TEST_P(ParseCodeRangeTest, Parses) {
-    const auto range = ParseCodeRange(GetParam().text);
-    ASSERT_EQ(range.has_value(), GetParam().range.has_value());
-    if (range) {
-        EXPECT_EQ(range->from, GetParam().range->from);
-        EXPECT_EQ(range->to, GetParam().range->to);
-    }
-}
-
 const RangeCase kRangeCases[] = {
     {"one-byte", "20-7E", CodeRange{0x20, 0x7E}},
     {"two-byte-lower-case", "8140-84be", CodeRange{0x8140, 0x84BE}},
@@ -53,8 +42,14 @@ const RangeCase kRangeCases[] = {
     {"prefix", "0x20-0x7E", std::nullopt},
 };
 
-INSTANTIATE_TEST_SUITE_P(Ranges, ParseCodeRangeTest, ::testing::ValuesIn(kRangeCases),
-                         test::CaseName);
+ZELKORA_TEST_CASES(Ranges, ParseCodeRangeTest, Parses, kRangeCases) {
+    const auto range = ParseCodeRange(GetParam().text);
+    ASSERT_EQ(range.has_value(), GetParam().range.has_value());
+    if (range) {
+        EXPECT_EQ(range->from, GetParam().range->from);
+        EXPECT_EQ(range->to, GetParam().range->to);
+    }
+}
 
 struct LineCase {
     const char* name;
@@ -62,12 +57,6 @@ struct LineCase {
     CodeForm form;
     std::u16string line;
 };
-
-class EntryLineTest : public ::testing::TestWithParam<LineCase> {};
-
-TEST_P(EntryLineTest, WritesTheTableNotation) {
-    EXPECT_EQ(EntryLine(GetParam().entry, GetParam().form), GetParam().line);
-}
 
 constexpr auto kFileOrder = CodeForm::FileOrder;
 constexpr auto kLeadByteFirst = CodeForm::LeadByteFirst;
@@ -85,7 +74,9 @@ const LineCase kLineCases[] = {
     {"ideographic-space", {0x8140, true, u'\u3000'}, kFileOrder, u"4081 \u3000"},
 };
 
-INSTANTIATE_TEST_SUITE_P(Lines, EntryLineTest, ::testing::ValuesIn(kLineCases), test::CaseName);
+ZELKORA_TEST_CASES(Lines, EntryLineTest, WritesTheTableNotation, kLineCases) {
+    EXPECT_EQ(EntryLine(GetParam().entry, GetParam().form), GetParam().line);
+}
 
 struct CollectCase {
     const char* name;
@@ -102,25 +93,6 @@ struct CollectCase {
     std::size_t otherForms = 0;
     CodeForm form = CodeForm::FileOrder;
 };
-
-class CollectCharsetTableTest : public ::testing::TestWithParam<CollectCase> {};
-
-TEST_P(CollectCharsetTableTest, KeepsRoundTripCharacters) {
-    const CollectCase& c = GetParam();
-    MakeTableRequest request = Request(c.charset, ParseCodeRange(c.range));
-    request.privateUse = c.privateUse;
-    request.alternatives = c.alternatives;
-    request.form = c.form;
-    const auto table = CollectCharsetTable(request);
-    ASSERT_TRUE(table.has_value());
-    EXPECT_EQ(table->entries.size(), c.entries);
-    EXPECT_EQ(table->otherForms, c.otherForms);
-    EXPECT_EQ(table->controls, c.controls);
-    EXPECT_EQ(table->privateUse, c.privateUseLeftOut);
-    EXPECT_EQ(table->oneWay, c.oneWay);
-    EXPECT_EQ(table->noWayBack, c.noWayBack);
-    EXPECT_EQ(table->twoByteFirst, c.twoByteFirst);
-}
 
 const CollectCase kCollectCases[] = {
     // LF, 95 printable ASCII and 63 half-width katakana; the other 32 controls are left out.
@@ -151,8 +123,22 @@ const CollectCase kCollectCases[] = {
     {"utf-16le-latin-1", "UTF-16LE", "0000-00FF", false, false, 1 + 95 + 96, 64, 0, 0, 0, false},
 };
 
-INSTANTIATE_TEST_SUITE_P(Charsets, CollectCharsetTableTest, ::testing::ValuesIn(kCollectCases),
-                         test::CaseName);
+ZELKORA_TEST_CASES(Charsets, CollectCharsetTableTest, KeepsRoundTripCharacters, kCollectCases) {
+    const CollectCase& c = GetParam();
+    MakeTableRequest request = Request(c.charset, ParseCodeRange(c.range));
+    request.privateUse = c.privateUse;
+    request.alternatives = c.alternatives;
+    request.form = c.form;
+    const auto table = CollectCharsetTable(request);
+    ASSERT_TRUE(table.has_value());
+    EXPECT_EQ(table->entries.size(), c.entries);
+    EXPECT_EQ(table->otherForms, c.otherForms);
+    EXPECT_EQ(table->controls, c.controls);
+    EXPECT_EQ(table->privateUse, c.privateUseLeftOut);
+    EXPECT_EQ(table->oneWay, c.oneWay);
+    EXPECT_EQ(table->noWayBack, c.noWayBack);
+    EXPECT_EQ(table->twoByteFirst, c.twoByteFirst);
+}
 
 TEST(CollectCharsetTable, UnknownCharsetGivesNothing) {
     EXPECT_FALSE(CollectCharsetTable(Request("no-such-charset")).has_value());
@@ -166,19 +152,6 @@ struct OrderCase {
     std::u16string_view first;  // the first and the last line written
     std::u16string_view last;
 };
-
-class EntryOrderTest : public ::testing::TestWithParam<OrderCase> {};
-
-TEST_P(EntryOrderTest, WritesCodesInChartOrder) {
-    const OrderCase& c = GetParam();
-    MakeTableRequest request = Request(c.charset, ParseCodeRange(c.range));
-    request.form = c.form;
-    const auto table = CollectCharsetTable(request);
-    ASSERT_TRUE(table.has_value());
-    ASSERT_FALSE(table->entries.empty());
-    EXPECT_EQ(EntryLine(table->entries.front(), c.form), c.first);
-    EXPECT_EQ(EntryLine(table->entries.back(), c.form), c.last);
-}
 
 const OrderCase kOrderCases[] = {
     {"shift-jis-file-order", "windows-31j", "829F-82F1", kFileOrder, u"9F82 ぁ", u"F182 ん"},
@@ -197,8 +170,16 @@ const OrderCase kOrderCases[] = {
     {"euc-jp-minus", "EUC-JP", "A1DD-A1DD", kFileOrder, u"DDA1 －", u"DDA1 −"},
 };
 
-INSTANTIATE_TEST_SUITE_P(Charsets, EntryOrderTest, ::testing::ValuesIn(kOrderCases),
-                         test::CaseName);
+ZELKORA_TEST_CASES(Charsets, EntryOrderTest, WritesCodesInChartOrder, kOrderCases) {
+    const OrderCase& c = GetParam();
+    MakeTableRequest request = Request(c.charset, ParseCodeRange(c.range));
+    request.form = c.form;
+    const auto table = CollectCharsetTable(request);
+    ASSERT_TRUE(table.has_value());
+    ASSERT_FALSE(table->entries.empty());
+    EXPECT_EQ(EntryLine(table->entries.front(), c.form), c.first);
+    EXPECT_EQ(EntryLine(table->entries.back(), c.form), c.last);
+}
 
 TEST(CollectCharsetTable, StatefulCharsetsGiveOnlyTheirSingleBytes) {
     // Without escape sequences ISO-2022-JP is ASCII; two bytes decode to two characters.
@@ -214,11 +195,23 @@ struct StoreCase {
     std::size_t unstorable;
 };
 
-class MakeTableTest : public ::testing::TestWithParam<StoreCase> {};
-
 // One- and two-byte codes with the space, LF, backslash and plus entries, stored in each
 // encoding: the reader must detect it and read back exactly the lines that were written.
-TEST_P(MakeTableTest, ReadsBackThroughTheReader) {
+
+// Shift_JIS and EUC-JP cannot hold the JIS forms 〜 − — ‖ ¢ £ ¬ (their decoders give the
+// Microsoft forms).
+const StoreCase kStoreCases[] = {
+    {"shift-jis", "SJIS", 7},
+    {"shift-jis-by-charset-name", "shift_jis", 7},
+    {"euc-jp", "EUC", 7},
+    // ISO-2022-JP holds no half-width katakana, nor the JIS forms.
+    {"iso-2022-jp", "JIS", 63 + 7},
+    {"utf-7", "UTF-7", 0},
+    {"utf-8", "UTF8", 0},
+    {"utf-16le", "UNICODE", 0},
+};
+
+ZELKORA_TEST_CASES(Encodings, MakeTableTest, ReadsBackThroughTheReader, kStoreCases) {
     const auto encoding = ParseTableEncoding(GetParam().encoding);
     ASSERT_TRUE(encoding.has_value());
     MakeTableRequest request = Request("windows-31j", CodeRange{0, 0x82FF}, *encoding);
@@ -252,22 +245,6 @@ TEST_P(MakeTableTest, ReadsBackThroughTheReader) {
     }
     EXPECT_EQ(found, made->entries);
 }
-
-// Shift_JIS and EUC-JP cannot hold the JIS forms 〜 − — ‖ ¢ £ ¬ (their decoders give the
-// Microsoft forms).
-const StoreCase kStoreCases[] = {
-    {"shift-jis", "SJIS", 7},
-    {"shift-jis-by-charset-name", "shift_jis", 7},
-    {"euc-jp", "EUC", 7},
-    // ISO-2022-JP holds no half-width katakana, nor the JIS forms.
-    {"iso-2022-jp", "JIS", 63 + 7},
-    {"utf-7", "UTF-7", 0},
-    {"utf-8", "UTF8", 0},
-    {"utf-16le", "UNICODE", 0},
-};
-
-INSTANTIATE_TEST_SUITE_P(Encodings, MakeTableTest, ::testing::ValuesIn(kStoreCases),
-                         test::CaseName);
 
 TEST(MakeTable, WritesCrLfLinesWithACommentHeader) {
     MakeTableRequest request = Request("windows-31j", CodeRange{0x20, 0x22});

@@ -39,22 +39,6 @@ std::vector<std::uint8_t> Bytes(const std::string& s) {
     return {s.begin(), s.end()};
 }
 
-class ImportTblTest : public ::testing::TestWithParam<ImportCase> {};
-
-TEST_P(ImportTblTest, CarriesOverWhatItCanAndReportsTheRest) {
-    const ImportCase& c = GetParam();
-    const ImportedTable imported = ImportTbl(Bytes(c.input), u"test.tbl", c.encoding, c.form);
-    const std::u16string text = DecodeTableBytes(imported.bytes);
-    EXPECT_EQ(DetectEncoding(imported.bytes), c.encoding);
-    EXPECT_TRUE(text.starts_with(u"// 「test.tbl」から"));
-    EXPECT_TRUE(text.ends_with(u"\r\n" + c.body)) << std::string(text.begin(), text.end());
-    std::vector<Issue> issues;
-    for (const TblIssue& issue : imported.issues) {
-        issues.push_back({issue.kind, issue.line});
-    }
-    EXPECT_EQ(issues, c.issues);
-}
-
 const ImportCase kImportCases[] = {
     {"entries", "41=A\r\n42=B\r\n", u"41 A\r\n42 B\r\n", {}},
     {"lower-case-code", "8a=x\r\n", u"8A x\r\n", {}},
@@ -114,7 +98,19 @@ const ImportCase kImportCases[] = {
     {"stored-as-utf-16le", "41=A\r\n", u"41 A\r\n", {}, Encoding::Unicode},
 };
 
-INSTANTIATE_TEST_SUITE_P(Tbl, ImportTblTest, ::testing::ValuesIn(kImportCases), test::CaseName);
+ZELKORA_TEST_CASES(Tbl, ImportTblTest, CarriesOverWhatItCanAndReportsTheRest, kImportCases) {
+    const ImportCase& c = GetParam();
+    const ImportedTable imported = ImportTbl(Bytes(c.input), u"test.tbl", c.encoding, c.form);
+    const std::u16string text = DecodeTableBytes(imported.bytes);
+    EXPECT_EQ(DetectEncoding(imported.bytes), c.encoding);
+    EXPECT_TRUE(text.starts_with(u"// 「test.tbl」から"));
+    EXPECT_TRUE(text.ends_with(u"\r\n" + c.body)) << std::string(text.begin(), text.end());
+    std::vector<Issue> issues;
+    for (const TblIssue& issue : imported.issues) {
+        issues.push_back({issue.kind, issue.line});
+    }
+    EXPECT_EQ(issues, c.issues);
+}
 
 TEST(ImportTbl, CountsEntriesAndNotesTheReordering) {
     const ImportedTable imported = ImportTbl(Bytes("41=A\r\n8141=X\r\n/00\r\n"), u"t.tbl",
