@@ -48,7 +48,6 @@ constexpr std::u16string_view kSection = u"Zelkora";
 
 using test::AsBytes;
 using test::CaseName;
-using test::PrintTo;
 using test::ReadBytes;
 using test::Snapshot;
 using test::WriteBytes;
@@ -112,8 +111,7 @@ struct Slot {
     std::u16string character;
 };
 
-struct BadTableCase {
-    const char* name;
+struct BadTableCase : test::NamedCase {
     std::string bytes;
     std::optional<Encoding> encoding;    // what detection must make of it, so the case is what
                                          // its name says
@@ -295,8 +293,7 @@ TEST(BadTable, LinesOfTenMebibytes) {
 // ---------------------------------------------------------------------------------------------
 // A table file that was listed and picked, then spoilt before the next conversion.
 
-struct GoneCase {
-    const char* name;
+struct GoneCase : test::NamedCase {
     void (*spoil)(const fs::path& file);
     bool asNobody;  // permissions only stop a process without root's privileges
     ReadStatus status;
@@ -457,8 +454,7 @@ TEST(BadCodesInput, TenMebibytesWithoutSpaces) {
 // ---------------------------------------------------------------------------------------------
 // setting.ini with content no program of ours wrote.
 
-struct IniCase {
-    const char* name;
+struct IniCase : test::NamedCase {
     std::string content;
     std::u16string file;  // "File" as read; "(none)" when missing
     std::int32_t ret;     // "Ret" as read; 7 when missing
@@ -526,8 +522,7 @@ ZELKORA_TEST_CASES(Files, IniBadFileTest, ReadsAndRewritesSafely, kIniCases) {
 
 // setting.ini where it cannot be written: reads give defaults, writes fail with the reason the
 // window's message names, nothing changes.
-struct IniPlaceCase {
-    const char* name;
+struct IniPlaceCase : test::NamedCase {
     fs::path (*place)(const fs::path& folder);  // makes the obstacle, gives setting.ini's path
     std::errc reason;
 };

@@ -14,10 +14,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-using test::PrintTo;
-
-struct OrderCase {
-    const char* name;
+struct OrderCase : test::NamedCase {
     std::string before;  // raw bytes
     std::string after;
 };
@@ -52,8 +49,7 @@ TEST(CatalogueLess, NameIsNotBeforeItself) {
     EXPECT_FALSE(CatalogueLess("\xFF", "\xFF"));
 }
 
-struct ChooseCase {
-    const char* name;
+struct ChooseCase : test::NamedCase {
     std::vector<std::string> names;
     std::u16string fileValue;
     std::optional<std::string> chosen;

@@ -34,8 +34,7 @@ constexpr Line kOddCodes[] = {
     {u"FFFFFF41", u"W"},  // highest bit set: a negative code
 };
 
-struct Case {
-    const char* name;
+struct Case : test::NamedCase {
     std::span<const Line> table;
     bool lineBreakOption;
     std::u16string_view codes;
@@ -94,15 +93,11 @@ TEST_P(CodeToText, Converts) {
 TEST_P(CodeToText, ConvertsAlikeWhereverCut) {
     const Case& c = GetParam();
     const CodeTable table = test::MakeTable(c.table);
-    std::vector<std::size_t> whole;
-    (void)fCodeToText(table, c.codes, c.lineBreakOption, &whole);
-    for (std::size_t at = 0; at <= c.codes.size(); ++at) {
-        const std::size_t cut = CodesCut(table, c.codes, at);
-        std::vector<std::size_t> unmatched;
-        EXPECT_EQ(CodeToTextCut(table, c.codes, c.lineBreakOption, &unmatched, cut), c.expected)
-            << "cut at " << cut;
-        EXPECT_EQ(unmatched, whole) << "cut at " << cut;
-    }
+    test::ExpectAlikeWhereverCut(
+        c.codes.size(), c.expected, [&](std::size_t at) { return CodesCut(table, c.codes, at); },
+        [&](std::size_t cut, std::vector<std::size_t>* unmatched) {
+            return CodeToTextCut(table, c.codes, c.lineBreakOption, unmatched, cut);
+        });
 }
 
 INSTANTIATE_TEST_SUITE_P(Engine, CodeToText, testing::ValuesIn(kCases), test::CaseName);

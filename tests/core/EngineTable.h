@@ -1,10 +1,15 @@
 #pragma once
 
-// Code tables for the engine's tests, filled the way the table reader fills them.
+// Code tables for the engine's tests, filled the way the table reader fills them, and the
+// checks the engine's tests share.
+
+#include <gtest/gtest.h>
 
 #include <cstdint>
 #include <span>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/engine/CodeTable.h"
 #include "core/engine/HexCode.h"
@@ -33,6 +38,22 @@ inline CodeTable MakeTable(std::span<const Line> lines) {
     }
     table.BuildIndex();
     return table;
+}
+
+// Cut for two threads wherever the cut may fall, a conversion of an input of `size` code units
+// gives `expected`, and lists the unmatched offsets it lists uncut. cutAt(at) is where a cut asked
+// for at `at` falls; convert(cut, unmatched) converts with the input cut there (at the end: uncut).
+template <typename CutAt, typename Convert>
+void ExpectAlikeWhereverCut(std::size_t size, std::u16string_view expected, CutAt cutAt,
+                            Convert convert) {
+    std::vector<std::size_t> whole;
+    static_cast<void>(convert(size, &whole));
+    for (std::size_t at = 0; at <= size; ++at) {
+        const std::size_t cut = cutAt(at);
+        std::vector<std::size_t> unmatched;
+        EXPECT_EQ(convert(cut, &unmatched), expected) << "cut at " << cut;
+        EXPECT_EQ(unmatched, whole) << "cut at " << cut;
+    }
 }
 
 // Whether two tables hold the same slots, whatever their lookup indexes.

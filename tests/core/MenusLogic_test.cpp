@@ -18,11 +18,7 @@ TEST(VersionText, NumbersWithoutPaddingOrBlank) {
     EXPECT_EQ(fVersionText(u"T", 10, 0, 305, u"A"), u"T Ver10.0.305\r\n作者 A");
 }
 
-struct PathCase {
-    const char* name;
-    std::u16string path;
-    std::u16string parent;
-};
+using PathCase = test::Case<std::u16string>;
 
 const PathCase kPathCases[] = {
     {"windows-path", u"C:\\dir\\ReadMe.txt", u"C:\\dir"},
@@ -35,12 +31,10 @@ const PathCase kPathCases[] = {
     {"non-ascii", u"/ホーム/読む.txt", u"/ホーム"},
 };
 
-ZELKORA_TEST_CASES(Cases, ParentFolderTest, TextBeforeTheLastSeparator, kPathCases) {
-    EXPECT_EQ(fParentFolder(GetParam().path), GetParam().parent);
-}
+ZELKORA_TEST_FUNCTION(Cases, ParentFolderTest, TextBeforeTheLastSeparator, kPathCases,
+                      fParentFolder)
 
-struct DirectoryCase {
-    const char* name;
+struct DirectoryCase : test::NamedCase {
     std::u16string target;
     std::u16string directory;
     std::u16string expected;
@@ -64,11 +58,7 @@ ZELKORA_TEST_CASES(Cases, ShellDirectoryTest, GivenOrDerived, kDirectoryCases) {
     EXPECT_EQ(ShellDirectory(GetParam().target, GetParam().directory), GetParam().expected);
 }
 
-struct AddressCase {
-    const char* name;
-    std::u16string target;
-    bool address;
-};
+using AddressCase = test::Case<std::u16string, bool>;
 
 const AddressCase kAddressCases[] = {
     {"https", u"https://zelkora.example.org/", true},
@@ -81,9 +71,7 @@ const AddressCase kAddressCases[] = {
     {"no-colon", u"ReadMe.txt", false},
 };
 
-ZELKORA_TEST_CASES(Cases, IsAddressTest, SchemeOrPath, kAddressCases) {
-    EXPECT_EQ(IsAddress(GetParam().target), GetParam().address);
-}
+ZELKORA_TEST_FUNCTION(Cases, IsAddressTest, SchemeOrPath, kAddressCases, IsAddress)
 
 }  // namespace
 }  // namespace zelkora

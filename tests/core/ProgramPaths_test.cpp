@@ -16,10 +16,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-using test::PrintTo;
-
-struct LocateCase {
-    const char* name;
+struct LocateCase : test::NamedCase {
     fs::path executable;
     UserEnvironment environment;
     std::vector<fs::path> existing;  // every other path is missing

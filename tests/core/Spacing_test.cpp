@@ -7,11 +7,7 @@
 namespace zelkora {
 namespace {
 
-struct TextCase {
-    const char* name;
-    std::u16string_view input;
-    std::u16string_view expected;
-};
+using TextCase = test::Case<std::u16string_view>;
 
 constexpr TextCase kSplitCases[] = {
     {"empty", u"", u""},
@@ -24,9 +20,7 @@ constexpr TextCase kSplitCases[] = {
     {"words_too", u"apple", u"a pp le"},
 };
 
-ZELKORA_TEST_CASES(Engine, SplitPairs, GroupsFromTheEnd, kSplitCases) {
-    EXPECT_EQ(fSplitPairs(GetParam().input), GetParam().expected);
-}
+ZELKORA_TEST_FUNCTION(Engine, SplitPairs, GroupsFromTheEnd, kSplitCases, fSplitPairs)
 
 // The spacing as first described: one space inserted after every second character from the end.
 std::u16string SplitByInsertion(std::u16string_view text) {
@@ -69,42 +63,37 @@ TEST(SplitPairsLength, LongInputs) {
     }
 }
 
-struct DecisionCase {
-    const char* name;
+// The two decisions made on what was typed: whether it gets spaced, and whether the automatic
+// conversion reads it as codes.
+struct DecisionCase : test::NamedCase {
+    bool (*decide)(std::u16string_view input);
     std::u16string_view input;
     bool expected;
 };
 
-constexpr DecisionCase kSpacingCases[] = {
-    {"empty", u"", false},
-    {"two_characters", u"AB", false},
-    {"three_characters", u"123", true},
-    {"leading_spaces", u"  4142", false},
-    {"space_at_end", u"4142 ", false},
-    {"ideographic_space_is_no_space", u"41\u300042", true},
-    {"tab_is_no_space", u"41\t42", true},
+constexpr DecisionCase kDecisionCases[] = {
+    {"spacing_empty", NeedsSpacing, u"", false},
+    {"spacing_two_characters", NeedsSpacing, u"AB", false},
+    {"spacing_three_characters", NeedsSpacing, u"123", true},
+    {"spacing_leading_spaces", NeedsSpacing, u"  4142", false},
+    {"spacing_space_at_end", NeedsSpacing, u"4142 ", false},
+    {"spacing_ideographic_space_is_no_space", NeedsSpacing, u"41\u300042", true},
+    {"spacing_tab_is_no_space", NeedsSpacing, u"41\t42", true},
+    {"automatic_empty", LooksLikeCodes, u"", false},
+    {"automatic_spaces_only", LooksLikeCodes, u"   ", false},
+    {"automatic_codes", LooksLikeCodes, u"41 42", true},
+    {"automatic_upper_case_letter", LooksLikeCodes, u"AB", true},
+    {"automatic_lower_case_letter", LooksLikeCodes, u"apple", true},
+    {"automatic_letter_past_f", LooksLikeCodes, u"Hello", false},
+    {"automatic_leading_spaces", LooksLikeCodes, u"  9", true},
+    {"automatic_leading_tab_is_text", LooksLikeCodes, u"\t41", false},
+    {"automatic_full_width_digit", LooksLikeCodes, u"４１", false},
+    {"automatic_full_width_letter", LooksLikeCodes, u"ａ", false},
+    {"automatic_kana", LooksLikeCodes, u"あ", false},
 };
 
-ZELKORA_TEST_CASES(Engine, SpacingRule, Decides, kSpacingCases) {
-    EXPECT_EQ(NeedsSpacing(GetParam().input), GetParam().expected);
-}
-
-constexpr DecisionCase kAutomaticCases[] = {
-    {"empty", u"", false},
-    {"spaces_only", u"   ", false},
-    {"codes", u"41 42", true},
-    {"upper_case_letter", u"AB", true},
-    {"lower_case_letter", u"apple", true},
-    {"letter_past_f", u"Hello", false},
-    {"leading_spaces", u"  9", true},
-    {"leading_tab_is_text", u"\t41", false},
-    {"full_width_digit", u"４１", false},
-    {"full_width_letter", u"ａ", false},
-    {"kana", u"あ", false},
-};
-
-ZELKORA_TEST_CASES(Engine, AutomaticMode, Decides, kAutomaticCases) {
-    EXPECT_EQ(LooksLikeCodes(GetParam().input), GetParam().expected);
+ZELKORA_TEST_CASES(Engine, Decision, Decides, kDecisionCases) {
+    EXPECT_EQ(GetParam().decide(GetParam().input), GetParam().expected);
 }
 
 }  // namespace

@@ -19,8 +19,7 @@ std::u16string Sample(std::size_t length, char16_t first) {
     return text;
 }
 
-struct GrowthCase {
-    const char* name;
+struct GrowthCase : test::NamedCase {
     std::optional<std::int32_t> init;  // none: a new buffer as constructed
     std::initializer_list<std::size_t> appends;
     std::int32_t expectedCapacity;

@@ -22,8 +22,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-using test::PrintTo;
-
 const fs::path kData = ZELKORA_TEST_DATA;
 
 struct Slot {
@@ -33,8 +31,7 @@ struct Slot {
     std::u16string character;
 };
 
-struct ParseCase {
-    const char* name;
+struct ParseCase : test::NamedCase {
     std::u16string text;
     std::size_t slots;
     std::vector<Slot> filled;  // every other slot must be empty

@@ -13,11 +13,7 @@ namespace {
 
 using test::Line;
 
-struct NotationCase {
-    const char* name;
-    std::u16string_view codeText;
-    std::u16string_view expected;
-};
+using NotationCase = test::Case<std::u16string_view>;
 
 constexpr NotationCase kNotationCases[] = {
     {"one_byte", u"41", u"41"},
@@ -32,7 +28,7 @@ constexpr NotationCase kNotationCases[] = {
 };
 
 ZELKORA_TEST_CASES(Engine, Notation, EvenDigitsThenReverseBytes, kNotationCases) {
-    EXPECT_EQ(fReverseBytes(fEvenDigits(GetParam().codeText)), GetParam().expected);
+    EXPECT_EQ(fReverseBytes(fEvenDigits(GetParam().input)), GetParam().expected);
 }
 
 // Line numbers matter: duplicates and first-match order are tested against them.
@@ -50,8 +46,7 @@ constexpr Line kTable[] = {
     {u"6E", u"n"},     // 10
 };
 
-struct ConversionCase {
-    const char* name;
+struct ConversionCase : test::NamedCase {
     bool lineBreakOption;
     std::u16string_view text;
     std::u16string_view expected;
@@ -91,15 +86,11 @@ TEST_P(TextToCode, Converts) {
 TEST_P(TextToCode, ConvertsAlikeWhereverCut) {
     const CodeTable table = test::MakeTable(kTable);
     const ConversionCase& c = GetParam();
-    std::vector<std::size_t> whole;
-    (void)fTextToCode(table, c.text, c.lineBreakOption, &whole);
-    for (std::size_t at = 0; at <= c.text.size(); ++at) {
-        const std::size_t cut = TextCut(c.text, at);
-        std::vector<std::size_t> unmatched;
-        EXPECT_EQ(TextToCodeCut(table, c.text, c.lineBreakOption, &unmatched, cut), c.expected)
-            << "cut at " << cut;
-        EXPECT_EQ(unmatched, whole) << "cut at " << cut;
-    }
+    test::ExpectAlikeWhereverCut(
+        c.text.size(), c.expected, [&](std::size_t at) { return TextCut(c.text, at); },
+        [&](std::size_t cut, std::vector<std::size_t>* unmatched) {
+            return TextToCodeCut(table, c.text, c.lineBreakOption, unmatched, cut);
+        });
 }
 
 INSTANTIATE_TEST_SUITE_P(Engine, TextToCode, testing::ValuesIn(kConversionCases), test::CaseName);

@@ -12,12 +12,9 @@
 namespace zelkora {
 namespace {
 
-using test::PrintTo;
-
 // ---- Strict reading of stdin.
 
-struct StrictCase {
-    std::string_view name;
+struct StrictCase : test::NamedCase {
     std::string_view utf8;
     std::u16string_view text;  // when valid
     std::size_t badOffset;     // npos when valid
@@ -51,11 +48,7 @@ ZELKORA_TEST_CASES(Utf8, Strict, TextOrFirstBadByte, kStrictCases) {
 
 // ---- Writing text out.
 
-struct ToUtf8Case {
-    std::string_view name;
-    std::u16string_view text;
-    std::string_view utf8;
-};
+using ToUtf8Case = test::Case<std::u16string_view, std::string_view>;
 
 constexpr ToUtf8Case kToUtf8Cases[] = {
     {"hiragana", u"あA",
@@ -71,17 +64,11 @@ constexpr ToUtf8Case kToUtf8Cases[] = {
     {"reversed_pair", u"\xDE00\xD83D", "\xEF\xBF\xBD\xEF\xBF\xBD"},
 };
 
-ZELKORA_TEST_CASES(Utf8, ToUtf8, Bytes, kToUtf8Cases) {
-    EXPECT_EQ(Utf16ToUtf8(GetParam().text), GetParam().utf8);
-}
+ZELKORA_TEST_FUNCTION(Utf8, ToUtf8, Bytes, kToUtf8Cases, Utf16ToUtf8)
 
 // ---- File names that need not be UTF-8.
 
-struct FileNameCase {
-    std::string_view name;
-    std::string_view raw;
-    std::u16string_view text;
-};
+using FileNameCase = test::Case<std::string_view, std::u16string_view>;
 
 constexpr FileNameCase kFileNameCases[] = {
     {"utf8_name", "\xE8\xA1\xA8.tbl", u"表.tbl"},
@@ -93,8 +80,8 @@ constexpr FileNameCase kFileNameCases[] = {
 
 ZELKORA_TEST_CASES(Utf8, FileName, ToTextAndBack, kFileNameCases) {
     const FileNameCase& c = GetParam();
-    EXPECT_EQ(FileNameToText(c.raw), c.text);
-    EXPECT_EQ(TextToFileName(c.text), c.raw);
+    EXPECT_EQ(FileNameToText(c.input), c.expected);
+    EXPECT_EQ(TextToFileName(c.expected), c.input);
 }
 
 TEST(Utf8, EveryShortByteStringSurvivesTheRoundTrip) {

@@ -10,8 +10,7 @@
 namespace zelkora {
 namespace {
 
-struct BoxCase {
-    const char* name;
+struct BoxCase : test::NamedCase {
     double width, height;  // client area, twips
     std::int32_t previousWidth;
     Rect input, output;
@@ -51,8 +50,7 @@ ZELKORA_TEST_CASES(Cases, LayOutBoxesTest, FillsBothHalvesRightOfTheButtons, kBo
     EXPECT_EQ(layout.output, GetParam().output);
 }
 
-struct PixelCase {
-    const char* name;
+struct PixelCase : test::NamedCase {
     Rect twips;
     double dpi;
     Rect pixels;
@@ -83,11 +81,7 @@ TEST(Twips, FifteenToThePixelAt96Dpi) {
     EXPECT_DOUBLE_EQ(PixelsFromTwips(1440, 144), 144);
 }
 
-struct RoundCase {
-    const char* name;
-    double value;
-    std::int64_t rounded;
-};
+using RoundCase = test::Case<double, std::int64_t>;
 
 const RoundCase kRoundCases[] = {
     {"half-to-even-down", 2.5, 2},  {"half-to-even-up", 3.5, 4}, {"below-half", 2.49, 2},
@@ -95,15 +89,9 @@ const RoundCase kRoundCases[] = {
     {"negative-fraction", -0.4, 0}, {"whole", 7080.0, 7080},
 };
 
-ZELKORA_TEST_CASES(Cases, RoundHalfEvenTest, Rounds, kRoundCases) {
-    EXPECT_EQ(RoundHalfEven(GetParam().value), GetParam().rounded);
-}
+ZELKORA_TEST_FUNCTION(Cases, RoundHalfEvenTest, Rounds, kRoundCases, RoundHalfEven)
 
-struct PlacementCase {
-    const char* name;
-    Placement saved;
-    Placement accepted;
-};
+using PlacementCase = test::Case<Placement>;
 
 const Rect kCurrent{100, 200, 7200, 4800};
 
@@ -120,13 +108,12 @@ const PlacementCase kPlacementCases[] = {
 
 ZELKORA_TEST_CASES(Cases, AcceptablePlacementTest, IgnoresWhatTheWindowCannotTake,
                    kPlacementCases) {
-    const Placement accepted = AcceptablePlacement(GetParam().saved, kCurrent);
-    EXPECT_EQ(accepted.frame, GetParam().accepted.frame);
-    EXPECT_EQ(accepted.winState, GetParam().accepted.winState);
+    const Placement accepted = AcceptablePlacement(GetParam().input, kCurrent);
+    EXPECT_EQ(accepted.frame, GetParam().expected.frame);
+    EXPECT_EQ(accepted.winState, GetParam().expected.winState);
 }
 
-struct MendCase {
-    const char* name;
+struct MendCase : test::NamedCase {
     Rect window;
     std::vector<Rect> screens;
     Rect mended;

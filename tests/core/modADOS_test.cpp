@@ -17,8 +17,8 @@ namespace {
 using Bytes = std::span<const std::uint8_t>;
 using Decoder = std::u16string (*)(Bytes bytes, std::size_t* substitutions);
 
+using namespace std::string_view_literals;
 using test::AsBytes;
-using test::PrintTo;
 
 constexpr Decoder kSjis = FromShiftJIS;
 constexpr Decoder kEuc = [](Bytes b, std::size_t* s) { return DecodeWithCharset("EUC-JP", b, s); };
@@ -32,8 +32,7 @@ constexpr Decoder kUtf16 = [](Bytes b, std::size_t* s) {
     return FromUTF16LE(b);
 };
 
-struct DecodeCase {
-    std::string_view name;
+struct DecodeCase : test::NamedCase {
     Decoder decode;
     std::string_view bytes;
     std::u16string_view text;
@@ -59,21 +58,12 @@ constexpr DecodeCase kDecodeCases[] = {
     {"euc_wave_dash", kEuc, "\xA1\xC1", u"\uFF5E", 0},                         // ～
     {"euc_parallel_and_minus", kEuc, "\xA1\xC2\xA1\xDD", u"\u2225\uFF0D", 0},  // ∥－
     {"euc_cent_pound_not", kEuc, "\xA1\xF1\xA1\xF2\xA2\xCC", u"\uFFE0\uFFE1\uFFE2", 0},
-    {"euc_nec_row_13", kEuc, "\xAD\xA1", u"\u2460", 0},        // ①
-    {"euc_nec_selected_ibm", kEuc, "\xF9\xA1", u"\u7E8A", 0},  // 纊
-    {"euc_jis_x_0212", kEuc,
-     "\x8F\xB0\xA1"
-     "A",
-     u"\u4E02A", 0},  // 丂A
+    {"euc_nec_row_13", kEuc, "\xAD\xA1", u"\u2460", 0},           // ①
+    {"euc_nec_selected_ibm", kEuc, "\xF9\xA1", u"\u7E8A", 0},     // 纊
+    {"euc_jis_x_0212", kEuc, "\x8F\xB0\xA1\x41", u"\u4E02A", 0},  // 丂A
     {"euc_controls_stay", kEuc, "\x1A\x1C\x7F", u"\x1A\x1C\x7F", 0},
-    {"euc_lead_before_ascii", kEuc,
-     "\xA4"
-     "A",
-     u"\uFFFDA", 1},
-    {"euc_kana_shift_before_ascii", kEuc,
-     "\x8E"
-     "A",
-     u"\uFFFDA", 1},
+    {"euc_lead_before_ascii", kEuc, "\xA4\x41", u"\uFFFDA", 1},
+    {"euc_kana_shift_before_ascii", kEuc, "\x8E\x41", u"\uFFFDA", 1},
     {"euc_lead_at_end", kEuc, "\xA4\xA2\xA4", u"あ\uFFFD", 1},
     {"euc_unassigned_row", kEuc, "\xA9\xA1", u"\uFFFD", 1},
     {"euc_stray_bytes", kEuc, "\x80\xFF", u"\uFFFD\uFFFD", 2},
@@ -93,44 +83,35 @@ constexpr DecodeCase kDecodeCases[] = {
     {"jis_eight_bit_bytes", kJis, "\x82\xA0", u"\uFFFD\uFFFD", 2},
     {"jis_kana_out_of_range", kJis, "\x1B(I`", u"\uFFFD", 1},
     // UTF-8 through the charset name
-    {"utf8_bom_kept", kUtf8,
-     "\xEF\xBB\xBF"
-     "A",
-     u"\uFEFFA", 0},
-    {"utf8_invalid_byte", kUtf8,
-     "A\xFF"
-     "B",
-     u"A\uFFFDB", 1},
+    {"utf8_bom_kept", kUtf8, "\xEF\xBB\xBF\x41", u"\uFEFFA", 0},
+    {"utf8_invalid_byte", kUtf8, "A\xFF\x42", u"A\uFFFDB", 1},
     {"utf8_cut_sequence", kUtf8, "\xE3\x81", u"\uFFFD", 1},
     {"utf8_encoded_surrogate", kUtf8, "\xED\xA0\x80", u"\uFFFD\uFFFD\uFFFD", 3},
-    // UTF-7 through the charset name (the decoder's own cases are in Utf7_test)
+    // UTF-7, read leniently
     {"utf7_escaped_plus", kUtf7, "2B +-", u"2B +", 0},
+    {"utf7_escaped_plus_alone", kUtf7, "+-", u"+", 0},
+    {"utf7_raw_line_break_token", kUtf7, "5C \\n", u"5C \\n", 0},
+    {"utf7_raw_tilde", kUtf7, "7E ~", u"7E ~", 0},
+    {"utf7_line_ends_kept", kUtf7, "41 A\r\n42 B", u"41 A\r\n42 B", 0},
+    {"utf7_shift_closed_by_dash", kUtf7, "+AGEAYgBj-", u"abc", 0},
+    {"utf7_shift_ended_by_space", kUtf7, "+AGE x", u"a x", 0},
+    {"utf7_only_one_dash_absorbed", kUtf7, "+AGE--", u"a-", 0},
+    {"utf7_plus_before_space_stands_for_itself", kUtf7, "+ x", u"+ x", 0},
+    {"utf7_plus_at_end_stands_for_itself", kUtf7, "A+", u"A+", 0},
+    {"utf7_plus_as_base64_inside_shift", kUtf7, "++wA-", u"\uFB00", 0},  // ﬀ
+    {"utf7_tricky_japanese", kUtf7, "+/14iJf8N/+D/4f/iJGD/cTBC-", u"～∥－￠￡￢①ｱあ", 0},
+    {"utf7_surrogate_pair", kUtf7, "+2D3eAA-", u"\xD83D\xDE00", 0},
+    {"utf7_unpaired_surrogate_kept", kUtf7, "+2D0-", u"\xD83D", 0},
+    {"utf7_leftover_bits_dropped", kUtf7, "+AG-A", u"A", 0},
+    {"utf7_high_byte_substituted", kUtf7, "A\x82", u"A\uFFFD", 1},
+    {"utf7_high_byte_ends_shift", kUtf7, "+AGE\x82\x82", u"a\uFFFD\uFFFD", 2},
     // UTF-16LE
-    {"utf16_bom_dropped",
-     kUtf16,
-     {"\xFF\xFE"
-      "A\0",
-      4},
-     u"A",
-     0},
-    {"utf16_without_bom", kUtf16, {"A\0B0", 4}, u"Aあ", 0},
-    {"utf16_big_endian_mark_kept",
-     kUtf16,
-     {"\xFE\xFF"
-      "A\0",
-      4},
-     u"\uFFFEA",
-     0},
-    {"utf16_later_bom_kept", kUtf16, {"A\0\xFF\xFE", 4}, u"A\uFEFF", 0},
-    {"utf16_lone_last_byte_ignored", kUtf16, {"A\0B", 3}, u"A", 0},
-    {"utf16_unpaired_surrogate_kept",
-     kUtf16,
-     {"=\xD8"
-      "A\0",
-      4},
-     u"\xD83D"
-     "A",
-     0},
+    {"utf16_bom_dropped", kUtf16, "\xFF\xFE\x41\0"sv, u"A", 0},
+    {"utf16_without_bom", kUtf16, "A\0B0"sv, u"Aあ", 0},
+    {"utf16_big_endian_mark_kept", kUtf16, "\xFE\xFF\x41\0"sv, u"\uFFFEA", 0},
+    {"utf16_later_bom_kept", kUtf16, "A\0\xFF\xFE"sv, u"A\uFEFF", 0},
+    {"utf16_lone_last_byte_ignored", kUtf16, "A\0B"sv, u"A", 0},
+    {"utf16_unpaired_surrogate_kept", kUtf16, "=\xD8\x41\0"sv, u"\xD83D\x41", 0},
     {"utf16_only_bom", kUtf16, "\xFF\xFE", u"", 0},
 };
 
@@ -186,8 +167,7 @@ std::vector<std::uint8_t> ReadTable(std::string_view file) {
     return {std::istreambuf_iterator<char>(in), {}};
 }
 
-struct TableCase {
-    std::string_view name;
+struct TableCase : test::NamedCase {
     std::string_view file;
     Decoder decode;
 };

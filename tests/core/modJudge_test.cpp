@@ -15,13 +15,12 @@
 namespace zelkora {
 namespace {
 
+using namespace std::string_view_literals;
 using test::AsBytes;
-using test::PrintTo;
 
 // ---- The six scores and the detected name of short inputs.
 
-struct ScoresCase {
-    std::string_view name;
+struct ScoresCase : test::NamedCase {
     std::string_view bytes;
     EncodingScores scores;  // jis, unicode, utf8, utf7, sjis, euc
     Encoding detected;
@@ -32,10 +31,7 @@ constexpr ScoresCase kScoresCases[] = {
     {"plain_ascii", "41 A\r\n", {50, 0, 50, 50, 50, 50}, Encoding::SJIS},
     {"escaped_plus", "2B +-\r\n", {50, 0, 50, 64, 50, 50}, Encoding::UTF7},
     // "A1 " as UTF-16LE without a byte-order mark
-    {"utf16_ascii_without_bom",
-     {"A\0001\000 \000", 6},
-     {50, 50, 50, 50, 25, 50},
-     Encoding::Unicode},
+    {"utf16_ascii_without_bom", "A\0001\000 \000"sv, {50, 50, 50, 50, 25, 50}, Encoding::Unicode},
     {"sjis_hiragana", "\x82\xA0\x82\xA2\x82\xA4", {0, 0, 0, 0, 100, 0}, Encoding::SJIS},  // あいう
     {"euc_hiragana", "\xA4\xA2\xA4\xA4\xA4\xA6", {0, 0, 0, 0, 50, 100}, Encoding::EUC},  // あいう
     {"utf8_hiragana",
@@ -43,34 +39,20 @@ constexpr ScoresCase kScoresCases[] = {
      {0, 0, 100, 0, 89, 0},
      Encoding::UTF8},                                                        // あいう
     {"utf8_ties_euc", "\xC3\xA9", {0, 0, 100, 0, 50, 100}, Encoding::UTF8},  // é
-    {"jis_ties_utf7_utf8_euc", {"AAA\0", 4}, {50, 0, 50, 50, 38, 50}, Encoding::JIS},
-    {"odd_length_utf16_halved", {"\0\0A", 3}, {50, 33, 50, 50, 33, 50}, Encoding::JIS},
+    {"jis_ties_utf7_utf8_euc", "AAA\0"sv, {50, 0, 50, 50, 38, 50}, Encoding::JIS},
+    {"odd_length_utf16_halved", "\0\0A"sv, {50, 33, 50, 50, 33, 50}, Encoding::JIS},
     {"utf7_run", "+AGEAYgBj-", {50, 0, 50, 100, 50, 50}, Encoding::UTF7},  // abc
     {"utf7_run_with_stray_bits", "+AGF-", {50, 0, 50, 0, 50, 50}, Encoding::SJIS},
-    {"utf16_bom",
-     {"\xFF\xFE"
-      "A\0",
-      4},
-     {25, 9999, 25, 25, 12, 25},
-     Encoding::Unicode},
+    {"utf16_bom", "\xFF\xFE\x41\0"sv, {25, 9999, 25, 25, 12, 25}, Encoding::Unicode},
     {"utf16_bom_then_escape", "\xFF\xFE\x1B(B", {9999, 9999, 30, 30, 30, 30}, Encoding::JIS},
     {"utf16_bom_then_utf8_bom",
      "\xFF\xFE\xEF\xBB\xBF",
      {0, 9999, 9999, 0, 50, 80},
      Encoding::Unicode},
-    {"utf8_bom_stops_utf16",
-     "\xEF\xBB\xBF"
-     "A",
-     {12, 0, 9999, 12, 75, 62},
-     Encoding::UTF8},
-    {"utf16_bom_at_odd_offset", {"A\xFF\xFE\0", 4}, {25, 50, 25, 25, 12, 25}, Encoding::Unicode},
-    {"utf16_bom_at_offset_2", {"A\0\xFF\xFE", 4}, {25, 9999, 25, 25, 12, 25}, Encoding::Unicode},
-    {"utf16_bom_after_stopping_unit",
-     {"\0"
-      "4\xFF\xFE",
-      4},
-     {25, 0, 25, 25, 25, 25},
-     Encoding::SJIS},
+    {"utf8_bom_stops_utf16", "\xEF\xBB\xBF\x41", {12, 0, 9999, 12, 75, 62}, Encoding::UTF8},
+    {"utf16_bom_at_odd_offset", "A\xFF\xFE\0"sv, {25, 50, 25, 25, 12, 25}, Encoding::Unicode},
+    {"utf16_bom_at_offset_2", "A\0\xFF\xFE"sv, {25, 9999, 25, 25, 12, 25}, Encoding::Unicode},
+    {"utf16_bom_after_stopping_unit", "\0\x34\xFF\xFE"sv, {25, 0, 25, 25, 25, 25}, Encoding::SJIS},
     {"escape_at_last_two_positions", "A\x1B(", {33, 33, 50, 50, 50, 50}, Encoding::SJIS},
     {"escape_paren", "\x1B(B", {9999, 33, 50, 50, 50, 50}, Encoding::JIS},
     {"escape_dollar", "\x1B$B", {9999, 33, 50, 50, 50, 50}, Encoding::JIS},
@@ -87,8 +69,7 @@ ZELKORA_TEST_CASES(ModJudge, Scores, AllSixAndTheDetectedName, kScoresCases) {
 // with a character beyond ASCII, is UTF-8, however it scores. The input is `comments` lines
 // "// xxx..." of 80 ASCII characters and CR LF, then `entries`.
 
-struct ThroughoutCase {
-    std::string_view name;
+struct ThroughoutCase : test::NamedCase {
     int comments;
     std::string_view entries;
     Encoding detected;
@@ -130,8 +111,7 @@ ZELKORA_TEST_CASES(ModJudge, Throughout, DecidesWhenNothingIsCertain, kThroughou
 // "A", then bytes 0x80 (worth nothing to every byte scorer) up to index `tailAt`, then `tail`.
 // 970 ASCII points alone score 48 (48.5 rounds to even); four more points score 49.
 
-struct SpanCase {
-    std::string_view name;
+struct SpanCase : test::NamedCase {
     Scorer score;
     std::string_view prefix;
     std::size_t ascii;
@@ -195,8 +175,7 @@ TEST(ModJudge, UnitStraddlingTheSpanKeepsTheScoreAt100) {
 
 // ---- What every scorer promises, whatever the bytes.
 
-struct ScorerCase {
-    std::string_view name;
+struct ScorerCase : test::NamedCase {
     Scorer score;
     std::int16_t maximum;
     bool mayBeCertain;
@@ -263,11 +242,7 @@ TEST(ModJudge, EmptyInputIsNamedSjisAndScoresNothing) {
 
 // ---- The same table stored in each encoding.
 
-struct FileCase {
-    std::string_view name;
-    std::string_view file;
-    std::string_view detected;
-};
+using FileCase = test::Case<std::string_view>;
 
 constexpr FileCase kFileCases[] = {
     {"sjis", "jis-common.sjis.txt", "SJIS"},
@@ -282,11 +257,11 @@ constexpr FileCase kFileCases[] = {
 };
 
 ZELKORA_TEST_CASES(ModJudge, TableFile, IsNamedRight, kFileCases) {
-    std::ifstream file(std::string(ZELKORA_TEST_DATA "/tables/") + std::string(GetParam().file),
+    std::ifstream file(std::string(ZELKORA_TEST_DATA "/tables/") + std::string(GetParam().input),
                        std::ios::binary);
     ASSERT_TRUE(file);
     const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(file), {}};
-    EXPECT_EQ(EncodingName(DetectEncoding(bytes)), GetParam().detected);
+    EXPECT_EQ(EncodingName(DetectEncoding(bytes)), GetParam().expected);
 }
 
 }  // namespace

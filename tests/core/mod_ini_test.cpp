@@ -21,8 +21,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-using test::PrintTo;
-
 class IniFileTest {
 protected:
     void Write(std::string_view content) { test::WriteBytes(file_, content); }
@@ -37,8 +35,7 @@ protected:
     const fs::path file_ = dir_ / "setting.ini";
 };
 
-struct ReadCase {
-    const char* name;
+struct ReadCase : test::NamedCase {
     std::string content;
     std::u16string section;
     std::u16string key;
@@ -84,16 +81,12 @@ const ReadCase kReadCases[] = {
 
 INSTANTIATE_TEST_SUITE_P(Cases, ReadStringTest, ::testing::ValuesIn(kReadCases), test::CaseName);
 
-struct IntCase {
-    const char* name;
-    std::string value;  // nothing: no key at all
-    std::int32_t expected;
-};
+using IntCase = test::Case<std::string, std::int32_t>;  // what follows "Ret=", what it reads as
 
 class ReadIntTest : public IniFileTest, public ::testing::TestWithParam<IntCase> {};
 
 TEST_P(ReadIntTest, Reads) {
-    Write("[Zelkora]\r\nRet=" + GetParam().value + "\r\n");
+    Write("[Zelkora]\r\nRet=" + GetParam().input + "\r\n");
     EXPECT_EQ(GetIniInt(u"Zelkora", u"Ret", 7, file_), GetParam().expected);
 }
 
@@ -124,8 +117,7 @@ TEST_F(IniTest, MissingKeyGivesIntDefault) {
     EXPECT_EQ(GetIniInt(u"Zelkora", u"X", 1440, file_), 1440);
 }
 
-struct WriteCase {
-    const char* name;
+struct WriteCase : test::NamedCase {
     std::optional<std::string> before;  // nothing: no file yet
     std::u16string key;
     std::u16string value;

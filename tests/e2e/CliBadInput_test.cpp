@@ -19,7 +19,6 @@ namespace {
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 
-using zelkora::test::PrintTo;
 using zelkora::test::ReadBytes;
 using zelkora::test::TempFolder;
 
@@ -39,8 +38,7 @@ protected:
 // named elsewhere must be a regular file, since a FIFO would block the command as it opens it.
 // A device other than a terminal never ends and is refused at once. Each case is a shell
 // command line: $0 is the program, $1 a folder holding in.txt ("AB") and big.txt.
-struct NamedTableCase {
-    const char* name;
+struct NamedTableCase : zelkora::test::NamedCase {
     const char* command;
     int status;
     std::string said;  // standard output when the status is 0, else part of standard error
@@ -123,8 +121,7 @@ TEST_F(CliBadInputTest, TenMebibytesOfUnspacedCodes) {
 
 // --binary never writes a "??" into bytes: at a character without a code the output stops, and
 // the message names it with its line and column.
-struct BinaryCase {
-    const char* name;
+struct BinaryCase : zelkora::test::NamedCase {
     std::vector<std::string> args;  // the table is added
     std::string input;
     std::string out;

@@ -17,7 +17,6 @@ namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 
 using zelkora::test::CaseName;
-using zelkora::test::PrintTo;
 using zelkora::test::ReadBytes;
 using zelkora::test::TempFolder;
 using zelkora::test::WriteBytes;
@@ -26,8 +25,7 @@ const fs::path kBuiltCli = fs::path(ZELKORA_BIN_DIR) / "zelkora-cli";
 const fs::path kData = ZELKORA_TEST_DATA;
 
 // The input as the window's box would hold it, and its result written back in the input's style.
-struct LineEndCase {
-    const char* name;
+struct LineEndCase : zelkora::test::NamedCase {
     std::u16string_view input;
     std::u16string_view box;  // without the final line end, each line end as CR LF
     std::u16string_view finalLineEnd;
@@ -95,8 +93,7 @@ protected:
     const fs::path table_ = dir_ / "table.txt";
 };
 
-struct ConvertCase {
-    const char* name;
+struct ConvertCase : zelkora::test::NamedCase {
     std::vector<std::string> args;  // "--table" is added
     std::string input;
     std::string output;
@@ -234,8 +231,7 @@ TEST_F(CliTest, WriteErrorFails) {
 
 // Usage errors exit with 2 and print the usage; a program that cannot place its files exits
 // with 1. Either way nothing goes to standard output.
-struct UsageCase {
-    const char* name;
+struct UsageCase : zelkora::test::NamedCase {
     std::vector<std::string> args;
     std::string says = "usage: zelkora-cli";
     int status = 2;
@@ -393,8 +389,7 @@ TEST_F(CliTest, CheckTableQuotesACharacterOutsideTheBmpAsItself) {
 
 // The table tools write a table on standard output. Their codes give the bytes in file order
 // unless asked otherwise; swap-codes changes nothing but the code fields, or writes nothing.
-struct ToolCase {
-    const char* name;
+struct ToolCase : zelkora::test::NamedCase {
     std::vector<std::string> args;  // "FILE" stands for a file holding `file`
     std::string file;
     std::string output;

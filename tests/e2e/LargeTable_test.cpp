@@ -17,7 +17,6 @@ namespace {
 namespace fs = std::filesystem;
 
 using zelkora::test::CaseName;
-using zelkora::test::PrintTo;
 
 constexpr std::size_t kMiB = 1024 * 1024;
 constexpr std::size_t kFileSize = 200 * kMiB;
@@ -44,8 +43,7 @@ std::string RandomBytes() {
     return bytes;
 }
 
-struct LargeCase {
-    const char* name;
+struct LargeCase : zelkora::test::NamedCase {
     std::string (*unit)();  // repeated up to the file's size
     std::string input;      // text for to-codes, UTF-8
     std::string output;     // its codes; empty: not checked

@@ -109,6 +109,17 @@ hello_ascii="Hello Zelkora "
 hello_japanese="日本あい"
 hello=$hello_ascii$hello_japanese
 
+# Types "Hello Zelkora " into the emptied input box and pastes the Japanese after it, converts
+# with Ctrl+Space, and expects what zelkora-cli to-codes gives through the table $2, beginning
+# with the codes $3.
+convert_hello() {
+    type_input "$hello_ascii"
+    paste_input "$hello_japanese" "$hello"
+    xdotool key ctrl+space
+    expect_output_as_cli "$1" "$hello" "$2" to-codes
+    grep -q "^$3" "$work/seen" || fail "$1: the codes do not begin with $3: $(cat "$work/seen")"
+}
+
 start_program
 step="checking the first start"
 expect_title "Zelkora - alpha.txt"
@@ -165,11 +176,7 @@ expect_title "Zelkora - beta.txt"
 # The pick is written at once, before any conversion.
 wait_for "$kWaitSeconds" test -s "$prog/setting.ini" || fail "no setting.ini after the pick"
 expect_ini File=beta.txt
-type_input "$hello_ascii"
-paste_input "$hello_japanese" "$hello"
-xdotool key ctrl+space
-expect_output_as_cli "text to codes after the pick" "$hello" "$beta" to-codes
-grep -q '^48 82 65 82 ' "$work/seen" || fail "the codes are not beta.txt's: $(cat "$work/seen")"
+convert_hello "text to codes after the pick" "$beta" '48 82 65 82 '
 log "ok: Alt+S picked beta.txt: title, File in setting.ini and codes follow"
 
 step="switching the line-break option on with Alt+O"
@@ -226,11 +233,7 @@ log "ok: restarted with beta.txt, the option on and the window where it was"
 step="converting with the shipped table $shipped"
 pick_table_item "$(menu_position "$shipped")"
 expect_title "Zelkora - $shipped"
-type_input "$hello_ascii"
-paste_input "$hello_japanese" "$hello"
-xdotool key ctrl+space
-expect_output_as_cli "text to codes through $shipped" "$hello" "$prog/settings/$shipped" to-codes
-grep -q '^48 ' "$work/seen" || fail "$shipped gave no code for H: $(cat "$work/seen")"
+convert_hello "text to codes through $shipped" "$prog/settings/$shipped" '48 '
 log "ok: the shipped table '$shipped' converts as zelkora-cli does"
 
 step="switching the line-break option off"

@@ -30,9 +30,12 @@ inline constexpr auto CaseName = [](const auto& caseInfo) {
     return TestName(std::string(caseInfo.param.name));
 };
 
-// Failures and the test list (so ctest's test names too) show a case's name rather than a dump of
-// its bytes. A file brings it in with `using test::PrintTo;` beside its cases, where GoogleTest
-// looks for it.
+// The name of a case of a table: a case struct derives from it, so that failures and the test
+// list show the case's name rather than a dump of its bytes (GoogleTest finds PrintTo beside it).
+struct NamedCase {
+    std::string_view name;
+};
+
 template <class Case>
 requires requires(const Case& c) {
     c.name;
@@ -44,8 +47,7 @@ void PrintTo(const Case& c, std::ostream* os) {
 // A case of a function of one argument: a name, the argument, and what it gives. A table of
 // them needs no case struct of its own.
 template <typename Input, typename Expected = Input>
-struct Case {
-    const char* name;
+struct Case : NamedCase {
     Input input;
     Expected expected;
 };
@@ -58,6 +60,13 @@ struct Case {
     INSTANTIATE_TEST_SUITE_P(Prefix, Suite, ::testing::ValuesIn(cases),                          \
                              ::zelkora::test::CaseName);                                         \
     TEST_P(Suite, Test)
+
+// One test per row of `cases` (test::Case rows): `function` gives each row's input what the row
+// expects.
+#define ZELKORA_TEST_FUNCTION(Prefix, Suite, Test, cases, function) \
+    ZELKORA_TEST_CASES(Prefix, Suite, Test, cases) {                \
+        EXPECT_EQ(function(GetParam().input), GetParam().expected); \
+    }
 
 // Bytes written in a test as a string literal, in the form the core reads them.
 inline std::span<const std::uint8_t> AsBytes(std::string_view bytes) {

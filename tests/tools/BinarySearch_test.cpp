@@ -20,8 +20,6 @@
 namespace zelkora {
 namespace {
 
-using test::PrintTo;
-
 // Text at known offsets in three encodings, 00 between.
 std::vector<std::uint8_t> Data() {
     std::vector<std::uint8_t> data(0x40, 0x00);
@@ -51,8 +49,7 @@ ByteSource MemorySource(std::span<const std::uint8_t> data) {
     };
 }
 
-struct SearchCase {
-    const char* name;
+struct SearchCase : test::NamedCase {
     std::u16string_view table;  // empty: relative search
     std::u16string_view needle;
     std::size_t context;

@@ -17,8 +17,7 @@ namespace {
 using cli::ReportUnmatchedCharacters;
 using cli::UnmatchedCodesReport;
 
-struct PositionCase {
-    const char* name;
+struct PositionCase : test::NamedCase {
     std::u16string text;
     std::size_t offset;
     std::size_t line;
@@ -42,8 +41,7 @@ ZELKORA_TEST_CASES(Positions, PositionOfTest, CountsAsAnEditorDoes, kPositionCas
     EXPECT_EQ(p.column, GetParam().column);
 }
 
-struct ReportCase {
-    const char* name;
+struct ReportCase : test::NamedCase {
     std::u16string input;
     std::vector<std::size_t> offsets;
     std::string report;
@@ -96,8 +94,7 @@ ZELKORA_TEST_CASES(Codes, UnmatchedCodesReportTest, Reports, kCodeCases) {
 }
 
 // The conversions list what they could not convert, at the offsets the reports expect.
-struct UnmatchedCase {
-    const char* name;
+struct UnmatchedCase : test::NamedCase {
     bool toCodes;
     std::u16string input;
     bool lineBreakOption;

@@ -26,10 +26,9 @@ namespace {
 const std::filesystem::path kSettings =
     std::filesystem::path(ZELKORA_TEST_DATA).parent_path().parent_path() / "settings";
 
-struct DefaultTable {
-    const char* name;     // for the test name
-    const char* file;     // in settings/
-    const char* charset;  // the converter its codes come from
+struct DefaultTable : test::NamedCase {  // for the test name
+    const char* file;                    // in settings/
+    const char* charset;                 // the converter its codes come from
     Encoding storedIn;
     const char* range;  // "" for every code
     bool privateUse;
@@ -40,8 +39,6 @@ struct DefaultTable {
     const char16_t* spaceLine;
     const char16_t* wideSpaceLine;  // nullptr where the charset has no U+3000
 };
-
-using test::PrintTo;
 
 void PrintTo(const DefaultTable& t, std::ostream* os) {
     *os << t.file;
@@ -94,33 +91,31 @@ public:
 
     // Nothing when some character has no bytes.
     std::optional<std::vector<char>> Bytes(std::u16string_view text) {
-        std::vector<char> bytes(text.size() * 4 + 4);
-        UErrorCode status = U_ZERO_ERROR;
-        const std::int32_t n =
-            ucnv_fromUChars(converter_, bytes.data(), static_cast<std::int32_t>(bytes.size()),
-                            text.data(), static_cast<std::int32_t>(text.size()), &status);
-        if (U_FAILURE(status)) {
-            return std::nullopt;
-        }
-        bytes.resize(static_cast<std::size_t>(n));
-        return bytes;
+        return Converted<std::vector<char>>(text, text.size() * 4 + 4, ucnv_fromUChars);
     }
 
     // Nothing when the bytes do not decode.
     std::optional<std::u16string> Text(const std::vector<char>& bytes) {
-        std::u16string text(bytes.size() + 2, u'\0');
-        UErrorCode status = U_ZERO_ERROR;
-        const std::int32_t n =
-            ucnv_toUChars(converter_, text.data(), static_cast<std::int32_t>(text.size()),
-                          bytes.data(), static_cast<std::int32_t>(bytes.size()), &status);
-        if (U_FAILURE(status)) {
-            return std::nullopt;
-        }
-        text.resize(static_cast<std::size_t>(n));
-        return text;
+        return Converted<std::u16string>(bytes, bytes.size() + 2, ucnv_toUChars);
     }
 
 private:
+    // What one of ICU's two conversions of a whole text makes of `from`, given room for `room`
+    // units.
+    template <typename To, typename From, typename Convert>
+    std::optional<To> Converted(const From& from, std::size_t room, Convert convert) {
+        To to(room, {});
+        UErrorCode status = U_ZERO_ERROR;
+        const std::int32_t n =
+            convert(converter_, to.data(), static_cast<std::int32_t>(to.size()), from.data(),
+                    static_cast<std::int32_t>(from.size()), &status);
+        if (U_FAILURE(status)) {
+            return std::nullopt;
+        }
+        to.resize(static_cast<std::size_t>(n));
+        return to;
+    }
+
     UConverter* converter_ = nullptr;
 };
 
@@ -302,8 +297,7 @@ TEST(DefaultTables, Windows31JIsListedFirst) {
     EXPECT_EQ(ChooseTable(*names, u""), "CP932 Windows-31J.txt");
 }
 
-struct AlternativeCase {
-    const char* name;
+struct AlternativeCase : test::NamedCase {
     std::size_t table;  // in kTables
     std::u16string_view character;
     std::u16string_view codes;  // the code the character converts to, then its alternatives

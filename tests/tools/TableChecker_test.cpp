@@ -27,8 +27,7 @@ void PrintTo(const Expected& e, std::ostream* os) {
         << "}";
 }
 
-struct CheckCase {
-    const char* name;  // also the file under tests/data/tools/check/, without ".txt"
+struct CheckCase : test::NamedCase {  // also the file under tests/data/tools/check/, without ".txt"
     std::vector<Expected> findings;
     bool changesMeaning;
 };
@@ -78,7 +77,7 @@ const CheckCase kCheckCases[] = {
 };
 
 ZELKORA_TEST_CASES(Tables, CheckTableTest, ReportsWhatChangesTheTable, kCheckCases) {
-    const TableCheck check = CheckTable(ReadCase(GetParam().name));
+    const TableCheck check = CheckTable(ReadCase(std::string(GetParam().name)));
     std::vector<Expected> found;
     for (const Finding& f : check.findings) {
         const bool hasOther = f.kind == K::DuplicateCode || f.kind == K::DuplicateCharacter ||

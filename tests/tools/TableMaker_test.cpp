@@ -23,11 +23,7 @@ MakeTableRequest Request(const char* charset, std::optional<CodeRange> range = s
     return request;
 }
 
-struct RangeCase {
-    const char* name;
-    const char* text;
-    std::optional<CodeRange> range;
-};
+using RangeCase = test::Case<const char*, std::optional<CodeRange>>;
 
 const RangeCase kRangeCases[] = {
     {"one-byte", "20-7E", CodeRange{0x20, 0x7E}},
@@ -43,16 +39,15 @@ const RangeCase kRangeCases[] = {
 };
 
 ZELKORA_TEST_CASES(Ranges, ParseCodeRangeTest, Parses, kRangeCases) {
-    const auto range = ParseCodeRange(GetParam().text);
-    ASSERT_EQ(range.has_value(), GetParam().range.has_value());
+    const auto range = ParseCodeRange(GetParam().input);
+    ASSERT_EQ(range.has_value(), GetParam().expected.has_value());
     if (range) {
-        EXPECT_EQ(range->from, GetParam().range->from);
-        EXPECT_EQ(range->to, GetParam().range->to);
+        EXPECT_EQ(range->from, GetParam().expected->from);
+        EXPECT_EQ(range->to, GetParam().expected->to);
     }
 }
 
-struct LineCase {
-    const char* name;
+struct LineCase : test::NamedCase {
     TableEntry entry;
     CodeForm form;
     std::u16string line;
@@ -78,8 +73,7 @@ ZELKORA_TEST_CASES(Lines, EntryLineTest, WritesTheTableNotation, kLineCases) {
     EXPECT_EQ(EntryLine(GetParam().entry, GetParam().form), GetParam().line);
 }
 
-struct CollectCase {
-    const char* name;
+struct CollectCase : test::NamedCase {
     const char* charset;
     const char* range;
     bool privateUse;
@@ -144,8 +138,7 @@ TEST(CollectCharsetTable, UnknownCharsetGivesNothing) {
     EXPECT_FALSE(CollectCharsetTable(Request("no-such-charset")).has_value());
 }
 
-struct OrderCase {
-    const char* name;
+struct OrderCase : test::NamedCase {
     const char* charset;
     const char* range;
     CodeForm form;
@@ -189,11 +182,7 @@ TEST(CollectCharsetTable, StatefulCharsetsGiveOnlyTheirSingleBytes) {
     EXPECT_EQ(table->entries.size(), 1u + 95u);
 }
 
-struct StoreCase {
-    const char* name;
-    const char* encoding;
-    std::size_t unstorable;
-};
+using StoreCase = test::Case<const char*, std::size_t>;
 
 // One- and two-byte codes with the space, LF, backslash and plus entries, stored in each
 // encoding: the reader must detect it and read back exactly the lines that were written.
@@ -212,7 +201,7 @@ const StoreCase kStoreCases[] = {
 };
 
 ZELKORA_TEST_CASES(Encodings, MakeTableTest, ReadsBackThroughTheReader, kStoreCases) {
-    const auto encoding = ParseTableEncoding(GetParam().encoding);
+    const auto encoding = ParseTableEncoding(GetParam().input);
     ASSERT_TRUE(encoding.has_value());
     MakeTableRequest request = Request("windows-31j", CodeRange{0, 0x82FF}, *encoding);
     request.command = u"zelkora-cli make-table --charset windows-31j";
@@ -220,7 +209,7 @@ ZELKORA_TEST_CASES(Encodings, MakeTableTest, ReadsBackThroughTheReader, kStoreCa
     ASSERT_TRUE(made.has_value());
     EXPECT_TRUE(made->readsBack);
     EXPECT_EQ(DetectEncoding(made->bytes), *encoding);
-    EXPECT_EQ(made->unstorable, GetParam().unstorable);
+    EXPECT_EQ(made->unstorable, GetParam().expected);
 
     const auto expected = CollectCharsetTable(request);
     ASSERT_TRUE(expected.has_value());

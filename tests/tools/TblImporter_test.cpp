@@ -26,8 +26,7 @@ void PrintTo(const Issue& i, std::ostream* os) {
     *os << "{kind " << static_cast<int>(i.kind) << ", line " << i.line << "}";
 }
 
-struct ImportCase {
-    const char* name;
+struct ImportCase : test::NamedCase {
     std::string input;    // the bytes of the "XX=char" file
     std::u16string body;  // the lines after the header, each ended by CR LF
     std::vector<Issue> issues;
