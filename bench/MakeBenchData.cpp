@@ -13,7 +13,8 @@
 int main(int argc, char** argv) {
     using namespace zelkora::bench;
     const auto usage = [] {
-        std::fprintf(stderr, "usage: zelkora-bench-data FOLDER [--text-mib N] [--large-table MB]\n");
+        std::fprintf(stderr,
+                     "usage: zelkora-bench-data FOLDER [--text-mib N] [--large-table MB]\n");
         return 2;
     };
     if (argc < 2 || argc % 2 != 0) {
