@@ -100,6 +100,20 @@ TEST_P(CodeToText, ConvertsAlikeWhereverCut) {
         });
 }
 
+// Read a piece at a time, as the command line reads a long input, the codes convert as a whole.
+TEST_P(CodeToText, ConvertsAlikeInPieces) {
+    const Case& c = GetParam();
+    const CodeTable table = test::MakeTable(c.table);
+    std::vector<std::size_t> whole;
+    static_cast<void>(fCodeToText(table, c.codes, c.lineBreakOption, &whole));
+    CodeToTextStream stream(table, c.lineBreakOption);
+    test::ExpectAlikeInPieces(c.codes, c.expected, whole,
+                              [&](std::u16string_view given, bool last, std::u16string& result,
+                                  std::vector<std::size_t>& unmatched) {
+                                  return stream.Convert(given, last, result, &unmatched);
+                              });
+}
+
 INSTANTIATE_TEST_SUITE_P(Engine, CodeToText, testing::ValuesIn(kCases), test::CaseName);
 
 TEST(CodeToTextTable, SlotsAddedAfterBuildingTheIndexAreFound) {
