@@ -156,9 +156,11 @@ bool ConvertWholeCodes(Conversion& c, WholeText& whole) {
             ready = fSplitPairs(ready);
         }
         // A result holding a line break waits for the input's first line end.
-        whole.LookAhead();
-        if (whole.LineBreak() && !c.out.KnowsLineBreak()) {
-            c.out.SetLineBreak(Utf16ToUtf8(*whole.LineBreak()));
+        if (!c.out.KnowsLineBreak()) {
+            whole.LookAhead();
+            if (whole.LineBreak()) {
+                c.out.SetLineBreak(Utf16ToUtf8(*whole.LineBreak()));
+            }
         }
         text.clear();
         unmatched.clear();

@@ -236,6 +236,17 @@ TEST_F(CliTest, LongInputConvertsAsAWhole) {
         const Result linesBack = Cli({"to-text", "-t", t}, lines.out);
         EXPECT_EQ(linesBack.out, text.substr(0, text.size() - 1) + " ?? ");
     }
+    // Line breaks in a result are written like the input's first line end, here its last
+    // characters: looked up ahead in a FILE, waited for from a pipe.
+    const std::string codes = repeat("61 0A 62 ", kUnits) + "\r\n";
+    WriteBytes(dir_ / "codes.txt", codes);
+    const std::string expected = repeat("a\r\nb", kUnits) + "\r\n";
+    const std::vector<std::string> toText = {"to-text", "-t", table_.string(), "--whole",
+                                             "--line-break"};
+    EXPECT_EQ(Cli(toText, codes).out, expected);
+    std::vector<std::string> fromFile = toText;
+    fromFile.push_back((dir_ / "codes.txt").string());
+    EXPECT_EQ(Cli(fromFile).out, expected);
 }
 
 TEST_F(CliTest, TableOptionWithEquals) {
