@@ -134,17 +134,18 @@ namespace {
 // Fills the table in place, one slot per line, so that a table read before every conversion
 // reuses the storage of the last one instead of allocating, and faulting in, megabytes of slots
 // again. Every slot is set from its line: nothing of the previous table survives. Storage more than
-// twice what this table needs is let go, so a small table does not keep a large one's memory.
-void FillTable(std::u16string_view text, CodeTable& table) {
+// twice what this table needs is let go, so a small table does not keep a large one's memory. The
+// table keeps the text, and its slots point into it.
+void FillTable(std::u16string text, CodeTable& table) {
     // The lines are taken one by one, as CutTableLines cuts them, rather than listed first: a
     // list of 60,000 views is another megabyte to fault in.
     const std::size_t lines = CountLines(text);
     if (table.capacity() / 2 > lines) {
         table = CodeTable{};
     }
-    table.Resize(lines);
+    table.Refill(lines, std::move(text));
     std::size_t slot = 0;
-    ForEachLine(text, [&](std::u16string_view line) {
+    ForEachLine(table.SharedText(), [&](std::u16string_view line) {
         ParseLine(line, slot, table);
         ++slot;
     });
@@ -155,7 +156,7 @@ void FillTable(std::u16string_view text, CodeTable& table) {
 
 CodeTable ParseTable(std::u16string_view text) {
     CodeTable table;
-    FillTable(text, table);
+    FillTable(std::u16string(text), table);
     return table;
 }
 
@@ -171,7 +172,7 @@ Result<> ReadTableFile(const std::filesystem::path& path, CodeTable& table, File
     if (bytes->empty()) {
         return ReaderError(ReadStatus::EmptyFile);
     }
-    const std::u16string text = DecodeTableBytes(*bytes);
+    std::u16string text = DecodeTableBytes(*bytes);
     // The file's bytes are let go before the slots are built, so that their memory can serve
     // the slots instead of more being faulted in.
     bytes.reset();
@@ -181,7 +182,7 @@ Result<> ReadTableFile(const std::filesystem::path& path, CodeTable& table, File
     if (!IsTableText(text)) {
         return ReaderError(ReadStatus::NotTextFile);
     }
-    FillTable(text, table);
+    FillTable(std::move(text), table);
     return {};
 }
 
