@@ -130,5 +130,18 @@ TEST(CodeToTextTable, SlotsChangedAfterBuildingTheIndexAreFound) {
     EXPECT_EQ(fTextToCode(table, u"BC", false), u"?? 43 ");
 }
 
+// Views into the table's own texts, given beside a text that is copied into them and can move
+// them.
+TEST(CodeToTextTable, SlotsSetFromTheTablesOwnTextsKeepThem) {
+    CodeTable table = test::MakeTable(kAB);
+    const std::u16string longCode(4096, u'0');
+    table.SetSlot(0, 0x42, longCode, table.Characters(1));
+    table.SetSlot(1, 0x43, u"43", table.CodeTexts(0).substr(4090));
+    EXPECT_EQ(table.CodeTexts(0), longCode);
+    EXPECT_EQ(table.Characters(0), u"B");
+    EXPECT_EQ(table.CodeTexts(1), u"43");
+    EXPECT_EQ(table.Characters(1), u"000000");
+}
+
 }  // namespace
 }  // namespace zelkora
