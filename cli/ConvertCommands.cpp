@@ -89,7 +89,7 @@ int Convert(const Invocation& invocation, Direction direction) {
     if (ReadsOnlyRegularFiles(args->operands)) {
         std::jthread tableReader(
             [&] { tableRead = LoadTable(chosen->path, table, chosen->kinds); });
-        input.Prefetch();
+        input.ReadAhead();
     } else {
         tableRead = LoadTable(chosen->path, table, chosen->kinds);
     }

@@ -38,7 +38,7 @@ public:
         return more_;
     }
     [[nodiscard]] bool More() const { return more_; }
-    [[nodiscard]] bool Failed() const { return input_.Failed(); }
+    [[nodiscard]] bool Failed() { return input_.Failed(); }
     [[nodiscard]] std::u16string& Ready() { return ready_; }
     [[nodiscard]] std::u16string_view FinalLineEnd() const { return read_; }
 

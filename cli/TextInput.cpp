@@ -57,6 +57,7 @@ TextInput::TextInput(std::span<const std::string_view> fileNames, bool dropByteO
 }
 
 TextInput::~TextInput() {
+    Finish();
     if (fd_ > STDIN_FILENO) {
         ::close(fd_);
     }
@@ -98,12 +99,39 @@ bool TextInput::OpenNext() {
     return true;
 }
 
-bool TextInput::ReadMore(std::u16string& text) {
-    if (prefetched_) {
-        text += first_;
-        first_ = std::u16string();
-        return *std::exchange(prefetched_, std::nullopt);
+void TextInput::ReadAhead() {
+    if (!ahead_.valid()) {
+        ahead_ = std::async(std::launch::async, [this] {
+            Block block;
+            block.more = ReadNow(block.text);
+            return block;
+        });
     }
+}
+
+// Waits for the block being read, so that nothing else touches the input meanwhile.
+void TextInput::Finish() {
+    if (ahead_.valid()) {
+        ahead_.wait();
+    }
+}
+
+bool TextInput::Failed() {
+    Finish();
+    return failed_;
+}
+
+bool TextInput::ReadMore(std::u16string& text) {
+    ReadAhead();
+    Block block = ahead_.get();
+    text += block.text;
+    if (block.more) {
+        ReadAhead();
+    }
+    return block.more;
+}
+
+bool TextInput::ReadNow(std::u16string& text) {
     while (!atEnd_) {
         if (fd_ < 0 && !OpenNext()) {
             atEnd_ = true;
@@ -160,6 +188,7 @@ bool TextInput::Decode(std::u16string& text, std::size_t newFrom, std::size_t ne
 }
 
 std::optional<std::u16string> TextInput::LineEndAhead() {
+    Finish();
     std::string buffer(std::size_t{1} << 16, '\0');
     bool afterCr = false;  // the bytes looked at so far end with a CR
     for (std::size_t i = fd_ >= 0 ? next_ - 1 : next_; i < names_.size(); ++i) {

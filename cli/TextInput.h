@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <future>
 #include <optional>
 #include <span>
 #include <string>
@@ -28,11 +29,11 @@ public:
     // Appends the next block of text to `text`; false when there is none left, or after a
     // message naming the file and the reason when a file cannot be read or is not UTF-8.
     [[nodiscard]] bool ReadMore(std::u16string& text);
-    // Reads the first block now, while another thread does something else; the next ReadMore
-    // hands it over.
-    void Prefetch() { prefetched_ = ReadMore(first_); }
-    [[nodiscard]] bool AtEnd() const { return atEnd_; }
-    [[nodiscard]] bool Failed() const { return failed_; }
+    // Starts reading the next block on a thread of its own, if it is not being read already;
+    // ReadMore hands it over. Each ReadMore starts the block after the one it hands over, so
+    // blocks are read and decoded while the caller converts.
+    void ReadAhead();
+    [[nodiscard]] bool Failed();
 
     // The first line end in what is still to be read ("\n", "\r\n" or "\r"), found by reading
     // ahead in regular files without reading them for the conversion; "\n" when there is none.
@@ -40,6 +41,12 @@ public:
     [[nodiscard]] std::optional<std::u16string> LineEndAhead();
 
 private:
+    struct Block {
+        std::u16string text;
+        bool more = false;
+    };
+    [[nodiscard]] bool ReadNow(std::u16string& text);
+    void Finish();
     [[nodiscard]] bool OpenNext();
     [[nodiscard]] bool Fail(std::string_view why);
 
@@ -59,8 +66,7 @@ private:
     std::size_t heldOffset_ = 0;
     bool atEnd_ = false;
     bool failed_ = false;
-    std::optional<bool> prefetched_;  // what ReadMore said for first_
-    std::u16string first_;
+    std::future<Block> ahead_;  // the next block, being read
 };
 
 }  // namespace zelkora::cli
