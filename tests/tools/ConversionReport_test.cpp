@@ -63,6 +63,16 @@ const ReportCase kCharacterCases[] = {
      "  line 1, column 2: \"y\"\n"},
 };
 
+// The offsets of a text cut in two at `cut`: those before it, and those after it counted from it.
+std::pair<std::vector<std::size_t>, std::vector<std::size_t>> OffsetsAround(
+    const std::vector<std::size_t>& offsets, std::size_t cut) {
+    std::pair<std::vector<std::size_t>, std::vector<std::size_t>> parts;
+    for (const std::size_t at : offsets) {
+        (at < cut ? parts.first : parts.second).push_back(at - (at < cut ? 0 : cut));
+    }
+    return parts;
+}
+
 // Whole, and in two pieces cut anywhere but inside a surrogate pair or a CR LF, as a text read
 // a block at a time comes.
 ZELKORA_TEST_CASES(Characters, UnmatchedCharactersReportTest, Reports, kCharacterCases) {
@@ -72,11 +82,7 @@ ZELKORA_TEST_CASES(Characters, UnmatchedCharactersReportTest, Reports, kCharacte
             (CharacterAt(text, cut - 1).size() == 2 || LineEndAt(text, cut - 1) == 2)) {
             continue;
         }
-        std::vector<std::size_t> first;
-        std::vector<std::size_t> second;
-        for (const std::size_t at : GetParam().offsets) {
-            (at < cut ? first : second).push_back(at - (at < cut ? 0 : cut));
-        }
+        const auto [first, second] = OffsetsAround(GetParam().offsets, cut);
         UnmatchedCharactersReport report(2);
         report.Add(text.substr(0, cut), first);
         report.Add(text.substr(cut), second, PositionOf(text, cut));
@@ -110,11 +116,7 @@ ZELKORA_TEST_CASES(Codes, UnmatchedCodesReportTest, Reports, kCodeCases) {
         if (cut > 0 && codes[cut - 1] != u' ') {
             continue;
         }
-        std::vector<std::size_t> first;
-        std::vector<std::size_t> second;
-        for (const std::size_t at : GetParam().offsets) {
-            (at < cut ? first : second).push_back(at - (at < cut ? 0 : cut));
-        }
+        const auto [first, second] = OffsetsAround(GetParam().offsets, cut);
         UnmatchedCodesReport report(2);
         report.Add(codes.substr(0, cut), first);
         report.Continue(codes.substr(cut), second);
