@@ -2,6 +2,7 @@
 
 #include <fstream>
 #include <random>
+#include <span>
 #include <string_view>
 
 #include "core/encoding/DecodeText.h"
@@ -123,31 +124,78 @@ std::optional<std::vector<BenchTable>> AllTables() {
     return tables;
 }
 
-std::u16string MixedJapaneseText(std::size_t utf8Bytes) {
-    const std::vector<char16_t> kanji = KanjiPool();
-    std::mt19937 random(kSeed);
-    const auto lineLength = [&] { return 20 + random() % 60; };
+namespace {
 
+// Makes the mixed text a piece at a time.
+class MixedJapaneseGenerator {
+public:
+    explicit MixedJapaneseGenerator(std::size_t utf8Bytes)
+        : kanji_(KanjiPool()), random_(kSeed), left_(utf8Bytes), lineLeft_(LineLength()) {}
+
+    // Appends about `units` code units more; false once the whole text is made.
+    bool Next(std::u16string& text, std::size_t units) {
+        for (std::size_t made = 0; made < units && left_ > 0; ++made) {
+            if (lineLeft_ == 0 && left_ >= 2) {
+                text.append(u"\r\n");
+                left_ -= 2;
+                lineLeft_ = LineLength();
+                continue;
+            }
+            char16_t c = PickCharacter(random_, kanji_);
+            if (Utf8Length(c) > left_) {
+                c = u'.';  // the last byte or two, so the text ends at the size asked for
+            }
+            text.push_back(c);
+            left_ -= Utf8Length(c);
+            lineLeft_ -= lineLeft_ > 0 ? 1 : 0;
+        }
+        return left_ > 0;
+    }
+
+private:
+    std::size_t LineLength() { return 20 + random_() % 60; }
+
+    std::vector<char16_t> kanji_;
+    std::mt19937 random_;
+    std::size_t left_;
+    std::size_t lineLeft_;
+};
+
+}  // namespace
+
+std::u16string MixedJapaneseText(std::size_t utf8Bytes) {
+    MixedJapaneseGenerator generator(utf8Bytes);
     std::u16string text;
-    std::size_t size = 0;
-    std::size_t lineLeft = lineLength();
-    while (size < utf8Bytes) {
-        const std::size_t room = utf8Bytes - size;
-        if (lineLeft == 0 && room >= 2) {
-            text.append(u"\r\n");
-            size += 2;
-            lineLeft = lineLength();
-            continue;
-        }
-        char16_t c = PickCharacter(random, kanji);
-        if (Utf8Length(c) > room) {
-            c = u'.';  // the last byte or two, so the text ends at the size asked for
-        }
-        text.push_back(c);
-        size += Utf8Length(c);
-        lineLeft -= lineLeft > 0 ? 1 : 0;
+    while (generator.Next(text, utf8Bytes)) {
     }
     return text;
+}
+
+bool WriteMixedJapaneseText(const std::filesystem::path& file, std::size_t utf8Bytes) {
+    constexpr std::size_t kPiece = std::size_t{1} << 20;
+    MixedJapaneseGenerator generator(utf8Bytes);
+    std::ofstream out(file, std::ios::binary | std::ios::trunc);
+    std::u16string text;
+    for (bool more = true; more && out;) {
+        text.clear();
+        more = generator.Next(text, kPiece);
+        const std::string utf8 = Utf16ToUtf8(text);
+        out.write(utf8.data(), static_cast<std::streamsize>(utf8.size()));
+    }
+    return static_cast<bool>(out.flush());
+}
+
+BenchTable RepeatedBmpTable(std::size_t bytes) {
+    BenchTable one = BmpTable();
+    BenchTable table{"bmp-repeated.UNICODE.txt", Encoding::Unicode, one.bytes, one.lines};
+    // Each copy ends with CR LF, so the next one begins a line; the mark (FF FE) stays in front
+    // only, and the empty line after the last CR LF is counted once.
+    const std::span<const std::uint8_t> body = std::span(one.bytes).subspan(2);
+    while (table.bytes.size() < bytes) {
+        table.bytes.insert(table.bytes.end(), body.begin(), body.end());
+        table.lines += one.lines - 1;
+    }
+    return table;
 }
 
 std::optional<std::vector<std::uint8_t>> DetectionSample(Encoding encoding) {

@@ -45,6 +45,15 @@ struct BenchTable {
 // line-break token). Exactly `utf8Bytes` long in UTF-8.
 [[nodiscard]] std::u16string MixedJapaneseText(std::size_t utf8Bytes = kTextBytes);
 
+// The same text written as UTF-8 into a file a piece at a time, so that a text of gigabytes is
+// never held whole: a longer text begins as a shorter one does, only its last bytes differ.
+[[nodiscard]] bool WriteMixedJapaneseText(const std::filesystem::path& file, std::size_t utf8Bytes);
+
+// A table of about `bytes` bytes: BmpTable repeated (its byte-order mark once), so that every
+// line after the first 63,425 repeats an earlier one: a large table as one made by joining
+// tables looks.
+[[nodiscard]] BenchTable RepeatedBmpTable(std::size_t bytes);
+
 // The first 1000 bytes of MixedJapaneseText stored in the given encoding, as the table writer
 // stores a file (UTF-16LE and UTF-8 with their byte-order marks).
 [[nodiscard]] std::optional<std::vector<std::uint8_t>> DetectionSample(Encoding encoding);

@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
 # Builds Release in build-bench/ and runs every benchmark: the core benchmarks (medians of
 # repeated runs), the whole-process comparison of zelkora-cli with iconv and xxd (wall and CPU
-# ratios, peak memory), and, when the window is built, the window benchmark.
+# ratios, peak memory) at 1, 16 and 128 MiB, the peak memory on 1 GiB, and, when the window is
+# built, the window benchmark.
 #
 # Usage: bash bench/run.sh
 # Environment: ZELKORA_GUI=OFF skips the window; ZELKORA_BENCH_REPETITIONS (default 10) and
-# ZELKORA_BENCH_PAIRS (default 40, for compare_iconv.sh) set how often each figure is taken.
+# ZELKORA_BENCH_PAIRS (default 40, for compare_iconv.sh) set how often each figure is taken;
+# ZELKORA_BENCH_SIZES and ZELKORA_BENCH_PEAK_MIB the sizes (see the two scripts).
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -31,6 +33,10 @@ echo
 echo "== whole process: zelkora-cli against iconv and xxd"
 status=0
 bash "$root/bench/compare_iconv.sh" "$build" || status=1
+
+echo
+echo "== peak memory of zelkora-cli on ${ZELKORA_BENCH_PEAK_MIB:-1024} MiB"
+bash "$root/bench/peak_memory.sh" "$build" || status=1
 
 if [[ $gui == ON ]]; then
     echo

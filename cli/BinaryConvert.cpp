@@ -4,8 +4,10 @@
 #include <vector>
 
 #include "cli/ByteFile.h"
+#include "cli/ConvertModes.h"
 #include "cli/CountOption.h"
-#include "cli/LineEnds.h"
+#include "core/common/TextLines.h"
+#include "core/engine/CodeToText.h"
 #include "tools/binary/TableBytes.h"
 
 namespace zelkora::cli {
@@ -13,33 +15,6 @@ namespace {
 
 std::string_view AsChars(const std::vector<std::uint8_t>& bytes) {
     return {reinterpret_cast<const char*>(bytes.data()), bytes.size()};
-}
-
-// The bytes of the range, read whole; nothing after a message.
-std::optional<std::vector<std::uint8_t>> ReadRange(ByteFile& file, const ByteRange& range) {
-    const std::uint64_t skipped = file.Skip(range.offset);
-    if (file.Good() && skipped < range.offset) {
-        Fail("offset " + std::to_string(range.offset) + " is beyond the end of " + file.Name() +
-             " (" + std::to_string(skipped) + " bytes)");
-        return std::nullopt;
-    }
-    std::vector<std::uint8_t> bytes;
-    const ByteSource source = file.Source();
-    constexpr std::size_t kBlock = std::size_t{1} << 16;
-    while (bytes.size() < range.length) {
-        const std::size_t kept = bytes.size();
-        bytes.resize(kept + std::min<std::uint64_t>(kBlock, range.length - kept));
-        const auto read = source(std::span(bytes).subspan(kept));
-        bytes.resize(kept + read.value_or(0));
-        if (!read || *read == 0) {
-            break;
-        }
-    }
-    if (!file.Good()) {
-        Fail("cannot read " + file.Name() + ": " + file.Why());
-        return std::nullopt;
-    }
-    return bytes;
 }
 
 }  // namespace
@@ -70,24 +45,30 @@ std::optional<ByteRange> BinaryRequest(const Invocation& invocation, const Parse
     return ByteRange{*offset, *length};
 }
 
-int WriteTextAsBytes(const CodeTable& table, std::u16string_view text, bool lineBreak, bool raw) {
-    std::u16string boxed;
-    const std::u16string_view converted =
-        raw ? text : AsBoxText(SplitFinalLineEnd(text).text, boxed);
-    const TextBytes result = TextToBytes(table, converted, lineBreak);
-    if (!WriteStandardOutput(AsChars(result.bytes))) {
-        return kExitFailure;
-    }
-    if (!result.fault) {
-        return kExitOk;
-    }
-    std::string message = UncodableMessage(converted, *result.fault);
-    if (LineEndAt(converted, result.fault->offset) > 0) {
-        message += lineBreak ? " (a line break converts as the table's \"\\n\" entry)"
-                             : " (a line break inside the input converts only with --line-break,"
-                               " as the table's \"\\n\" entry)";
-    }
-    return Fail(message);
+int WriteTextAsBytes(const CodeTable& table, TextInput& input, bool lineBreak, bool raw) {
+    bool faulty = false;
+    TextPosition start;
+    const bool converted = ForEachTextPiece(input, !raw, [&](std::u16string_view piece) {
+        const TextBytes result = TextToBytes(table, piece, lineBreak);
+        if (!WriteStandardOutput(AsChars(result.bytes))) {
+            return false;
+        }
+        if (result.fault) {
+            faulty = true;
+            std::string message = UncodableMessage(piece, *result.fault, start);
+            if (LineEndAt(piece, result.fault->offset) > 0) {
+                message += lineBreak
+                               ? " (a line break converts as the table's \"\\n\" entry)"
+                               : " (a line break inside the input converts only with --line-break,"
+                                 " as the table's \"\\n\" entry)";
+            }
+            Fail(message);
+            return false;
+        }
+        start = Continued(start, PositionOf(piece, piece.size()));
+        return true;
+    });
+    return converted && !faulty ? kExitOk : kExitFailure;
 }
 
 int WriteBytesAsText(const CodeTable& table, const ParsedArgs& args, const ByteRange& range) {
@@ -95,14 +76,38 @@ int WriteBytesAsText(const CodeTable& table, const ParsedArgs& args, const ByteR
     if (!file.Good()) {
         return Fail("cannot read " + file.Name() + ": " + file.Why());
     }
-    const auto bytes = ReadRange(file, range);
-    if (!bytes) {
-        return kExitFailure;
+    const std::uint64_t skipped = file.Skip(range.offset);
+    if (file.Good() && skipped < range.offset) {
+        return Fail("offset " + std::to_string(range.offset) + " is beyond the end of " +
+                    file.Name() + " (" + std::to_string(skipped) + " bytes)");
     }
+    // The bytes are read a block at a time and converted as codes as far as they can be before
+    // the next block, so any range takes the memory of a block.
+    constexpr std::size_t kBlock = std::size_t{1} << 18;
+    const ByteSource source = file.Source();
+    std::vector<std::uint8_t> bytes;
+    std::u16string codes;
+    std::u16string text;
+    CodeToTextStream stream(table, args.Has("--line-break"));
     TextOutput out(args.Has("--raw") ? "\r\n" : "\n");
-    const bool written =
-        out.Result(BytesToText(table, *bytes, args.Has("--line-break"))) && out.Flush();
-    return written ? kExitOk : kExitFailure;
+    for (std::uint64_t left = range.length; true;) {
+        bytes.resize(static_cast<std::size_t>(std::min<std::uint64_t>(kBlock, left)));
+        const auto read = bytes.empty() ? std::optional<std::size_t>(0) : source(bytes);
+        if (!read || !file.Good()) {
+            return Fail("cannot read " + file.Name() + ": " + file.Why());
+        }
+        left -= *read;
+        AppendByteCodes(std::span(bytes).first(*read), codes);
+        const bool last = *read == 0;
+        text.clear();
+        codes.erase(0, stream.Convert(codes, last, text));
+        if (!out.Result(text)) {
+            return kExitFailure;
+        }
+        if (last) {
+            return out.Flush() ? kExitOk : kExitFailure;
+        }
+    }
 }
 
 }  // namespace zelkora::cli

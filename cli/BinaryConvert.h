@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "cli/CliIo.h"
+#include "cli/TextInput.h"
 #include "core/engine/CodeTable.h"
 
 namespace zelkora::cli {
@@ -27,7 +28,7 @@ struct ByteRange {
 // converts it (each line end inside it as CR LF, which --line-break converts as the table's
 // "\n" entry; the final line end not converted and not written), or as given with `raw`. At a
 // character without bytes the output stops, with a message naming it. The exit status.
-int WriteTextAsBytes(const CodeTable& table, std::u16string_view text, bool lineBreak, bool raw);
+int WriteTextAsBytes(const CodeTable& table, TextInput& input, bool lineBreak, bool raw);
 
 // to-text --binary: the bytes of the FILE (or standard input) in the range, converted as codes
 // and written as UTF-8 text; line breaks from --line-break as LF, or CR LF with --raw. The exit

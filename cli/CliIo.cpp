@@ -28,26 +28,6 @@ void WriteStandardError(std::string_view text) {
     }
 }
 
-// Appends everything the file holds to bytes; false, with errno set, when reading fails.
-bool AppendAll(int fd, std::string& bytes) {
-    // A file of known size is reserved for at once, so the text is not copied again at every
-    // doubling.
-    if (struct stat info{}; ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) {
-        bytes.reserve(bytes.size() + static_cast<std::size_t>(info.st_size));
-    }
-    char chunk[65536];
-    for (;;) {
-        const ssize_t n = ::read(fd, chunk, sizeof chunk);
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n <= 0) {
-            return n == 0;
-        }
-        bytes.append(chunk, static_cast<std::size_t>(n));
-    }
-}
-
 }  // namespace
 
 int Fail(std::string_view message) {
@@ -63,13 +43,6 @@ int UsageError(std::string_view usage, std::string_view message) {
     WriteStandardError("zelkora-cli: " + std::string(message) + "\nusage: zelkora-cli " +
                        std::string(usage) + "\nTry 'zelkora-cli --help' for more.\n");
     return kExitUsage;
-}
-
-std::pair<std::string_view, std::size_t> Input::Locate(std::size_t offset) const {
-    // The first file begins at 0, so one always holds the offset.
-    const auto file = std::find_if(files.rbegin(), files.rend(),
-                                   [&](const File& f) { return f.start <= offset; });
-    return {file->name, offset - file->start + file->dropped};
 }
 
 namespace {
@@ -92,35 +65,6 @@ bool ReadsOnlyRegularFiles(std::span<const std::string_view> fileNames) {
                                                  : ::stat(std::string(name).c_str(), &info);
         return found == 0 && S_ISREG(info.st_mode);
     });
-}
-
-std::optional<Input> ReadInput(std::span<const std::string_view> fileNames,
-                               bool dropByteOrderMarks) {
-    constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
-    const std::span<const std::string_view> names =
-        fileNames.empty() ? std::span(&kStandardInput, 1) : fileNames;
-    Input input;
-    for (const std::string_view name : names) {
-        const bool standardInput = name == kStandardInput;
-        const std::string shown = standardInput ? "standard input" : Quoted(std::string(name));
-        const int fd = standardInput ? STDIN_FILENO : ::open(std::string(name).c_str(), O_RDONLY);
-        Input::File& file = input.files.emplace_back(Input::File{shown, input.bytes.size()});
-        const bool read = fd >= 0 && AppendAll(fd, input.bytes);
-        const int error = errno;
-        if (fd >= 0 && !standardInput) {
-            ::close(fd);
-        }
-        if (!read) {
-            Fail("cannot read " + shown + ": " + std::strerror(error));
-            return std::nullopt;
-        }
-        if (dropByteOrderMarks &&
-            std::string_view(input.bytes).substr(file.start).starts_with(kByteOrderMark)) {
-            input.bytes.erase(file.start, kByteOrderMark.size());
-            file.dropped = kByteOrderMark.size();
-        }
-    }
-    return input;
 }
 
 bool WriteStandardOutput(std::string_view bytes) {
@@ -149,6 +93,20 @@ bool TextOutput::Exactly(std::u16string_view text) {
 
 bool TextOutput::Append(std::u16string_view text, bool lineBreaks) {
     constexpr std::size_t kSlice = std::size_t{1} << 16;
+    // Results come in pieces: a CR that ended the last one and an LF that begins this one are
+    // one line break.
+    if (heldCr_) {
+        heldCr_ = false;
+        const bool pair = lineBreaks && text.starts_with(u'\n');
+        if (!Append(pair ? kBoxLineBreak : u"\r", pair)) {
+            return false;
+        }
+        text.remove_prefix(pair ? 1 : 0);
+    }
+    if (lineBreaks && text.ends_with(u'\r')) {
+        heldCr_ = true;
+        text.remove_suffix(1);
+    }
     while (!text.empty()) {
         std::size_t length = std::min(kSlice, text.size());
         // A pair cut in two would come out as two U+FFFD, and a CR LF cut in two would not be
@@ -157,17 +115,21 @@ bool TextOutput::Append(std::u16string_view text, bool lineBreaks) {
             --length;
         }
         std::string utf8 = Utf16ToUtf8(text.substr(0, length));
-        if (lineBreaks) {
-            WriteBoxLineBreaksAs(utf8, lineBreak_);
+        if (lineBreaks && lineBreak_) {
+            WriteBoxLineBreaksAs(utf8, *lineBreak_);
         }
-        // A slice of a long result goes out as it is; short results are collected first.
-        if (pending_.empty() && utf8.size() >= kSlice) {
+        holding_ =
+            holding_ || (lineBreaks && !lineBreak_ && utf8.find("\r\n") != std::string::npos);
+        if (holding_) {
+            pending_ += utf8;
+        } else if (pending_.empty() && utf8.size() >= kSlice) {
+            // A slice of a long result goes out as it is; short results are collected first.
             if (!WriteStandardOutput(utf8)) {
                 return false;
             }
         } else {
             pending_ += utf8;
-            if (pending_.size() >= kSlice && !Flush()) {
+            if (pending_.size() >= kSlice && !WritePending()) {
                 return false;
             }
         }
@@ -176,7 +138,23 @@ bool TextOutput::Append(std::u16string_view text, bool lineBreaks) {
     return true;
 }
 
+void TextOutput::SetLineBreak(std::string lineBreak) {
+    if (holding_) {
+        WriteBoxLineBreaksAs(pending_, lineBreak);
+        holding_ = false;
+    }
+    lineBreak_ = std::move(lineBreak);
+}
+
 bool TextOutput::Flush() {
+    if (heldCr_) {
+        heldCr_ = false;
+        pending_ += '\r';
+    }
+    return WritePending();
+}
+
+bool TextOutput::WritePending() {
     const bool written = WriteStandardOutput(pending_);
     pending_.clear();
     return written;

@@ -22,31 +22,10 @@ int Fail(std::string_view message);
 // Prints the message and the command's usage line on stderr; returns kExitUsage.
 int UsageError(std::string_view usage, std::string_view message);
 
-// The input of a conversion: the named files one after another, as cat reads them, "-" standing
-// for standard input; standard input alone when no file is named.
-struct Input {
-    std::string bytes;
-    struct File {
-        std::string name;         // for messages: "standard input" or 'name'
-        std::size_t start = 0;    // where its bytes begin in `bytes`
-        std::size_t dropped = 0;  // bytes of a byte-order mark left out before that
-    };
-    std::vector<File> files;
-
-    // For a message about byte `offset`: the file that holds it, and the offset in that file.
-    [[nodiscard]] std::pair<std::string_view, std::size_t> Locate(std::size_t offset) const;
-};
-
-// Nothing (after a message naming the file and the reason) when a file cannot be read. Bytes
-// unchanged, but for a UTF-8 byte-order mark at the start of each file when dropByteOrderMarks:
-// every file saved by an editor that writes one begins with it.
-[[nodiscard]] std::optional<Input> ReadInput(std::span<const std::string_view> fileNames,
-                                             bool dropByteOrderMarks);
-
-// Whether ReadInput reads standard input for these file names.
+// Whether a conversion reads standard input for these file names ("-", or none named).
 [[nodiscard]] bool ReadsStandardInput(std::span<const std::string_view> fileNames);
 
-// Whether ReadInput reads only regular files for these file names, standard input included:
+// Whether a conversion reads only regular files for these file names, standard input included:
 // nothing it reads then waits for a person typing or a program writing.
 [[nodiscard]] bool ReadsOnlyRegularFiles(std::span<const std::string_view> fileNames);
 
@@ -58,20 +37,28 @@ struct Input {
 // UTF-8. Each call is false (after a message) when writing fails; Flush before the end.
 class TextOutput {
 public:
-    // lineBreak: what each CR LF of a result is written as (at most two characters).
-    explicit TextOutput(std::string lineBreak) : lineBreak_(std::move(lineBreak)) {}
+    // lineBreak: what each CR LF of a result is written as (at most two characters); nothing
+    // while that is not known yet: from the first result with a CR LF on, output is then held
+    // until SetLineBreak.
+    explicit TextOutput(std::optional<std::string> lineBreak) : lineBreak_(std::move(lineBreak)) {}
     TextOutput(const TextOutput&) = delete;
     TextOutput& operator=(const TextOutput&) = delete;
 
     [[nodiscard]] bool Result(std::u16string_view text);
-    // Written as given: a line end of the input.
+    // Written as given: a line end of the input. Only once the line break is known.
     [[nodiscard]] bool Exactly(std::u16string_view text);
     [[nodiscard]] bool Flush();
 
+    [[nodiscard]] bool KnowsLineBreak() const { return lineBreak_.has_value(); }
+    void SetLineBreak(std::string lineBreak);
+
 private:
     [[nodiscard]] bool Append(std::u16string_view text, bool lineBreaks);
+    [[nodiscard]] bool WritePending();
 
-    std::string lineBreak_;
+    std::optional<std::string> lineBreak_;
+    bool holding_ = false;  // a result with a line break waits for the line break to be known
+    bool heldCr_ = false;   // ended the last result: with an LF at the start of the next, CR LF
     std::string pending_;
 };
 

@@ -1,7 +1,5 @@
 #include "cli/ConversionReport.h"
 
-#include <vector>
-
 #include "core/common/TextLines.h"
 #include "tools/common/QuoteText.h"
 
@@ -21,37 +19,47 @@ std::string Heading(std::size_t count, std::string_view noun, std::string_view w
 
 }  // namespace
 
-std::string ReportUnmatchedCharacters(std::u16string_view text,
-                                      std::span<const std::size_t> offsets, std::size_t shown) {
-    // Text to codes looks up each half of a pair on its own and writes "??" twice; the user
-    // sees one character.
-    std::vector<std::size_t> characters;
+void UnmatchedCharactersReport::Add(std::u16string_view text, std::span<const std::size_t> offsets,
+                                    TextPosition start) {
+    TextWalker walker(text);
+    std::size_t previous = text.size();  // the last character counted in this piece
     for (const std::size_t at : offsets) {
         if (at >= text.size()) {
             continue;
         }
-        if (!characters.empty() && characters.back() == at - 1 &&
-            CharacterAt(text, at - 1).size() == 2) {
+        // Text to codes looks up each half of a pair on its own and writes "??" twice; the
+        // user sees one character.
+        if (previous + 1 == at && CharacterAt(text, previous).size() == 2) {
             continue;
         }
-        characters.push_back(at);
+        previous = at;
+        if (++count_ > shown_) {
+            continue;
+        }
+        const TextPosition p = Continued(start, walker.At(at));
+        entries_ += "  line " + std::to_string(p.line) + ", column " + std::to_string(p.column) +
+                    ": " + QuoteText(CharacterAt(text, at)) + "\n";
     }
-    if (characters.empty()) {
-        return {};
-    }
-    std::string out = Heading(characters.size(), "character", "had no code", shown);
-    TextWalker walker(text);
-    for (std::size_t i = 0; i < characters.size() && i < shown; ++i) {
-        const TextPosition p = walker.At(characters[i]);
-        out += "  line " + std::to_string(p.line) + ", column " + std::to_string(p.column) + ": " +
-               QuoteText(CharacterAt(text, characters[i])) + "\n";
-    }
-    return out;
+}
+
+std::string UnmatchedCharactersReport::Text() const {
+    return count_ == 0 ? std::string()
+                       : Heading(count_, "character", "had no code", shown_) + entries_;
 }
 
 void UnmatchedCodesReport::Add(std::u16string_view codes, std::span<const std::size_t> offsets,
                                std::string_view where) {
-    std::size_t element = 0;  // non-empty elements that start before the scan position
+    where_ = where;
+    elementsBefore_ = 0;
+    Continue(codes, offsets);
+}
+
+void UnmatchedCodesReport::Continue(std::u16string_view codes,
+                                    std::span<const std::size_t> offsets) {
+    const auto startsElement = [&](std::size_t at) {
+        return codes[at] != u' ' && (at == 0 || codes[at - 1] == u' ');
+    };
+    std::size_t element = elementsBefore_;  // non-empty elements that start before `scanned`
     std::size_t scanned = 0;
     for (const std::size_t at : offsets) {
         if (at >= codes.size()) {
@@ -61,17 +69,19 @@ void UnmatchedCodesReport::Add(std::u16string_view codes, std::span<const std::s
             continue;
         }
         for (; scanned <= at; ++scanned) {
-            const bool starts =
-                codes[scanned] != u' ' && (scanned == 0 || codes[scanned - 1] == u' ');
-            element += starts ? 1 : 0;
+            element += startsElement(scanned) ? 1 : 0;
         }
         std::size_t end = codes.find(u' ', at);
         if (end == std::u16string_view::npos) {
             end = codes.size();
         }
-        entries_ += "  " + std::string(where) + "element " + std::to_string(element) + ": " +
+        entries_ += "  " + where_ + "element " + std::to_string(element) + ": " +
                     QuoteText(codes.substr(at, end - at)) + "\n";
     }
+    for (; scanned < codes.size(); ++scanned) {
+        element += startsElement(scanned) ? 1 : 0;
+    }
+    elementsBefore_ = element;
 }
 
 std::string UnmatchedCodesReport::Text() const {

@@ -67,6 +67,11 @@ TextPosition TextWalker::At(std::size_t offset) {
     return position_;
 }
 
+TextPosition Continued(TextPosition start, TextPosition within) {
+    return within.line == 1 ? TextPosition{start.line, start.column + within.column - 1}
+                            : TextPosition{start.line + within.line - 1, within.column};
+}
+
 TextPosition PositionOf(std::u16string_view text, std::size_t offset) {
     return TextWalker(text).At(offset);
 }

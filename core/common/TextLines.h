@@ -48,6 +48,9 @@ private:
 
 [[nodiscard]] TextPosition PositionOf(std::u16string_view text, std::size_t offset);
 
+// A place `within` a piece of text that begins at `start` of a longer one, as a place in that.
+[[nodiscard]] TextPosition Continued(TextPosition start, TextPosition within);
+
 // The character at the offset: both halves when it starts a surrogate pair.
 [[nodiscard]] std::u16string_view CharacterAt(std::u16string_view text, std::size_t at);
 

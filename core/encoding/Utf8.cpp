@@ -3,6 +3,7 @@
 #include <unicode/utf16.h>
 #include <unicode/utf8.h>
 
+#include <algorithm>
 #include <cstdint>
 
 namespace zelkora {
@@ -34,13 +35,22 @@ void CopyAsciiBlock(const From* from, To* to) {
 
 }  // namespace
 
+std::optional<std::u16string> Utf8ToUtf16Strict(std::string_view utf8, std::size_t* badOffset) {
+    std::u16string text;
+    if (!AppendUtf8AsUtf16(utf8, text, badOffset)) {
+        return std::nullopt;
+    }
+    return text;
+}
+
 // Written through a pointer into room for one unit a byte, the most UTF-8 can need, and cut to
 // size at the end.
-std::optional<std::u16string> Utf8ToUtf16Strict(std::string_view utf8, std::size_t* badOffset) {
+bool AppendUtf8AsUtf16(std::string_view utf8, std::u16string& text, std::size_t* badOffset) {
     const auto* bytes = reinterpret_cast<const std::uint8_t*>(utf8.data());
     const std::size_t size = utf8.size();
-    std::u16string text(size, u'\0');
-    char16_t* out = text.data();
+    const std::size_t kept = text.size();
+    text.resize(kept + size);
+    char16_t* out = text.data() + kept;
     std::size_t i = 0;
     while (i < size) {
         for (; bytes[i] < 0x80 && i + kAsciiBlock <= size && IsAsciiBlock(bytes + i);
@@ -57,7 +67,8 @@ std::optional<std::u16string> Utf8ToUtf16Strict(std::string_view utf8, std::size
             if (badOffset != nullptr) {
                 *badOffset = start;
             }
-            return std::nullopt;
+            text.resize(kept);
+            return false;
         }
         if (c <= 0xFFFF) {
             *out++ = static_cast<char16_t>(c);
@@ -67,7 +78,16 @@ std::optional<std::u16string> Utf8ToUtf16Strict(std::string_view utf8, std::size
         }
     }
     text.resize(static_cast<std::size_t>(out - text.data()));
-    return text;
+    return true;
+}
+
+std::size_t CompleteUtf8Length(std::string_view utf8) {
+    // Only the last few bytes can be an incomplete sequence.
+    std::int32_t length = static_cast<std::int32_t>(std::min<std::size_t>(utf8.size(), 4));
+    const std::size_t before = utf8.size() - static_cast<std::size_t>(length);
+    const auto* end = reinterpret_cast<const std::uint8_t*>(utf8.data() + before);
+    U8_TRUNCATE_IF_INCOMPLETE(end, 0, length);
+    return before + static_cast<std::size_t>(length);
 }
 
 bool IsUtf8BeyondAscii(std::string_view utf8) {

@@ -12,6 +12,14 @@ namespace zelkora {
 [[nodiscard]] std::optional<std::u16string> Utf8ToUtf16Strict(std::string_view utf8,
                                                               std::size_t* badOffset = nullptr);
 
+// The same, appended to `text`; false (and `text` as it was) when the bytes are not strict UTF-8.
+[[nodiscard]] bool AppendUtf8AsUtf16(std::string_view utf8, std::u16string& text,
+                                     std::size_t* badOffset = nullptr);
+
+// The bytes up to an incomplete sequence at their end, one that more bytes may complete: what
+// can be decoded of a block read from a longer text.
+[[nodiscard]] std::size_t CompleteUtf8Length(std::string_view utf8);
+
 // Whether the bytes are strict UTF-8 throughout (no overlong form, surrogate or code point
 // above U+10FFFF, as Utf8ToUtf16Strict takes) and hold at least one character beyond ASCII.
 // One pass over the bytes, stopping at the first that is not UTF-8; nothing is allocated.

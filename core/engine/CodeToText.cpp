@@ -1,5 +1,6 @@
 #include "core/engine/CodeToText.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <optional>
 
@@ -205,29 +206,83 @@ std::size_t CodesCut(const CodeTable& table, std::u16string_view codes, std::siz
     return codes.size();
 }
 
-std::u16string CodeToTextCut(const CodeTable& table, std::u16string_view codes,
-                             bool lineBreakOption, std::vector<std::size_t>* unmatched,
-                             std::size_t cut) {
+namespace {
+
+// The elements that begin before `end` (a place CodesCut gave, or codes.size()), the last of them
+// looking at the element at `end`; those from `cut` on converted on a thread of their own.
+// Line-break tokens are left for the caller: one may span two parts.
+std::u16string ConvertElementsBefore(const CodeTable& table, std::u16string_view codes,
+                                     std::size_t end, std::size_t cut,
+                                     std::vector<std::size_t>* unmatched) {
     Index scratch;
     const Index& index = table.CurrentIndex(scratch);
+    cut = std::min(cut, end);
     std::u16string text;
     std::u16string rest;
     RunBothListing(
-        cut > 0 && cut < codes.size(), unmatched,
+        cut > 0 && cut < end, unmatched,
         [&](std::vector<std::size_t>* list) {
             text = ConvertElements(table, index, codes, 0, cut, list);
         },
         [&](std::vector<std::size_t>* list) {
-            if (cut < codes.size()) {
-                rest = ConvertElements(table, index, codes, cut, codes.size(), list);
+            if (cut < end) {
+                rest = ConvertElements(table, index, codes, cut, end, list);
             }
         });
     text += rest;
+    return text;
+}
 
+}  // namespace
+
+std::u16string CodeToTextCut(const CodeTable& table, std::u16string_view codes,
+                             bool lineBreakOption, std::vector<std::size_t>* unmatched,
+                             std::size_t cut) {
+    std::u16string text = ConvertElementsBefore(table, codes, codes.size(), cut, unmatched);
     if (lineBreakOption) {
         ReplaceLineBreakTokens(text);
     }
     return text;
+}
+
+std::size_t CodeToTextStream::Convert(std::u16string_view codes, bool last, std::u16string& text,
+                                      std::vector<std::size_t>* unmatched) {
+    // A cut is looked for near the end, so that little waits for the next piece; elements that
+    // chain (each taking the next as its high byte) may push it further back.
+    constexpr std::size_t kLookBack = std::size_t{1} << 12;
+    std::u16string_view complete = codes;
+    std::size_t taken = codes.size();
+    if (!last) {
+        // The element after the last space may go on in the next piece.
+        const std::size_t lastSpace = codes.rfind(u' ');
+        if (lastSpace == std::u16string_view::npos) {
+            return 0;
+        }
+        complete = codes.substr(0, lastSpace);
+        taken = CodesCut(*table_, complete, complete.size() - std::min(complete.size(), kLookBack));
+        if (taken == complete.size()) {
+            taken = CodesCut(*table_, complete, 0);
+        }
+        if (taken == complete.size()) {
+            return 0;
+        }
+    }
+    const std::size_t cut =
+        taken < kTwoThreadsFrom ? taken : CodesCut(*table_, complete, taken / 2);
+    std::u16string part = ConvertElementsBefore(*table_, complete, taken, cut, unmatched);
+    if (lineBreakOption_) {
+        if (heldBackslash_) {
+            part.insert(part.begin(), kLineBreakToken[0]);
+        }
+        ReplaceLineBreakTokens(part);
+        // A backslash at the end may yet meet an n at the start of the next part.
+        heldBackslash_ = !last && !part.empty() && part.back() == kLineBreakToken[0];
+        if (heldBackslash_) {
+            part.pop_back();
+        }
+    }
+    text += part;
+    return taken;
 }
 
 }  // namespace zelkora

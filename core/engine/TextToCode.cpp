@@ -126,6 +126,11 @@ std::u16string fTextToCode(const CodeTable& table, std::u16string_view text, boo
     return TextToCodeCut(table, text, lineBreakOption, unmatched, cut);
 }
 
+std::size_t TextBeforeMore(std::u16string_view text) {
+    const bool mayJoin = !text.empty() && (text.back() == kCr || text.back() == kLineBreakToken[0]);
+    return text.size() - (mayJoin ? 1 : 0);
+}
+
 std::size_t TextCut(std::u16string_view text, std::size_t at) {
     while (at > 0 && at < text.size() &&
            (text[at - 1] == kCr || text[at - 1] == kLineBreakToken[0])) {

@@ -18,6 +18,10 @@ inline constexpr std::u16string_view kLineBreakToken = u"\\n";
                                          bool lineBreakOption,
                                          std::vector<std::size_t>* unmatched = nullptr);
 
+// How much of a text that more will follow converts to codes as it will then: all of it but a
+// final CR or backslash, which may begin a CR LF pair or the line-break token with what follows.
+[[nodiscard]] std::size_t TextBeforeMore(std::u16string_view text);
+
 // "123" -> "0123": a leading zero for odd lengths.
 [[nodiscard]] std::u16string fEvenDigits(std::u16string_view codeText);
 

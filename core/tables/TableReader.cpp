@@ -89,23 +89,9 @@ std::int32_t ReadCodeField(std::u16string_view field) {
 
 namespace {
 
-// A line ends at CR LF and also at a lone LF: a table written on Windows gets lines appended
-// by an editor or a shell that end in LF alone. A lone CR ends nothing and stays in its line.
+// As ForEachTableLine cuts them.
 std::size_t CountLines(std::u16string_view text) {
     return 1 + static_cast<std::size_t>(std::ranges::count(text, u'\n'));
-}
-
-// Calls take(line) for each line in order, without its line end.
-template <typename Take>
-void ForEachLine(std::u16string_view text, Take take) {
-    std::size_t start = 0;
-    for (auto end = text.find(u'\n'); end != std::u16string_view::npos;
-         end = text.find(u'\n', start)) {
-        const std::size_t cut = end > start && text[end - 1] == u'\r' ? end - 1 : end;
-        take(text.substr(start, cut - start));
-        start = end + 1;
-    }
-    take(text.substr(start));
 }
 
 }  // namespace
@@ -115,7 +101,7 @@ void ForEachLine(std::u16string_view text, Take take) {
 std::vector<std::u16string_view> CutTableLines(std::u16string_view text) {
     std::vector<std::u16string_view> lines;
     lines.reserve(CountLines(text));
-    ForEachLine(text, [&](std::u16string_view line) { lines.push_back(line); });
+    ForEachTableLine(text, [&](std::u16string_view line) { lines.push_back(line); });
     return lines;
 }
 
@@ -134,17 +120,18 @@ namespace {
 // Fills the table in place, one slot per line, so that a table read before every conversion
 // reuses the storage of the last one instead of allocating, and faulting in, megabytes of slots
 // again. Every slot is set from its line: nothing of the previous table survives. Storage more than
-// twice what this table needs is let go, so a small table does not keep a large one's memory.
-void FillTable(std::u16string_view text, CodeTable& table) {
-    // The lines are taken one by one, as CutTableLines cuts them, rather than listed first: a
-    // list of 60,000 views is another megabyte to fault in.
+// twice what this table needs is let go, so a small table does not keep a large one's memory. The
+// table keeps the text, and its slots point into it.
+void FillTable(std::u16string text, CodeTable& table) {
+    // The lines are taken one by one rather than listed first: a list of 60,000 views is another
+    // megabyte to fault in.
     const std::size_t lines = CountLines(text);
     if (table.capacity() / 2 > lines) {
         table = CodeTable{};
     }
-    table.Resize(lines);
+    table.Refill(lines, std::move(text));
     std::size_t slot = 0;
-    ForEachLine(text, [&](std::u16string_view line) {
+    ForEachTableLine(table.SharedText(), [&](std::u16string_view line) {
         ParseLine(line, slot, table);
         ++slot;
     });
@@ -155,7 +142,7 @@ void FillTable(std::u16string_view text, CodeTable& table) {
 
 CodeTable ParseTable(std::u16string_view text) {
     CodeTable table;
-    FillTable(text, table);
+    FillTable(std::u16string(text), table);
     return table;
 }
 
@@ -171,7 +158,7 @@ Result<> ReadTableFile(const std::filesystem::path& path, CodeTable& table, File
     if (bytes->empty()) {
         return ReaderError(ReadStatus::EmptyFile);
     }
-    const std::u16string text = DecodeTableBytes(*bytes);
+    std::u16string text = DecodeTableBytes(*bytes);
     // The file's bytes are let go before the slots are built, so that their memory can serve
     // the slots instead of more being faulted in.
     bytes.reset();
@@ -181,7 +168,7 @@ Result<> ReadTableFile(const std::filesystem::path& path, CodeTable& table, File
     if (!IsTableText(text)) {
         return ReaderError(ReadStatus::NotTextFile);
     }
-    FillTable(text, table);
+    FillTable(std::move(text), table);
     return {};
 }
 

@@ -25,6 +25,22 @@ namespace zelkora {
 // The lines ParseTable cuts the text into, in order: line i fills slot i. Views into text.
 [[nodiscard]] std::vector<std::u16string_view> CutTableLines(std::u16string_view text);
 
+// Calls take(line) for each of those lines in order, without listing them: for a table of
+// millions of lines, the list alone is several times the size of a small table.
+// A line ends at CR LF and also at a lone LF: a table written on Windows gets lines appended
+// by an editor or a shell that end in LF alone. A lone CR ends nothing and stays in its line.
+template <typename Take>
+void ForEachTableLine(std::u16string_view text, Take take) {
+    std::size_t start = 0;
+    for (auto end = text.find(u'\n'); end != std::u16string_view::npos;
+         end = text.find(u'\n', start)) {
+        const std::size_t cut = end > start && text[end - 1] == u'\r' ? end - 1 : end;
+        take(text.substr(start, cut - start));
+        start = end + 1;
+    }
+    take(text.substr(start));
+}
+
 // What a line of a table file is to the reader.
 enum class LineKind {
     Blank,          // nothing but spaces

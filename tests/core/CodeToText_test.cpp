@@ -100,6 +100,20 @@ TEST_P(CodeToText, ConvertsAlikeWhereverCut) {
         });
 }
 
+// Read a piece at a time, as the command line reads a long input, the codes convert as a whole.
+TEST_P(CodeToText, ConvertsAlikeInPieces) {
+    const Case& c = GetParam();
+    const CodeTable table = test::MakeTable(c.table);
+    std::vector<std::size_t> whole;
+    static_cast<void>(fCodeToText(table, c.codes, c.lineBreakOption, &whole));
+    CodeToTextStream stream(table, c.lineBreakOption);
+    test::ExpectAlikeInPieces(c.codes, c.expected, whole,
+                              [&](std::u16string_view given, bool last, std::u16string& result,
+                                  std::vector<std::size_t>& unmatched) {
+                                  return stream.Convert(given, last, result, &unmatched);
+                              });
+}
+
 INSTANTIATE_TEST_SUITE_P(Engine, CodeToText, testing::ValuesIn(kCases), test::CaseName);
 
 TEST(CodeToTextTable, SlotsAddedAfterBuildingTheIndexAreFound) {
@@ -114,6 +128,19 @@ TEST(CodeToTextTable, SlotsChangedAfterBuildingTheIndexAreFound) {
     table.SetSlot(1, 0x43, u"43", u"C");
     EXPECT_EQ(fCodeToText(table, u"42 43", false), u" 42 C");
     EXPECT_EQ(fTextToCode(table, u"BC", false), u"?? 43 ");
+}
+
+// Views into the table's own texts, given beside a text that is copied into them and can move
+// them.
+TEST(CodeToTextTable, SlotsSetFromTheTablesOwnTextsKeepThem) {
+    CodeTable table = test::MakeTable(kAB);
+    const std::u16string longCode(4096, u'0');
+    table.SetSlot(0, 0x42, longCode, table.Characters(1));
+    table.SetSlot(1, 0x43, u"43", table.CodeTexts(0).substr(4090));
+    EXPECT_EQ(table.CodeTexts(0), longCode);
+    EXPECT_EQ(table.Characters(0), u"B");
+    EXPECT_EQ(table.CodeTexts(1), u"43");
+    EXPECT_EQ(table.Characters(1), u"000000");
 }
 
 }  // namespace

@@ -56,6 +56,35 @@ void ExpectAlikeWhereverCut(std::size_t size, std::u16string_view expected, CutA
     }
 }
 
+// Fed a piece of `size` code units at a time, the input converts as a whole: same result, same
+// unmatched offsets. convertPiece(input so far, whether it is all, result, unmatched) converts
+// what it can of the input it is given and returns how much it took; the rest comes again.
+template <typename ConvertPiece>
+void ExpectAlikeInPieces(std::u16string_view input, std::u16string_view expected,
+                         const std::vector<std::size_t>& expectedUnmatched,
+                         ConvertPiece convertPiece) {
+    for (std::size_t size = 1; size <= input.size(); ++size) {
+        std::u16string given;
+        std::u16string result;
+        std::vector<std::size_t> unmatched;
+        std::size_t takenBefore = 0;
+        for (std::size_t at = 0; at < input.size();) {
+            given += input.substr(at, size);
+            at += size;
+            std::vector<std::size_t> inPiece;
+            const std::size_t taken = convertPiece(given, at >= input.size(), result, inPiece);
+            for (const std::size_t offset : inPiece) {
+                unmatched.push_back(takenBefore + offset);
+            }
+            takenBefore += taken;
+            given.erase(0, taken);
+        }
+        EXPECT_EQ(result, expected) << "pieces of " << size;
+        EXPECT_EQ(unmatched, expectedUnmatched) << "pieces of " << size;
+        EXPECT_TRUE(given.empty()) << "pieces of " << size;
+    }
+}
+
 // Whether two tables hold the same slots, whatever their lookup indexes.
 inline bool SameSlots(const CodeTable& a, const CodeTable& b) {
     if (a.size() != b.size()) {

@@ -93,6 +93,22 @@ TEST_P(TextToCode, ConvertsAlikeWhereverCut) {
         });
 }
 
+// Read a piece at a time, as the command line reads a long input, the text converts as a whole.
+TEST_P(TextToCode, ConvertsAlikeInPieces) {
+    const CodeTable table = test::MakeTable(kTable);
+    const ConversionCase& c = GetParam();
+    std::vector<std::size_t> whole;
+    static_cast<void>(fTextToCode(table, c.text, c.lineBreakOption, &whole));
+    test::ExpectAlikeInPieces(
+        c.text, c.expected, whole,
+        [&](std::u16string_view given, bool last, std::u16string& result,
+            std::vector<std::size_t>& unmatched) {
+            const std::size_t taken = last ? given.size() : TextBeforeMore(given);
+            result += fTextToCode(table, given.substr(0, taken), c.lineBreakOption, &unmatched);
+            return taken;
+        });
+}
+
 INSTANTIATE_TEST_SUITE_P(Engine, TextToCode, testing::ValuesIn(kConversionCases), test::CaseName);
 
 TEST(TextToCodeTable, NoSlotsGivesUnknownPerCharacter) {

@@ -35,6 +35,14 @@ constexpr StrictCase kStrictCases[] = {
     {"bad_after_multibyte", "\xE3\x81\x82\xFF", u"", 3},
 };
 
+// A block read from a longer text is decoded up to a sequence the next block may complete.
+TEST(Utf8, CompleteLengthHoldsBackOnlyAnIncompleteEnd) {
+    EXPECT_EQ(CompleteUtf8Length("ab\xE3\x81"), 2u);
+    EXPECT_EQ(CompleteUtf8Length("\xF0\x9F\x98"), 0u);
+    EXPECT_EQ(CompleteUtf8Length("a\xE3\x81\x82"), 4u);
+    EXPECT_EQ(CompleteUtf8Length("ab\x80"), 3u);  // no sequence to complete: the decoder tells
+}
+
 ZELKORA_TEST_CASES(Utf8, Strict, TextOrFirstBadByte, kStrictCases) {
     const StrictCase& c = GetParam();
     std::size_t badOffset = kValid;

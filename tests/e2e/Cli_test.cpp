@@ -196,6 +196,59 @@ const ConvertCase kConvertCases[] = {
 
 INSTANTIATE_TEST_SUITE_P(Cases, ConvertTest, ::testing::ValuesIn(kConvertCases), CaseName);
 
+// An input longer than a block of reading is converted as a whole: a character, a CR LF or a
+// group of codes cut by the end of a block, in every place, converts as it does anywhere else, and
+// a report counts lines and elements across blocks.
+TEST_F(CliTest, LongInputConvertsAsAWhole) {
+    constexpr std::size_t kUnits = 400000;  // "あB\r\n": 6 bytes, 2.4 MB in all
+    const auto repeat = [](std::string_view unit, std::size_t times) {
+        std::string all;
+        for (std::size_t i = 0; i < times; ++i) {
+            all += unit;
+        }
+        return all;
+    };
+    for (std::size_t shift = 0; shift < 6; ++shift) {
+        SCOPED_TRACE("shifted by " + std::to_string(shift));
+        const std::string text = std::string(shift, 'A') +
+                                 repeat(
+                                     "\xE3\x81\x82"
+                                     "B\r\n",
+                                     kUnits) +
+                                 "x";
+        const std::string t = table_.string();
+        const Result codes =
+            Cli({"to-codes", "-t", t, "--whole", "--line-break", "--report"}, text);
+        EXPECT_EQ(codes.out, repeat("41 ", shift) + repeat("A0 82 42 0A ", kUnits) + "?? ");
+        EXPECT_EQ(codes.err, "zelkora-cli: 1 character had no code:\n  line " +
+                                 std::to_string(kUnits + 1) + ", column 1: \"x\"\n");
+        const Result back =
+            Cli({"to-text", "-t", t, "--whole", "--line-break", "--report"}, codes.out);
+        EXPECT_EQ(back.out, std::string(shift, 'A') +
+                                repeat("\xE3\x81\x82"
+                                       "B\n",
+                                       kUnits) +
+                                " ?? ");
+        EXPECT_EQ(back.err, "zelkora-cli: 1 code had no entry:\n  element " +
+                                std::to_string(shift + 4 * kUnits + 1) + ": \"??\"\n");
+        const Result lines = Cli({"to-codes", "-t", t}, text);
+        EXPECT_EQ(lines.out, repeat("41 ", shift) + repeat("A0 82 42 \r\n", kUnits) + "?? ");
+        const Result linesBack = Cli({"to-text", "-t", t}, lines.out);
+        EXPECT_EQ(linesBack.out, text.substr(0, text.size() - 1) + " ?? ");
+    }
+    // Line breaks in a result are written like the input's first line end, here its last
+    // characters: looked up ahead in a FILE, waited for from a pipe.
+    const std::string codes = repeat("61 0A 62 ", kUnits) + "\r\n";
+    WriteBytes(dir_ / "codes.txt", codes);
+    const std::string expected = repeat("a\r\nb", kUnits) + "\r\n";
+    const std::vector<std::string> toText = {"to-text", "-t", table_.string(), "--whole",
+                                             "--line-break"};
+    EXPECT_EQ(Cli(toText, codes).out, expected);
+    std::vector<std::string> fromFile = toText;
+    fromFile.push_back((dir_ / "codes.txt").string());
+    EXPECT_EQ(Cli(fromFile).out, expected);
+}
+
 TEST_F(CliTest, TableOptionWithEquals) {
     const Result result = Cli({"to-codes", "--table=" + table_.string()}, "B");
     EXPECT_EQ(result.status, 0) << result.err;

@@ -22,10 +22,11 @@ constexpr std::size_t kMiB = 1024 * 1024;
 constexpr std::size_t kFileSize = 200 * kMiB;
 
 // The reader holds the file's bytes and their decoded text (up to two bytes a byte, plus the
-// decoder's reserve), then one slot per line: a code and two strings, whatever the line holds.
-// So the bound is per file byte and per line, and anything beyond it is a copy too many.
+// decoder's reserve), then one slot per line: a code and where its two texts lie in the decoded
+// text, 28 bytes whatever the line holds. So the bound is per file byte and per line, and
+// anything beyond it is a copy too many (a string of its own for each text is 64 bytes a line).
 constexpr std::size_t kPerByte = 6;
-constexpr std::size_t kPerLine = 96;
+constexpr std::size_t kPerLine = 28;
 constexpr std::size_t kFixed = 64 * kMiB;
 
 std::string RealTable() {

@@ -14,7 +14,7 @@
 namespace zelkora {
 namespace {
 
-using cli::ReportUnmatchedCharacters;
+using cli::UnmatchedCharactersReport;
 using cli::UnmatchedCodesReport;
 
 struct PositionCase : test::NamedCase {
@@ -63,9 +63,31 @@ const ReportCase kCharacterCases[] = {
      "  line 1, column 2: \"y\"\n"},
 };
 
-ZELKORA_TEST_CASES(Characters, ReportUnmatchedCharactersTest, Reports, kCharacterCases) {
-    EXPECT_EQ(ReportUnmatchedCharacters(GetParam().input, GetParam().offsets, 2),
-              GetParam().report);
+// The offsets of a text cut in two at `cut`: those before it, and those after it counted from it.
+std::pair<std::vector<std::size_t>, std::vector<std::size_t>> OffsetsAround(
+    const std::vector<std::size_t>& offsets, std::size_t cut) {
+    std::pair<std::vector<std::size_t>, std::vector<std::size_t>> parts;
+    for (const std::size_t at : offsets) {
+        (at < cut ? parts.first : parts.second).push_back(at - (at < cut ? 0 : cut));
+    }
+    return parts;
+}
+
+// Whole, and in two pieces cut anywhere but inside a surrogate pair or a CR LF, as a text read
+// a block at a time comes.
+ZELKORA_TEST_CASES(Characters, UnmatchedCharactersReportTest, Reports, kCharacterCases) {
+    const std::u16string_view text = GetParam().input;
+    for (std::size_t cut = 0; cut <= text.size(); ++cut) {
+        if (cut > 0 && cut < text.size() &&
+            (CharacterAt(text, cut - 1).size() == 2 || LineEndAt(text, cut - 1) == 2)) {
+            continue;
+        }
+        const auto [first, second] = OffsetsAround(GetParam().offsets, cut);
+        UnmatchedCharactersReport report(2);
+        report.Add(text.substr(0, cut), first);
+        report.Add(text.substr(cut), second, PositionOf(text, cut));
+        EXPECT_EQ(report.Text(), GetParam().report) << "cut at " << cut;
+    }
 }
 
 const ReportCase kCodeCases[] = {
@@ -87,10 +109,19 @@ const ReportCase kCodeCases[] = {
      "3 codes had no entry, the first 2:\n  element 1: \"4A\"\n  element 2: \"4B\"\n"},
 };
 
+// Whole, and in two pieces cut at the start of any element, as codes read a block at a time come.
 ZELKORA_TEST_CASES(Codes, UnmatchedCodesReportTest, Reports, kCodeCases) {
-    UnmatchedCodesReport report(2);
-    report.Add(GetParam().input, GetParam().offsets);
-    EXPECT_EQ(report.Text(), GetParam().report);
+    const std::u16string_view codes = GetParam().input;
+    for (std::size_t cut = 0; cut <= codes.size(); ++cut) {
+        if (cut > 0 && codes[cut - 1] != u' ') {
+            continue;
+        }
+        const auto [first, second] = OffsetsAround(GetParam().offsets, cut);
+        UnmatchedCodesReport report(2);
+        report.Add(codes.substr(0, cut), first);
+        report.Continue(codes.substr(cut), second);
+        EXPECT_EQ(report.Text(), GetParam().report) << "cut at " << cut;
+    }
 }
 
 // The conversions list what they could not convert, at the offsets the reports expect.

@@ -77,7 +77,8 @@ const CheckCase kCheckCases[] = {
 };
 
 ZELKORA_TEST_CASES(Tables, CheckTableTest, ReportsWhatChangesTheTable, kCheckCases) {
-    const TableCheck check = CheckTable(ReadCase(std::string(GetParam().name)));
+    const std::vector<std::uint8_t> bytes = ReadCase(std::string(GetParam().name));
+    const TableCheck check = CheckTable(bytes);
     std::vector<Expected> found;
     for (const Finding& f : check.findings) {
         const bool hasOther = f.kind == K::DuplicateCode || f.kind == K::DuplicateCharacter ||
@@ -87,6 +88,12 @@ ZELKORA_TEST_CASES(Tables, CheckTableTest, ReportsWhatChangesTheTable, kCheckCas
     }
     EXPECT_EQ(found, GetParam().findings);
     EXPECT_EQ(check.ChangesMeaning(), GetParam().changesMeaning);
+    // Written as the check goes, the report is the one made from the findings kept.
+    std::string written;
+    const TableCheck streamed =
+        WriteTableCheck(bytes, "t.txt", false, [&](std::string_view piece) { written += piece; });
+    EXPECT_EQ(written, FormatTableCheck(check, "t.txt", false));
+    EXPECT_EQ(streamed.ChangesMeaning(), GetParam().changesMeaning);
 }
 
 TEST(CheckTable, CountsLinesOfEachKind) {

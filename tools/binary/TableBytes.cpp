@@ -57,8 +57,9 @@ TextBytes TextToBytes(const CodeTable& table, std::u16string_view text, bool lin
     return result;
 }
 
-std::string UncodableMessage(std::u16string_view text, const UncodableCharacter& fault) {
-    const TextPosition at = PositionOf(text, fault.offset);
+std::string UncodableMessage(std::u16string_view text, const UncodableCharacter& fault,
+                             TextPosition start) {
+    const TextPosition at = Continued(start, PositionOf(text, fault.offset));
     std::string message = QuoteText(CharacterAt(text, fault.offset)) + " (line " +
                           std::to_string(at.line) + ", column " + std::to_string(at.column) + ")";
     if (fault.code.empty()) {

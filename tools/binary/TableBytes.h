@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/common/TextLines.h"
 #include "core/engine/CodeTable.h"
 
 namespace zelkora {
@@ -33,8 +34,10 @@ struct TextBytes {
                                     bool lineBreakOption);
 
 // What is wrong with the character, for a message: its place, as line and column, and why.
+// `text` begins at `start` of the input.
 [[nodiscard]] std::string UncodableMessage(std::u16string_view text,
-                                           const UncodableCharacter& fault);
+                                           const UncodableCharacter& fault,
+                                           TextPosition start = {});
 
 // Appends each byte as a two-digit element ("41 42"), a space between two: the codes to-text
 // would read for the bytes. Blocks of bytes may be appended one after another.

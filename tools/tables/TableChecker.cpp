@@ -39,41 +39,71 @@ bool IsCertain(const EncodingScores& scores) {
     return std::ranges::any_of(scores.score, [](std::int16_t score) { return score >= kCertain; });
 }
 
+// The lines are read twice, so that findings come out in file order without being kept: first
+// for the first line of each code, which the whole-file findings and shadowing need, then for the
+// findings of each line, with the shadowing of a one-byte code after the rest of its line.
 class Checker {
 public:
-    explicit Checker(std::span<const std::uint8_t> bytes) : bytes_(bytes) {}
+    Checker(std::span<const std::uint8_t> bytes, const FindingSink* take)
+        : bytes_(bytes), take_(take) {}
 
     TableCheck Run() {
         if (bytes_.empty()) {
-            Add(FindingKind::EmptyFile);
+            Emit(Make(FindingKind::EmptyFile));
             return std::move(check_);
         }
         check_.encoding = DetectEncoding(bytes_);
         check_.scores = ScoreEncodings(bytes_);
         text_ = DecodeTableBytesAs(check_.encoding, bytes_, &check_.substitutions);
         if (text_.empty()) {
-            Add(FindingKind::NoText);
+            Emit(Make(FindingKind::NoText));
             return std::move(check_);
         }
         if (!IsTableText(text_)) {
-            Add(FindingKind::NotTextFile, PositionOf(text_, text_.find(u'\0')).line);
+            Emit(Make(FindingKind::NotTextFile, PositionOf(text_, text_.find(u'\0')).line));
             return std::move(check_);
         }
+        NoteFirstCodes();
         CheckDetection();
         if (check_.substitutions > 0) {
-            Add(FindingKind::Substituted).count = check_.substitutions;
+            Finding finding = Make(FindingKind::Substituted);
+            finding.count = check_.substitutions;
+            Emit(std::move(finding));
         }
+        CheckLineEnds();
+        CheckMisreadPairs();
+        FindShadowing();
         CheckLines();
-        std::ranges::stable_sort(check_.findings, {}, &Finding::line);
         return std::move(check_);
     }
 
 private:
-    Finding& Add(FindingKind kind, std::size_t line = 0) {
-        Finding& finding = check_.findings.emplace_back();
+    static Finding Make(FindingKind kind, std::size_t line = 0) {
+        Finding finding;
         finding.kind = kind;
         finding.line = line;
         return finding;
+    }
+
+    void Emit(Finding finding) {
+        ++(IsProblem(finding.kind) ? check_.problems : check_.notes);
+        if (take_ != nullptr) {
+            (*take_)(check_, finding);
+        } else {
+            check_.findings.push_back(std::move(finding));
+        }
+    }
+
+    // Calls take(line, first, last) for each line as the reader cuts them, with the first and
+    // last line an editor shows of it.
+    template <typename Take>
+    void ForEachLine(Take take) const {
+        TextWalker editor(text_);
+        ForEachTableLine(text_, [&](std::u16string_view line) {
+            const auto start = static_cast<std::size_t>(line.data() - text_.data());
+            const std::size_t first = editor.At(start).line;
+            take(line, first, editor.At(start + line.size()).line);
+        });
     }
 
     void CheckDetection() {
@@ -94,34 +124,55 @@ private:
                 return;
             }
             if (DecodeTableBytesAs(other.encoding, bytes_) != text_) {
-                Add(FindingKind::CloseDetection).otherEncoding = other.encoding;
+                Finding finding = Make(FindingKind::CloseDetection);
+                finding.otherEncoding = other.encoding;
+                Emit(std::move(finding));
                 return;
             }
         }
     }
 
+    // Codes to text takes the first slot whose code matches, one-byte and two-byte codes apart.
+    void NoteFirstCodes() {
+        ForEachLine([&](std::u16string_view line, std::size_t lineNumber, std::size_t) {
+            ++check_.tableLines;
+            const TableLine read = ClassifyTableLine(line);
+            if (read.kind != LineKind::Entry || !IsReadable(read.code)) {
+                return;
+            }
+            const std::int32_t value = ReadCodeField(read.code);
+            if (read.code.size() <= 2) {
+                FirstCode& first = oneByteCodes_[static_cast<std::size_t>(value)];
+                if (first.line == 0) {
+                    first = {lineNumber, read.code};
+                }
+            } else if (twoByteLines_.try_emplace(value, lineNumber).second) {
+                twoByteOrder_.push_back({value, lineNumber, read.code, read.character});
+            }
+        });
+    }
+
     void CheckLines() {
-        const std::vector<std::u16string_view> lines = CutTableLines(text_);
-        check_.tableLines = lines.size();
-        TextWalker editor(text_);
-        CheckLineEnds();
-        for (const std::u16string_view line : lines) {
-            const std::size_t start = static_cast<std::size_t>(line.data() - text_.data());
-            const std::size_t first = editor.At(start).line;
-            const std::size_t last = editor.At(start + line.size()).line;
+        auto shadowing = shadowing_.begin();
+        ForEachLine([&](std::u16string_view line, std::size_t first, std::size_t last) {
             if (last > first) {
-                Add(FindingKind::LoneLineEnd, first).lastLine = last;
+                Finding finding = Make(FindingKind::LoneLineEnd, first);
+                finding.lastLine = last;
+                Emit(std::move(finding));
             }
             if (check_.substitutions > 0) {
                 const auto n = static_cast<std::size_t>(std::ranges::count(line, u'\uFFFD'));
                 if (n > 0) {
-                    Add(FindingKind::Substituted, first).count = n;
+                    Finding finding = Make(FindingKind::Substituted, first);
+                    finding.count = n;
+                    Emit(std::move(finding));
                 }
             }
             CheckLine(line, first);
-        }
-        CheckShadowing();
-        CheckMisreadPairs();
+            for (; shadowing != shadowing_.end() && shadowing->first <= first; ++shadowing) {
+                Emit(std::move(shadowing->second));
+            }
+        });
     }
 
     // Both kinds end a line here, but a program that cuts only at CR LF joins LF lines.
@@ -133,148 +184,161 @@ private:
             (at > 0 && text_[at - 1] == u'\r' ? crlf : lf) = true;
         }
         if (lf) {
-            Add(crlf ? FindingKind::MixedLineEnds : FindingKind::LfOnly);
+            Emit(Make(crlf ? FindingKind::MixedLineEnds : FindingKind::LfOnly));
         }
     }
 
     void CheckLine(std::u16string_view line, std::size_t lineNumber) {
         const TableLine read = ClassifyTableLine(line);
-        const std::u16string character(read.character);
+        const std::u16string_view character = read.character;
         switch (read.kind) {
             case LineKind::Blank:
                 ++check_.blank;
                 return;
             case LineKind::Short:
-                Add(FindingKind::ShortLine, lineNumber).text = line;
+                EmitText(FindingKind::ShortLine, lineNumber, line);
                 return;
             case LineKind::Comment:
                 ++check_.comments;
                 return;
             case LineKind::CharacterOnly:
-                Add(FindingKind::NoSpace, lineNumber).text = character;
+                EmitText(FindingKind::NoSpace, lineNumber, character);
                 NoteRepeatedCharacter(character, lineNumber);
                 return;
             case LineKind::Entry:
                 break;
         }
-        if (read.code.empty()) {
-            Add(FindingKind::EmptyCodeField, lineNumber).text = character;
+        const std::u16string_view code = read.code;
+        if (code.empty()) {
+            EmitText(FindingKind::EmptyCodeField, lineNumber, character);
             NoteRepeatedCharacter(character, lineNumber);
             return;
         }
-        const std::u16string code(read.code);
         const bool twoByte = code.size() > 2;
         ++check_.entries;
         ++(twoByte ? check_.twoByte : check_.oneByte);
         const bool readable = CheckCode(code, lineNumber);
         const std::size_t codeLine =
-            readable ? NoteCode(code, ReadCodeField(code), twoByte, character, lineNumber) : 0;
+            readable ? EarlierCodeLine(ReadCodeField(code), twoByte, lineNumber) : 0;
         CheckCharacter(read.written, character, lineNumber);
         const std::size_t characterLine = NoteCharacter(character, lineNumber);
         // A second code for a character, or a second character for a code, is how a table lists
         // a charset's alternatives: one direction still uses the line. With both, neither does.
         if (codeLine > 0 && characterLine > 0) {
-            Finding& finding = Add(FindingKind::UnusedLine, lineNumber);
+            Finding finding = Make(FindingKind::UnusedLine, lineNumber);
             finding.otherLine = codeLine;
             finding.characterLine = characterLine;
             finding.text = code;
             finding.other = character;
+            Emit(std::move(finding));
         } else if (codeLine > 0) {
-            Finding& finding = Add(FindingKind::DuplicateCode, lineNumber);
+            Finding finding = Make(FindingKind::DuplicateCode, lineNumber);
             finding.otherLine = codeLine;
             finding.text = code;
+            Emit(std::move(finding));
         } else if (characterLine > 0) {
-            Finding& finding = Add(FindingKind::DuplicateCharacter, lineNumber);
+            Finding finding = Make(FindingKind::DuplicateCharacter, lineNumber);
             finding.otherLine = characterLine;
             finding.text = character;
+            Emit(std::move(finding));
         }
     }
 
+    void EmitText(FindingKind kind, std::size_t lineNumber, std::u16string_view text) {
+        Finding finding = Make(kind, lineNumber);
+        finding.text = text;
+        Emit(std::move(finding));
+    }
+
     // Whether the code field reads as the number it shows.
-    bool CheckCode(const std::u16string& code, std::size_t lineNumber) {
+    static bool IsReadable(std::u16string_view code) {
+        return !code.empty() && std::ranges::all_of(code, IsHexDigit) && ParseHexCode(code);
+    }
+
+    bool CheckCode(std::u16string_view code, std::size_t lineNumber) {
         if (!std::ranges::all_of(code, IsHexDigit)) {
-            Add(FindingKind::NotHexadecimal, lineNumber).text = code;
+            EmitText(FindingKind::NotHexadecimal, lineNumber, code);
             return false;
         }
         if (!ParseHexCode(code)) {
-            Add(FindingKind::TooLarge, lineNumber).text = code;
+            EmitText(FindingKind::TooLarge, lineNumber, code);
             return false;
         }
         if (code.size() > 4) {
-            Add(FindingKind::LongCode, lineNumber).text = code;
+            EmitText(FindingKind::LongCode, lineNumber, code);
         }
         return true;
     }
 
-    void CheckCharacter(std::u16string_view written, const std::u16string& read,
+    void CheckCharacter(std::u16string_view written, std::u16string_view read,
                         std::size_t lineNumber) {
         if (read.empty()) {
-            Add(FindingKind::EmptyCharacter, lineNumber).text = written;
+            EmitText(FindingKind::EmptyCharacter, lineNumber, written);
             return;
         }
         if (written != read) {
-            Finding& finding = Add(FindingKind::TrimmedSpaces, lineNumber);
+            Finding finding = Make(FindingKind::TrimmedSpaces, lineNumber);
             finding.text = written;
             finding.other = read;
+            Emit(std::move(finding));
         }
         if (read.size() > 1 && read != kLineBreakToken) {
-            Add(FindingKind::NeverMatched, lineNumber).text = read;
+            EmitText(FindingKind::NeverMatched, lineNumber, read);
         }
     }
 
-    // Codes to text takes the first slot whose code matches, one-byte and two-byte codes apart.
     // The line that has the code first, or 0 when this is that line.
-    std::size_t NoteCode(const std::u16string& code, std::int32_t value, bool twoByte,
-                         const std::u16string& character, std::size_t lineNumber) {
-        auto& seen = twoByte ? twoByteCodes_ : oneByteCodes_;
-        const auto [it, inserted] = seen.try_emplace(value, FirstCode{lineNumber, code});
-        if (!inserted) {
-            return it->second.line;
-        }
-        if (twoByte) {
-            twoByteOrder_.push_back({value, lineNumber, code, character});
-        }
-        return 0;
+    std::size_t EarlierCodeLine(std::int32_t value, bool twoByte, std::size_t lineNumber) const {
+        const std::size_t first = twoByte ? twoByteLines_.find(value)->second
+                                          : oneByteCodes_[static_cast<std::size_t>(value)].line;
+        return first < lineNumber ? first : 0;
     }
 
     // Text to codes looks up one character, or the line-break token, and takes the first slot.
     // The line that has the character first, or 0 when this is that line or it is never looked
     // up.
-    std::size_t NoteCharacter(const std::u16string& character, std::size_t lineNumber) {
-        if (character.empty() || (character.size() > 1 && character != kLineBreakToken)) {
+    std::size_t NoteCharacter(std::u16string_view character, std::size_t lineNumber) {
+        std::size_t* first = nullptr;
+        if (character.size() == 1) {
+            first = &characterLines_[character.front()];
+        } else if (character == kLineBreakToken) {
+            first = &lineBreakTokenLine_;
+        } else {
             return 0;
         }
-        const auto [it, inserted] = characterLines_.try_emplace(character, lineNumber);
-        return inserted ? 0 : it->second;
+        if (*first == 0) {
+            *first = lineNumber;
+            return 0;
+        }
+        return *first;
     }
 
-    void NoteRepeatedCharacter(const std::u16string& character, std::size_t lineNumber) {
+    void NoteRepeatedCharacter(std::u16string_view character, std::size_t lineNumber) {
         if (const std::size_t first = NoteCharacter(character, lineNumber); first > 0) {
-            Finding& finding = Add(FindingKind::DuplicateCharacter, lineNumber);
+            Finding finding = Make(FindingKind::DuplicateCharacter, lineNumber);
             finding.otherLine = first;
             finding.text = character;
+            Emit(std::move(finding));
         }
     }
 
     // A one-byte code is compared with the low byte of every pair, so a one-byte code above a
     // two-byte code with that low byte takes the pair's first byte and leaves the second alone.
-    void CheckShadowing() {
-        std::map<std::int32_t, std::size_t> shadowIndex;  // low byte -> its finding
+    // Kept by the one-byte code's line, to be reported with it.
+    void FindShadowing() {
         for (const TwoByteCode& pair : twoByteOrder_) {
-            const auto low =
-                static_cast<std::int32_t>(static_cast<std::uint32_t>(pair.value) & 0xFF);
-            const auto single = oneByteCodes_.find(low);
-            if (single == oneByteCodes_.end() || single->second.line > pair.line) {
+            const FirstCode& single = oneByteCodes_[static_cast<std::uint32_t>(pair.value) & 0xFF];
+            if (single.line == 0 || single.line > pair.line) {
                 continue;
             }
-            const auto [it, inserted] = shadowIndex.try_emplace(low, check_.findings.size());
+            const auto [it, inserted] = shadowing_.try_emplace(single.line);
             if (inserted) {
-                Finding& finding = Add(FindingKind::ShadowingOneByte, single->second.line);
-                finding.text = single->second.code;
-                finding.otherLine = pair.line;
-                finding.other = pair.code;
+                it->second = Make(FindingKind::ShadowingOneByte, single.line);
+                it->second.text = single.code;
+                it->second.otherLine = pair.line;
+                it->second.other = pair.code;
             }
-            ++check_.findings[it->second].count;
+            ++it->second.count;
         }
     }
 
@@ -293,10 +357,9 @@ private:
                 notation = fReverseBytes(fEvenDigits(pair.code));
             }
         }
-        for (const auto& [value, single] : oneByteCodes_) {
-            auto& notation = beginningWith[static_cast<std::uint32_t>(value) & 0xFF];
-            if (notation.empty()) {
-                notation = fEvenDigits(single.code);
+        for (std::size_t value = 0; value < oneByteCodes_.size(); ++value) {
+            if (oneByteCodes_[value].line > 0 && beginningWith[value].empty()) {
+                beginningWith[value] = fEvenDigits(oneByteCodes_[value].code);
             }
         }
         // The example is the first such pair whose character can be seen, if there is one.
@@ -304,48 +367,53 @@ private:
         const FirstCode* single = nullptr;
         for (const TwoByteCode& pair : twoByteOrder_) {
             const auto value = static_cast<std::uint32_t>(pair.value);
-            const auto one = oneByteCodes_.find(static_cast<std::int32_t>(value & 0xFF));
-            if (value > 0xFFFF || one == oneByteCodes_.end() || one->second.line < pair.line ||
+            const FirstCode& one = oneByteCodes_[value & 0xFF];
+            if (value > 0xFFFF || one.line == 0 || one.line < pair.line ||
                 beginningWith[value >> 8].empty()) {
                 continue;
             }
             const bool blank = pair.character == u" " || pair.character == u"\u3000";
             if (example == nullptr || !blank) {
                 example = &pair;
-                single = &one->second;
+                single = &one;
             }
             if (!blank) {
                 break;
             }
         }
         if (example != nullptr) {
-            Finding& finding = Add(FindingKind::MisreadPair);
+            Finding finding = Make(FindingKind::MisreadPair);
             finding.otherLine = example->line;
             finding.text = fEvenDigits(single->code) + u" then " +
                            beginningWith[static_cast<std::uint32_t>(example->value) >> 8] +
-                           u" reads as " + example->code;
+                           u" reads as " + std::u16string(example->code);
             finding.other = example->character;
+            Emit(std::move(finding));
         }
     }
 
+    // Views into text_.
     struct FirstCode {
-        std::size_t line;
-        std::u16string code;
+        std::size_t line = 0;  // 0: no line has the code
+        std::u16string_view code;
     };
     struct TwoByteCode {
         std::int32_t value;
         std::size_t line;
-        std::u16string code;
-        std::u16string character;
+        std::u16string_view code;
+        std::u16string_view character;
     };
 
     std::span<const std::uint8_t> bytes_;
+    const FindingSink* take_;
     std::u16string text_;
     TableCheck check_;
-    std::unordered_map<std::int32_t, FirstCode> oneByteCodes_;
-    std::unordered_map<std::int32_t, FirstCode> twoByteCodes_;
-    std::vector<TwoByteCode> twoByteOrder_;
-    std::unordered_map<std::u16string, std::size_t> characterLines_;
+    std::array<FirstCode, 256> oneByteCodes_{};                   // by value
+    std::unordered_map<std::int32_t, std::size_t> twoByteLines_;  // value -> its first line
+    std::vector<TwoByteCode> twoByteOrder_;     // the first line of each, in order
+    std::map<std::size_t, Finding> shadowing_;  // by the one-byte code's line
+    std::vector<std::size_t> characterLines_ = std::vector<std::size_t>(0x10000);  // first lines
+    std::size_t lineBreakTokenLine_ = 0;
 };
 
 }  // namespace
@@ -359,12 +427,12 @@ bool IsProblem(FindingKind kind) {
            kind != FindingKind::DuplicateCharacter && kind != FindingKind::MisreadPair;
 }
 
-bool TableCheck::ChangesMeaning() const {
-    return std::ranges::any_of(findings, [](const Finding& f) { return IsProblem(f.kind); });
+TableCheck CheckTable(std::span<const std::uint8_t> bytes) {
+    return Checker(bytes, nullptr).Run();
 }
 
-TableCheck CheckTable(std::span<const std::uint8_t> bytes) {
-    return Checker(bytes).Run();
+TableCheck CheckTable(std::span<const std::uint8_t> bytes, const FindingSink& take) {
+    return Checker(bytes, &take).Run();
 }
 
 namespace {
@@ -492,30 +560,76 @@ std::string Message(const Finding& f, const TableCheck& check) {
 
 }  // namespace
 
+namespace {
+
+// Writes the report as the findings come, the encoding before the first of them, and the totals
+// at the end.
+class ReportWriter {
+public:
+    ReportWriter(std::string_view name, bool quiet,
+                 const std::function<void(std::string_view)>& write)
+        : file_(name), quiet_(quiet), write_(write) {}
+
+    void Take(const TableCheck& check, const Finding& f) {
+        if (quiet_) {
+            return;
+        }
+        Head(check);
+        write_(file_ + ":" + (f.line > 0 ? Number(f.line) + ":" : "") + " " + Message(f, check) +
+               "\n");
+    }
+
+    void End(const TableCheck& check) {
+        if (!quiet_) {
+            Head(check);
+        }
+        write_(file_ + ": " + Counted(check.tableLines, "line") + ", " +
+               Counted(check.entries, "entry", "entries") + " (" + Number(check.oneByte) +
+               " one-byte, " + Number(check.twoByte) + " two-byte), " +
+               Counted(check.comments, "comment") + ", " + Number(check.blank) + " blank; " +
+               Counted(check.problems, "problem") + ", " + Counted(check.notes, "note") + "\n");
+    }
+
+private:
+    // Only a file that gives lines has an encoding to report.
+    void Head(const TableCheck& check) {
+        if (!headed_ && check.tableLines > 0) {
+            write_(file_ + ": encoding " + EncodingName(check.encoding) + " (" +
+                   ScoresText(check.scores) + ")\n");
+            headed_ = true;
+        }
+    }
+
+    std::string file_;
+    bool quiet_;
+    const std::function<void(std::string_view)>& write_;
+    bool headed_ = false;
+};
+
+}  // namespace
+
 std::string FormatTableCheck(const TableCheck& check, std::string_view name, bool quiet) {
-    const std::string file(name);
     std::string out;
-    std::size_t problems = 0;
-    std::size_t notes = 0;
+    const std::function<void(std::string_view)> append = [&](std::string_view piece) {
+        out += piece;
+    };
+    ReportWriter report(name, quiet, append);
     for (const Finding& f : check.findings) {
-        ++(IsProblem(f.kind) ? problems : notes);
+        report.Take(check, f);
     }
-    if (!quiet) {
-        if (check.tableLines > 0) {
-            out += file + ": encoding " + EncodingName(check.encoding) + " (" +
-                   ScoresText(check.scores) + ")\n";
-        }
-        for (const Finding& f : check.findings) {
-            out += file + ":" + (f.line > 0 ? Number(f.line) + ":" : "") + " " + Message(f, check) +
-                   "\n";
-        }
-    }
-    out += file + ": " + Counted(check.tableLines, "line") + ", " +
-           Counted(check.entries, "entry", "entries") + " (" + Number(check.oneByte) +
-           " one-byte, " + Number(check.twoByte) + " two-byte), " +
-           Counted(check.comments, "comment") + ", " + Number(check.blank) + " blank; " +
-           Counted(problems, "problem") + ", " + Counted(notes, "note") + "\n";
+    report.End(check);
     return out;
+}
+
+TableCheck WriteTableCheck(std::span<const std::uint8_t> bytes, std::string_view name, bool quiet,
+                           const std::function<void(std::string_view)>& write) {
+    ReportWriter report(name, quiet, write);
+    const FindingSink take = [&](const TableCheck& check, const Finding& f) {
+        report.Take(check, f);
+    };
+    TableCheck check = CheckTable(bytes, take);
+    report.End(check);
+    return check;
 }
 
 }  // namespace zelkora

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -63,16 +64,32 @@ struct TableCheck {
     std::size_t twoByte = 0;
     std::size_t comments = 0;
     std::size_t blank = 0;
+    std::size_t problems = 0;  // findings that change what the table does
+    std::size_t notes = 0;     // findings that only inform
 
-    [[nodiscard]] bool ChangesMeaning() const;
+    [[nodiscard]] bool ChangesMeaning() const { return problems > 0; }
 };
 
 // Reads a table file's bytes as the reader does and reports what changes their meaning.
 [[nodiscard]] TableCheck CheckTable(std::span<const std::uint8_t> bytes);
 
+// Takes each finding as it is made, in the order of TableCheck::findings, with the check as it
+// stands then: its encoding, scores and tableLines are set before the first finding.
+using FindingSink = std::function<void(const TableCheck& check, const Finding& finding)>;
+
+// The same check, giving each finding to `take` instead of keeping it (the result's findings stay
+// empty): a table of millions of lines can have as many findings.
+[[nodiscard]] TableCheck CheckTable(std::span<const std::uint8_t> bytes, const FindingSink& take);
+
 // The report in UTF-8, one finding a line prefixed "name:line:" as compilers write, then the
 // totals; only the totals when quiet.
 [[nodiscard]] std::string FormatTableCheck(const TableCheck& check, std::string_view name,
                                            bool quiet);
+
+// Checks the bytes and gives the same report to `write` a piece at a time while the check runs,
+// so that neither the findings nor the report are held whole. The check, without its findings.
+[[nodiscard]] TableCheck WriteTableCheck(std::span<const std::uint8_t> bytes, std::string_view name,
+                                         bool quiet,
+                                         const std::function<void(std::string_view)>& write);
 
 }  // namespace zelkora
