@@ -30,7 +30,11 @@ struct ProgramPaths {
     std::filesystem::path readMe;         // ReadMe.txt, which may be missing
     std::filesystem::path shippedTables;  // installed: the tables a user's folder starts with
 
-    [[nodiscard]] std::filesystem::path IniFile() const { return iniFolder / kIniFileName; }
+    // Empty when there is no folder for it: "setting.ini" alone would be a file of whatever
+    // folder the program was started from.
+    [[nodiscard]] std::filesystem::path IniFile() const {
+        return iniFolder.empty() ? std::filesystem::path() : iniFolder / kIniFileName;
+    }
 };
 
 // The environment variables that place a user's files, empty when unset.

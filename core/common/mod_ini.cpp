@@ -423,6 +423,9 @@ Result<> WriteIniStrings(std::u16string_view section, std::span<const IniEntry> 
             return unrepresentable;
         }
     }
+    if (file.empty()) {
+        return std::make_error_code(std::errc::no_such_file_or_directory);  // no folder for it
+    }
     // Rewrite the file a link points to rather than replacing the link itself.
     fs::path target = file;
     if (struct stat link{}; ::lstat(file.c_str(), &link) == 0 && S_ISLNK(link.st_mode)) {

@@ -121,6 +121,7 @@ ZELKORA_TEST_CASES(Cases, LocateTest, FindsTheFolders, kLocateCases) {
     EXPECT_EQ(paths.layout, c.layout);
     EXPECT_EQ(paths.programFolder, c.executable.parent_path());
     EXPECT_EQ(paths.iniFolder, c.iniFolder);
+    EXPECT_EQ(paths.IniFile().empty(), c.iniFolder.empty());
     EXPECT_EQ(paths.tablesFolder, c.tablesFolder);
     EXPECT_EQ(paths.readMe, c.readMe);
 }

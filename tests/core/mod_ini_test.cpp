@@ -225,6 +225,13 @@ TEST_F(IniTest, LinkedFileRewrittenThroughTheLink) {
 TEST_F(IniTest, MissingFolderFailsSilently) {
     EXPECT_FALSE(WriteIniString(u"Zelkora", u"File", u"a", dir_ / "missing" / "setting.ini"));
     EXPECT_EQ(EntriesInFolder(), 0u);
+    // No folder at all (no HOME): nothing is written where the program happens to run.
+    const fs::path here = fs::current_path();
+    fs::current_path(dir_);
+    const Result<> written = WriteIniString(u"Zelkora", u"File", u"a", fs::path());
+    fs::current_path(here);
+    EXPECT_EQ(written.error(), std::errc::no_such_file_or_directory);
+    EXPECT_EQ(EntriesInFolder(), 0u);
 }
 
 TEST_F(IniTest, ReadOnlyFolderFailsAndKeepsOldFile) {
