@@ -217,6 +217,25 @@ void LongLineEditor::keyPressEvent(QKeyEvent* event) {
         return;
     }
     QTextCursor cursor = textCursor();
+    // A cut is no character: Right and Left step over it to move by a character of the line, as
+    // at the end of a wrapped line in any editor.
+    const bool right = event->matches(QKeySequence::MoveToNextChar) ||
+                       event->matches(QKeySequence::SelectNextChar);
+    const bool left = event->matches(QKeySequence::MoveToPreviousChar) ||
+                      event->matches(QKeySequence::SelectPreviousChar);
+    if ((right || left) && (!cursor.hasSelection() || (modifiers & Qt::ShiftModifier))) {
+        const auto mode =
+            (modifiers & Qt::ShiftModifier) ? QTextCursor::KeepAnchor : QTextCursor::MoveAnchor;
+        while (right && cursor.atBlockEnd() && ContinuesLine(cursor.block().next())) {
+            cursor.movePosition(QTextCursor::NextCharacter, mode);
+        }
+        while (left && cursor.atBlockStart() && ContinuesLine(cursor.block())) {
+            cursor.movePosition(QTextCursor::PreviousCharacter, mode);
+        }
+        setTextCursor(cursor);
+        QPlainTextEdit::keyPressEvent(event);
+        return;
+    }
     const bool backspace =
         event->key() == Qt::Key_Backspace && (modifiers & ~Qt::ShiftModifier) == Qt::NoModifier;
     const bool del = event->matches(QKeySequence::Delete);

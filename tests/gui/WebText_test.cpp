@@ -210,6 +210,7 @@ private slots:
     void longLineCopiedWhole();
     void editsInLongLine_data();
     void editsInLongLine();
+    void arrowsStepOverCuts();
     void randomEditsKeepTheText();
     void typedLineBreaksAreCrLf();
     void pasteKeepsCodeUnits();
@@ -356,6 +357,28 @@ void WebTextTest::editsInLongLine() {
     QTest::keyClick(Editor(box), Qt::Key_Z, Qt::ControlModifier);
     QTest::keyClick(Editor(box), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
     QCOMPARE(Text(box), edited);
+}
+
+// A cut is no character: Right at the end of a paragraph and Left at the start of the next each
+// move by one character of the line.
+void WebTextTest::arrowsStepOverCuts() {
+    const int cut = 4095;  // the first paragraph's length
+    WebText box;
+    box.SetText(kCodesLine.toStdU16String());
+    const int nextStart = Editor(box)->document()->findBlockByNumber(1).position();
+    const auto typeAfter = [&](int position, Qt::Key key) {
+        box.SetText(kCodesLine.toStdU16String());
+        QTextCursor cursor = Editor(box)->textCursor();
+        cursor.setPosition(position);
+        Editor(box)->setTextCursor(cursor);
+        QTest::keyClick(Editor(box), key);
+        QTest::keyClicks(Editor(box), "X");
+        return Text(box);
+    };
+    QCOMPARE(typeAfter(nextStart - 1, Qt::Key_Right),
+             kCodesLine.left(cut + 1) + "X" + kCodesLine.mid(cut + 1));
+    QCOMPARE(typeAfter(nextStart, Qt::Key_Left),
+             kCodesLine.left(cut - 1) + "X" + kCodesLine.mid(cut - 1));
 }
 
 // 10,000 random edits of the input box: typing, line breaks, pasting long unspaced lines,
