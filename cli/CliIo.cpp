@@ -1,6 +1,5 @@
 #include "cli/CliIo.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unicode/utf16.h>
 #include <unistd.h>

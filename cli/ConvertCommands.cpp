@@ -1,11 +1,8 @@
 #include <algorithm>
-#include <cstdint>
 #include <cstdio>
 #include <optional>
-#include <span>
 #include <string>
 #include <thread>
-#include <vector>
 
 #include "cli/BinaryConvert.h"
 #include "cli/CliIo.h"

@@ -5,12 +5,12 @@
 #include <algorithm>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "cli/LineEnds.h"
 #include "core/encoding/Utf8.h"
 #include "core/engine/CodeToText.h"
 #include "core/engine/ConversionThreads.h"
-#include "core/engine/HexCode.h"
 #include "core/engine/Spacing.h"
 #include "core/engine/TextToCode.h"
 

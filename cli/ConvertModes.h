@@ -7,7 +7,6 @@
 #include <cstddef>
 #include <functional>
 #include <string_view>
-#include <vector>
 
 #include "cli/CliIo.h"
 #include "cli/ConversionReport.h"
