@@ -116,11 +116,13 @@ write_table() {
 start_x_server() {
     step="starting Xvfb"
     # The server takes the first free display and names it on the descriptor; only clients that
-    # hold the cookie may connect.
+    # hold the cookie may connect. It must not reset when its last client leaves: a client
+    # connecting during the reset (the program, just after the check below) would be refused.
     local cookie
     cookie=$(od -An -N16 -tx1 /dev/urandom | tr -d ' \n')
     xauth -q -f "$work/server.auth" add :0 MIT-MAGIC-COOKIE-1 "$cookie" 2>/dev/null
-    Xvfb -displayfd 3 -nolisten tcp -auth "$work/server.auth" -screen 0 1024x768x24 -dpi 96 \
+    Xvfb -displayfd 3 -nolisten tcp -noreset -auth "$work/server.auth" -screen 0 1024x768x24 \
+        -dpi 96 \
         3>"$work/display" >"$work/xvfb.log" 2>&1 &
     xvfb_pid=$!
     wait_for "$kStartSeconds" display_named || fail "Xvfb named no display"
